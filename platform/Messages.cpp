@@ -1,0 +1,60 @@
+#include "platform/Messages.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace platform {
+
+void RecordingMessageSink::Show(std::string_view text, std::string_view caption, MessageKind kind)
+{
+    messages.push_back({std::string(text), std::string(caption), kind});
+}
+
+void ConsoleMessageSink::Show(std::string_view text, std::string_view caption, MessageKind)
+{
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+}
+
+namespace {
+ConsoleMessageSink consoleSink;
+MessageSink* currentSink = &consoleSink;
+
+StdoutTraceSink stdoutTrace;
+TraceSink* currentTrace = &stdoutTrace;
+}  // namespace
+
+MessageSink& CurrentMessageSink() { return *currentSink; }
+
+void SetMessageSink(MessageSink* sink) { currentSink = sink ? sink : &consoleSink; }
+
+void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind)
+{
+    currentSink->Show(text, caption, kind);
+}
+
+ScopedMessageSink::ScopedMessageSink(MessageSink& sink) : previous_(currentSink) { currentSink = &sink; }
+ScopedMessageSink::~ScopedMessageSink() { currentSink = previous_; }
+
+std::string FormatMessage(const char* format, ...)
+{
+    char buffer[4096];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    return buffer;
+}
+
+void StdoutTraceSink::Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void StderrTraceSink::Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); }
+
+TraceSink& CurrentTraceSink() { return *currentTrace; }
+void SetTraceSink(TraceSink* sink) { currentTrace = sink ? sink : &stdoutTrace; }
+void Trace(std::string_view text) { currentTrace->Write(text); }
+
+ScopedTraceSink::ScopedTraceSink(TraceSink& sink) : previous_(currentTrace) { currentTrace = &sink; }
+ScopedTraceSink::~ScopedTraceSink() { currentTrace = previous_; }
+
+}  // namespace platform

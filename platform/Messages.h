@@ -1,0 +1,103 @@
+// Modal messages and load traces, as the core code sees them.
+// The viewer installs a sink backed by real message boxes; tools print to
+// standard error; tests record every message in order.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class MessageKind { Warning, Error, Plain, Information };
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    // Shows one message and returns once the user has dismissed it.
+    virtual void Show(std::string_view text, std::string_view caption, MessageKind kind) = 0;
+};
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageKind kind;
+};
+
+class RecordingMessageSink : public MessageSink {
+public:
+    void Show(std::string_view text, std::string_view caption, MessageKind kind) override;
+    std::vector<RecordedMessage> messages;
+};
+
+// Prints "caption: text" on standard error.
+class ConsoleMessageSink : public MessageSink {
+public:
+    void Show(std::string_view text, std::string_view caption, MessageKind kind) override;
+};
+
+// The sink every ShowMessage goes to; a console sink until another is set.
+MessageSink& CurrentMessageSink();
+void SetMessageSink(MessageSink* sink);  // nullptr restores the console sink
+
+void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind);
+
+// Keeps a sink installed for one scope, then puts the previous one back.
+class ScopedMessageSink {
+public:
+    explicit ScopedMessageSink(MessageSink& sink);
+    ~ScopedMessageSink();
+    ScopedMessageSink(const ScopedMessageSink&) = delete;
+    ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
+
+private:
+    MessageSink* previous_;
+};
+
+// Formats like printf into a message of at most 4095 bytes (longer texts are cut).
+std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Diagnostic lines written during a load; standard output unless redirected.
+class TraceSink {
+public:
+    virtual ~TraceSink() = default;
+    virtual void Write(std::string_view text) = 0;
+};
+
+class StdoutTraceSink : public TraceSink {
+public:
+    void Write(std::string_view text) override;
+};
+
+class StderrTraceSink : public TraceSink {
+public:
+    void Write(std::string_view text) override;
+};
+
+class NullTraceSink : public TraceSink {
+public:
+    void Write(std::string_view) override {}
+};
+
+class RecordingTraceSink : public TraceSink {
+public:
+    void Write(std::string_view text) override { text_ += text; }
+    std::string text_;
+};
+
+TraceSink& CurrentTraceSink();
+void SetTraceSink(TraceSink* sink);  // nullptr restores standard output
+void Trace(std::string_view text);
+
+class ScopedTraceSink {
+public:
+    explicit ScopedTraceSink(TraceSink& sink);
+    ~ScopedTraceSink();
+    ScopedTraceSink(const ScopedTraceSink&) = delete;
+    ScopedTraceSink& operator=(const ScopedTraceSink&) = delete;
+
+private:
+    TraceSink* previous_;
+};
+
+}  // namespace platform

@@ -1,0 +1,85 @@
+#include "model/Model.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+MeshRecord MeshWithOpacity(const char* name, float opacity)
+{
+    MeshRecord mesh;
+    mesh.name = name;
+    mesh.opacity = opacity;
+    mesh.faceMaterials = std::vector<std::int32_t>{};
+    mesh.materials.emplace_back();
+    return mesh;
+}
+
+TEST(ModelRecords, SortsMeshesByOpacityHighestFirstLikeASelectionSort)
+{
+    Model model;
+    model.meshes.push_back(MeshWithOpacity("m0", 0.5f));
+    model.meshes.push_back(MeshWithOpacity("m1", 1.0f));
+    model.meshes.push_back(MeshWithOpacity("m2", 0.5f));
+    model.meshes.push_back(MeshWithOpacity("m3", 1.0f));
+    model.meshCount = 4;
+    model.SortMeshesByOpacity();
+    ASSERT_EQ(model.meshes.size(), 4u);
+    EXPECT_EQ(model.meshes[0].name, "m1");
+    EXPECT_EQ(model.meshes[1].name, "m3");
+    EXPECT_EQ(model.meshes[2].name, "m2");
+    EXPECT_EQ(model.meshes[3].name, "m0");
+}
+
+TEST(ModelRecords, CopyWithoutMaterialListGetsOneUnnamedMaterialOnEveryFace)
+{
+    MeshRecord source;
+    source.name = "box";
+    source.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const std::int32_t corners[] = {0, 1, 2};
+    source.faces.Append(corners);
+    source.faces.Append(corners);
+
+    MeshRecord copy;
+    copy.CopyFrom(source);
+    EXPECT_EQ(copy.name, "box");
+    EXPECT_EQ(copy.faceCount(), 2);
+    ASSERT_EQ(copy.materialCount(), 1);
+    EXPECT_EQ(copy.materials[0].name, "unnamed");
+    EXPECT_EQ(copy.materials[0].colors, MaterialColors{});
+    EXPECT_TRUE(copy.materials[0].textureFile.empty());
+    EXPECT_EQ(*copy.faceMaterials, (std::vector<std::int32_t>{0, 0}));
+
+    MeshRecord moved;
+    moved.TakeFrom(source);
+    EXPECT_EQ(moved.faces, copy.faces);
+    EXPECT_EQ(*moved.faceMaterials, *copy.faceMaterials);
+    EXPECT_EQ(moved.materials[0].name, "unnamed");
+    EXPECT_EQ(source.vertexCount(), 0);
+}
+
+TEST(ModelRecords, MaterialColorsDescribeThemselvesOnFiveLines)
+{
+    MaterialColors colors;
+    EXPECT_EQ(colors.Describe(),
+              "amb : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
+              "diff : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
+              "spec : r:0.000000 g:0.000000 b:0.000000\n"
+              "emi : r:0.000000 g:0.000000 b:0.000000\n"
+              "power : p:5.000000");
+}
+
+class HeadlessContextTest : public testing_support::GlTest {};
+
+TEST_F(HeadlessContextTest, ClearsTheOffscreenFramebuffer)
+{
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const auto pixels = context->ReadPixels();
+    ASSERT_EQ(pixels.size(), 64u * 64u * 4u);
+    EXPECT_EQ(pixels[0], 255);
+    EXPECT_EQ(pixels[1], 0);
+    EXPECT_NE(glGetString(GL_EXTENSIONS), nullptr);
+}
+
+}  // namespace

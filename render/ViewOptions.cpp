@@ -1,0 +1,7 @@
+#include "render/Scene.h"
+
+ViewOptions& TheViewOptions()
+{
+    static ViewOptions options;
+    return options;
+}

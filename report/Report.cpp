@@ -1,0 +1,1 @@
+#include "model/Model.h"

@@ -1,0 +1,30 @@
+// Windows bitmaps (.bmp) decoded by the desktop's bitmap loader, every
+// variant it reads: 1 to 32 bits per pixel, run-length encoded, top-down.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace platform {
+
+enum class BitmapStatus {
+    Loaded,
+    Unreadable,   // not a bitmap the loader reads
+    BadSize,      // a side is 0 or larger than allowed; nothing was allocated
+    Incomplete,   // the file ends before its last row
+    OutOfMemory,
+};
+
+struct DecodedBitmap {
+    BitmapStatus status = BitmapStatus::Unreadable;
+    std::uint32_t width = 0;  // as the file gives them, also when refused for its size
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> rgb;  // 8-bit R, G, B per pixel, rows packed, top row first; alpha dropped
+};
+
+// Decodes the bytes of a BMP file; files whose width or height exceeds
+// `maxSide` are refused before any pixel memory is reserved.
+DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide);
+
+}  // namespace platform

@@ -24,6 +24,7 @@ struct JpegErrors {
     char message[JMSG_LENGTH_MAX];
     bool endedEarly;
     bool warned;
+    const std::string* name;
 };
 
 struct JpegProgress {
@@ -50,7 +51,7 @@ void NoteMessage(j_common_ptr info, int level)
         errors->warned = true;
         char text[JMSG_LENGTH_MAX];
         (*info->err->format_message)(info, text);
-        platform::Trace(std::string(text) + ". Load_Jpeg\n");
+        platform::Trace("Ce fichier: " + *errors->name + " : " + text + ". Load_Jpeg\n");
     }
 }
 
@@ -130,12 +131,15 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
         return result;
     };
     JpegSession session;
+    session.errors.name = &context.name;
     const auto undecodable = [&] {
         return refuse(ReaderMessage(kJpeg, context.name,
                                     std::string(" n'a pas pu être décodé (") + session.errors.message + ")"));
     };
 
-    if (!ReadHeader(session, bytes)) return undecodable();
+    // A file cut short makes libjpeg stumble later on: the cut is what to report.
+    if (!ReadHeader(session, bytes))
+        return session.errors.endedEarly ? refuse(IncompleteMessage(kJpeg, context.name)) : undecodable();
     const J_COLOR_SPACE space = session.info.jpeg_color_space;
     if (space != JCS_RGB && space != JCS_YCbCr)
         return refuse({"Erreur : l'image doit etre de type RGB", std::string(kErrorCaption)});
@@ -148,8 +152,9 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     image.height = height;
     image.components = 3;
     if (!ReserveBytes(image.pixels, *ImageBytes(width, height, 3))) return refuse(MemoryMessage(kJpeg, context.name));
-    if (!Decompress(session, image.pixels.data(), static_cast<std::size_t>(width) * 3)) return undecodable();
+    const bool decoded = Decompress(session, image.pixels.data(), static_cast<std::size_t>(width) * 3);
     if (session.errors.endedEarly) return refuse(IncompleteMessage(kJpeg, context.name));
+    if (!decoded) return undecodable();
     result.image = std::move(image);
     return result;
 }

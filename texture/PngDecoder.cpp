@@ -28,11 +28,13 @@ void ReadFromMemory(png_structp png, png_bytep target, png_size_t length)
     source->position += length;
 }
 
-// Keeps libpng's message; libpng then jumps back itself.
-void KeepError(png_structp png, png_const_charp message)
+// Keeps libpng's message and jumps back to the stage that failed (returning
+// would let libpng print the message first).
+[[noreturn]] void KeepError(png_structp png, png_const_charp message)
 {
     auto* source = static_cast<PngSource*>(png_get_error_ptr(png));
     std::snprintf(source->message, sizeof source->message, "%s", message);
+    png_longjmp(png, 1);
 }
 
 void IgnoreWarning(png_structp, png_const_charp) {}

@@ -295,7 +295,7 @@ std::string Png(const Picture& picture, PngKind kind)
     return out;
 }
 
-std::string Jpeg(const Picture& picture, JpegKind kind, int quality)
+std::string Jpeg(const Picture& picture, JpegKind kind, int quality, bool subsample)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -310,6 +310,7 @@ std::string Jpeg(const Picture& picture, JpegKind kind, int quality)
     info.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : kind == JpegKind::Cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (!subsample && kind != JpegKind::Grey) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     if (kind == JpegKind::Progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(std::size_t(picture.width) * info.input_components);

@@ -41,7 +41,8 @@ enum class PngKind { Rgb, Rgba, Palette, PaletteWithTransparency, Grey, GreyAlph
 std::string Png(const Picture& picture, PngKind kind);
 
 enum class JpegKind { Colour, Grey, Cmyk, Progressive };
-std::string Jpeg(const Picture& picture, JpegKind kind, int quality = 100);
+// Colour without chroma subsampling unless `subsample` (4:2:0, as cameras write).
+std::string Jpeg(const Picture& picture, JpegKind kind, int quality = 100, bool subsample = false);
 
 // A DDS header and data; block data is `blocks` as given.
 std::string Dds(const char* fourCC, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,

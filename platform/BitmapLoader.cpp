@@ -3,7 +3,8 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
+#include <cstdio>
 #include <memory>
 #include <new>
 
@@ -56,44 +57,50 @@ void OnAreaUpdated(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer d
     }
 }
 
-BitmapStatus CopyRgb(const GdkPixbuf* pixbuf, DecodedBitmap& result)
+// Hands out the pixbuf's RGB bytes: its own memory when its rows are packed
+// RGB already (any width that is a multiple of 4), else a packed copy.
+BitmapStatus TakeRgb(GdkPixbuf* pixbuf, DecodedBitmap& result)
 {
     const int channels = gdk_pixbuf_get_n_channels(pixbuf);
-    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
-    const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
+    const auto stride = static_cast<std::size_t>(gdk_pixbuf_get_rowstride(pixbuf));
     if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3 ||
         static_cast<std::uint32_t>(gdk_pixbuf_get_width(pixbuf)) != result.width ||
         static_cast<std::uint32_t>(gdk_pixbuf_get_height(pixbuf)) != result.height)
         return BitmapStatus::Unreadable;
     const std::size_t rowBytes = static_cast<std::size_t>(result.width) * 3;
+    result.size = rowBytes * result.height;
+    const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
     try {
-        result.rgb.resize(rowBytes * result.height);
+        if (channels == 3 && stride == rowBytes) {
+            std::shared_ptr<GdkPixbuf> keeper(GDK_PIXBUF(g_object_ref(pixbuf)), GObjectUnref());
+            result.rgb = std::shared_ptr<const std::uint8_t>(keeper, pixels);
+            return BitmapStatus::Loaded;
+        }
+        auto packed = std::make_shared<std::vector<std::uint8_t>>();
+        packed->reserve(result.size);
+        for (std::uint32_t y = 0; y < result.height; ++y) {
+            const guchar* source = pixels + y * stride;
+            if (channels == 3) {
+                packed->insert(packed->end(), source, source + rowBytes);
+                continue;
+            }
+            for (std::uint32_t x = 0; x < result.width; ++x, source += channels)
+                packed->insert(packed->end(), source, source + 3);
+        }
+        result.rgb = std::shared_ptr<const std::uint8_t>(packed, packed->data());
     } catch (const std::bad_alloc&) {
+        result.rgb = nullptr;
         return BitmapStatus::OutOfMemory;
-    }
-    for (std::uint32_t y = 0; y < result.height; ++y) {
-        const guchar* source = pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
-        std::uint8_t* target = result.rgb.data() + y * rowBytes;
-        if (channels == 3) {
-            std::memcpy(target, source, rowBytes);
-            continue;
-        }
-        for (std::uint32_t x = 0; x < result.width; ++x, source += channels, target += 3) {
-            target[0] = source[0];
-            target[1] = source[1];
-            target[2] = source[2];
-        }
     }
     return BitmapStatus::Loaded;
 }
 
-}  // namespace
-
-DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide)
+// Runs the BMP module on what `feed` hands it, piece by piece, until feed
+// returns an empty piece or the loader refuses one.
+template <typename Feed>
+DecodedBitmap Decode(Feed&& feed, std::uint32_t maxSide)
 {
     DecodedBitmap result;
-    if (bytes.empty()) return result;
-
     // Only the BMP module: a PNG or an SVG renamed .bmp is not a bitmap.
     std::unique_ptr<GdkPixbufLoader, GObjectUnref> loader(gdk_pixbuf_loader_new_with_type("bmp", nullptr));
     if (!loader) return result;
@@ -103,7 +110,12 @@ DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t ma
     g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(OnSizePrepared), &progress);
     g_signal_connect(loader.get(), "area-updated", G_CALLBACK(OnAreaUpdated), &progress);
 
-    const bool written = gdk_pixbuf_loader_write(loader.get(), bytes.data(), bytes.size(), nullptr);
+    bool written = true;
+    bool fed = false;
+    for (std::span<const std::uint8_t> piece = feed(); written && !piece.empty(); piece = feed()) {
+        written = gdk_pixbuf_loader_write(loader.get(), piece.data(), piece.size(), nullptr);
+        fed = true;
+    }
     const bool closed = gdk_pixbuf_loader_close(loader.get(), nullptr);  // always closed, even after a failed write
     result.width = progress.width;
     result.height = progress.height;
@@ -112,15 +124,55 @@ DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t ma
         result.status = BitmapStatus::BadSize;
         return result;
     }
-    const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
-    if (!written || !closed || !progress.sizeKnown || pixbuf == nullptr) return result;
+    GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
+    if (!fed || !written || !closed || !progress.sizeKnown || pixbuf == nullptr) return result;
     if (progress.filledRows < progress.height) {
         result.status = BitmapStatus::Incomplete;
         return result;
     }
-    result.status = CopyRgb(pixbuf, result);
-    if (result.status != BitmapStatus::Loaded) result.rgb = {};
+    result.status = TakeRgb(pixbuf, result);
+    if (result.status != BitmapStatus::Loaded) result.size = 0;
     return result;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide)
+{
+    bool given = false;
+    return Decode(
+        [&] {
+            if (given) return std::span<const std::uint8_t>();
+            given = true;
+            return bytes;
+        },
+        maxSide);
+}
+
+DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return {};
+    // Read in pieces, as the loader reads a file itself: no copy of the whole file.
+    std::array<std::uint8_t, 1 << 16> piece;
+    DecodedBitmap result = Decode(
+        [&] {
+            const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
+            return std::span<const std::uint8_t>(piece.data(), got);
+        },
+        maxSide);
+    if (std::ferror(file.get())) return {};
+    return result;
+}
+
+bool LoadBitmapFileWithLoaderOnly(const std::string& path)
+{
+    std::unique_ptr<GdkPixbuf, GObjectUnref> pixbuf(gdk_pixbuf_new_from_file(path.c_str(), nullptr));
+    return pixbuf != nullptr;
 }
 
 }  // namespace platform

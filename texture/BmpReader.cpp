@@ -1,17 +1,16 @@
 // Windows bitmaps, through the desktop's bitmap loader.
 #include "platform/BitmapLoader.h"
 #include "texture/Decoders.h"
-#include "texture/ReadAndUpload.h"
+#include "texture/ImageLimits.h"
 #include "texture/ReaderMessages.h"
 
 namespace {
-constexpr ReaderWording kBmp{"Ce fichier: ", "Load_BMP", ". ", kErrorCaption};
-}
 
-Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const DecodeContext& context)
+constexpr ReaderWording kBmp{"Ce fichier: ", "Load_BMP", ". ", kErrorCaption};
+
+Decoded<TextureImage> FromBitmap(platform::DecodedBitmap bitmap, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
-    auto bitmap = platform::DecodeBitmap(bytes, context.maxSide);
     switch (bitmap.status) {
     case platform::BitmapStatus::Loaded: break;
     case platform::BitmapStatus::Unreadable:
@@ -32,13 +31,28 @@ Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const Decod
     image.width = bitmap.width;
     image.height = bitmap.height;
     image.components = 3;
-    image.pixels = std::move(bitmap.rgb);
+    image.pixels = PixelBytes(std::move(bitmap.rgb), bitmap.size);
     result.image = std::move(image);
     return result;
 }
 
+}  // namespace
+
+Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const DecodeContext& context)
+{
+    return FromBitmap(platform::DecodeBitmap(bytes, context.maxSide), context);
+}
+
+Decoded<TextureImage> DecodeBmpFile(const std::string& path, const DecodeContext& context)
+{
+    return FromBitmap(platform::DecodeBitmapFile(path, context.maxSide), context);
+}
+
 HRESULT LoadTexture::Load_BMP(const TextureFile& file)
 {
-    return ReadDecodeUpload(*this, file, ReaderMessage(kBmp, file.name, " n'existe pas"), DecodeBmp,
-                            GL_LINEAR_MIPMAP_LINEAR);
+    auto decoded = DecodeBmpFile(file.path, DecodeContext{file.name, MaxTextureSide()});
+    ShowTextureMessages(decoded.messages);
+    if (!decoded.image) return E_FAIL;
+    UploadTextureImage(std::move(*decoded.image), GL_LINEAR_MIPMAP_LINEAR);
+    return S_OK;
 }

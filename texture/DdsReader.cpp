@@ -1,12 +1,11 @@
 // DirectDraw Surface files holding DXT1, DXT3 or DXT5 data, uploaded as they
 // are through ARB_texture_compression, one level after another.
 #include "platform/GlEntryPoints.h"
+#include "texture/DdsFile.h"
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReaderMessages.h"
-
-#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstring>
@@ -134,6 +133,25 @@ Decoded<DdsImage> DecodeDds(std::span<const std::uint8_t> bytes, const DecodeCon
     return result;
 }
 
+std::optional<FileBuffer> ReadDdsBytes(const std::string& path, std::uint32_t maxSide)
+{
+    auto bytes = ReadFileBytes(path, kDdsHeaderBytes);
+    if (!bytes) return std::nullopt;
+    // No more than the levels can use; a header that is not usable needs nothing more.
+    if (const auto needed = DdsDataBytesNeeded(*bytes, maxSide)) bytes = ReadFileBytes(path, kDdsHeaderBytes + *needed);
+    return bytes;
+}
+
+void UploadDdsLevels(const DdsImage& image, PFNGLCOMPRESSEDTEXIMAGE2DARBPROC compressedTexImage2D)
+{
+    for (std::size_t level = 0; level < image.levels.size(); ++level) {
+        const DdsLevel& stored = image.levels[level];
+        compressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), image.format, static_cast<GLsizei>(stored.width),
+                             static_cast<GLsizei>(stored.height), 0, static_cast<GLsizei>(stored.size),
+                             image.data.data() + stored.offset);
+    }
+}
+
 HRESULT LoadTexture::Load_DDS(const TextureFile& file)
 {
     if (!platform::HasGlExtension("ARB_texture_compression")) {
@@ -152,18 +170,10 @@ HRESULT LoadTexture::Load_DDS(const TextureFile& file)
     std::optional<DdsImage> image;
     {
         const std::uint32_t maxSide = MaxTextureSide();
-        auto bytes = ReadFileBytes(file.path, kDdsHeaderBytes);
+        const auto bytes = ReadDdsBytes(file.path, maxSide);
         if (!bytes) {
             ShowTextureMessages({ReaderMessage(kDdsLower, file.name, " n'a pas été trouvé")});
             return E_FAIL;
-        }
-        // Read no more than the levels can use.
-        if (const auto needed = DdsDataBytesNeeded(*bytes, maxSide)) {
-            bytes = ReadFileBytes(file.path, kDdsHeaderBytes + *needed);
-            if (!bytes) {
-                ShowTextureMessages({ReaderMessage(kDdsLower, file.name, " n'a pas été trouvé")});
-                return E_FAIL;
-            }
         }
         auto decoded = DecodeDds(*bytes, DecodeContext{file.name, maxSide});
         ShowTextureMessages(decoded.messages);
@@ -176,11 +186,6 @@ HRESULT LoadTexture::Load_DDS(const TextureFile& file)
     glBindTexture(GL_TEXTURE_2D, textureId);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    for (std::size_t level = 0; level < image->levels.size(); ++level) {
-        const DdsLevel& stored = image->levels[level];
-        compressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), image->format, static_cast<GLsizei>(stored.width),
-                             static_cast<GLsizei>(stored.height), 0, static_cast<GLsizei>(stored.size),
-                             image->data.data() + stored.offset);
-    }
+    UploadDdsLevels(*image, compressedTexImage2D);
     return S_OK;
 }

@@ -31,6 +31,9 @@ struct Decoded {
 Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const DecodeContext& context);
 Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const DecodeContext& context);
 Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+// The same, reading the file piece by piece as the loader goes (a missing
+// file reads as no bitmap).
+Decoded<TextureImage> DecodeBmpFile(const std::string& path, const DecodeContext& context);
 Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeContext& context);
 // RGB for files without alpha, RGBA with it (palette and grey expanded, tRNS
 // read as alpha, 16-bit samples cut to 8); no gamma correction.

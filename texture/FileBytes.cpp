@@ -1,20 +1,33 @@
 #include "texture/FileBytes.h"
 
-#include "texture/ImageLimits.h"
-
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+#include <new>
 
 namespace {
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// A new buffer of `capacity` bytes holding the first `used` bytes of `old`.
+std::unique_ptr<std::uint8_t[]> Grow(const std::unique_ptr<std::uint8_t[]>& old, std::size_t used, std::size_t capacity)
+{
+    try {
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (used != 0) std::memcpy(grown.get(), old.get(), used);
+        return grown;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::uint64_t limit)
+std::optional<FileBuffer> ReadFileBytes(const std::string& path, std::uint64_t limit)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return std::nullopt;
@@ -25,31 +38,32 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, 
     if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
         expected = static_cast<std::uint64_t>(status.st_size);
     constexpr std::uint64_t kChunk = 1 << 16;
+    const auto capped = [&](std::uint64_t size) {
+        return static_cast<std::size_t>(std::min({size, limit, std::uint64_t{std::numeric_limits<std::size_t>::max() / 2}}));
+    };
 
-    std::vector<std::uint8_t> bytes;
-    std::size_t used = 0;
-    std::uint64_t want = std::min(limit, std::max(expected, kChunk));
-    while (used < limit) {
-        if (bytes.size() == used) {
+    FileBuffer buffer;
+    std::size_t capacity = 0;
+    std::size_t want = capped(std::max(expected, kChunk));
+    while (buffer.size_ < limit) {
+        if (buffer.size_ == capacity) {
             // Full: look for one more byte before growing, so a file of the
             // expected size is read into a buffer of exactly its size.
-            if (used != 0) {
-                const int next = std::fgetc(file.get());
-                if (next == EOF) break;
-                if (!ReserveBytes(bytes, static_cast<std::size_t>(std::min<std::uint64_t>(limit, used + want))))
-                    return std::nullopt;
-                bytes[used++] = static_cast<std::uint8_t>(next);
-                continue;
-            }
-            if (!ReserveBytes(bytes, static_cast<std::size_t>(want))) return std::nullopt;
+            int next = EOF;
+            if (capacity != 0 && (next = std::fgetc(file.get())) == EOF) break;
+            capacity = capped(std::max<std::uint64_t>(want, buffer.size_ + 1));
+            auto grown = Grow(buffer.data_, buffer.size_, capacity);
+            if (!grown) return std::nullopt;
+            buffer.data_ = std::move(grown);
+            if (next != EOF) buffer.data_[buffer.size_++] = static_cast<std::uint8_t>(next);
+            want = capped(2 * std::max<std::uint64_t>(capacity, kChunk));
+            continue;
         }
-        const std::size_t requested = bytes.size() - used;
-        const std::size_t got = std::fread(bytes.data() + used, 1, requested, file.get());
-        used += got;
+        const std::size_t requested = capacity - buffer.size_;
+        const std::size_t got = std::fread(buffer.data_.get() + buffer.size_, 1, requested, file.get());
+        buffer.size_ += got;
         if (got < requested) break;
-        want = std::max<std::uint64_t>(used, kChunk);  // grow geometrically past the hint
     }
     if (std::ferror(file.get())) return std::nullopt;
-    bytes.resize(used);
-    return bytes;
+    return buffer;
 }

@@ -3,11 +3,26 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
+
+// A file's bytes. The buffer is not zero-filled before the file is read into
+// it: for large textures that pass would cost as much as the read.
+class FileBuffer {
+public:
+    std::span<const std::uint8_t> bytes() const { return {data_.get(), size_}; }
+    operator std::span<const std::uint8_t>() const { return bytes(); }
+    std::size_t size() const { return size_; }
+
+private:
+    friend std::optional<FileBuffer> ReadFileBytes(const std::string&, std::uint64_t);
+    std::unique_ptr<std::uint8_t[]> data_;
+    std::size_t size_ = 0;
+};
 
 // Up to `limit` bytes from the start of the file; nothing when it cannot be
-// opened or read (a folder, for one).
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path,
-                                                       std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());
+// opened or read (a folder, for one) or memory runs out.
+std::optional<FileBuffer> ReadFileBytes(const std::string& path,
+                                        std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());

@@ -28,6 +28,17 @@ std::optional<std::size_t> ImageBytes(std::uint64_t width, std::uint64_t height,
     return static_cast<std::size_t>(bytes);
 }
 
+bool CopyBytes(std::vector<std::uint8_t>& buffer, std::span<const std::uint8_t> bytes)
+{
+    try {
+        buffer.assign(bytes.begin(), bytes.end());
+        return true;
+    } catch (const std::bad_alloc&) {
+        buffer = {};
+        return false;
+    }
+}
+
 bool ReserveBytes(std::vector<std::uint8_t>& buffer, std::size_t size)
 {
     try {

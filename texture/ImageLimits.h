@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 // Used when no context answers for GL_MAX_TEXTURE_SIZE.
@@ -19,3 +20,6 @@ std::optional<std::size_t> ImageBytes(std::uint64_t width, std::uint64_t height,
 
 // Resizes `buffer` to `size` bytes; false (buffer left empty) when memory runs out.
 bool ReserveBytes(std::vector<std::uint8_t>& buffer, std::size_t size);
+// Makes `buffer` a copy of `bytes`, without zero-filling it first; false
+// (buffer left empty) when memory runs out.
+bool CopyBytes(std::vector<std::uint8_t>& buffer, std::span<const std::uint8_t> bytes);

@@ -151,10 +151,12 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     image.width = width;
     image.height = height;
     image.components = 3;
-    if (!ReserveBytes(image.pixels, *ImageBytes(width, height, 3))) return refuse(MemoryMessage(kJpeg, context.name));
-    const bool decoded = Decompress(session, image.pixels.data(), static_cast<std::size_t>(width) * 3);
+    std::vector<std::uint8_t> pixels;
+    if (!ReserveBytes(pixels, *ImageBytes(width, height, 3))) return refuse(MemoryMessage(kJpeg, context.name));
+    const bool decoded = Decompress(session, pixels.data(), static_cast<std::size_t>(width) * 3);
     if (session.errors.endedEarly) return refuse(IncompleteMessage(kJpeg, context.name));
     if (!decoded) return undecodable();
+    image.pixels = std::move(pixels);
     result.image = std::move(image);
     return result;
 }

@@ -55,23 +55,29 @@ GLuint PngBind(const std::string& path, PngInfo& info, GLint wrap, GLint minFilt
         image = DecodePng(*bytes, DecodeContext{path, maxSide}).image;
     }
     if (!image) return 0;
-    if (!(IsPowerOfTwo(image->width) && IsPowerOfTwo(image->height)) && !TakesAnyTextureSize() &&
-        !ScaleToPowersOfTwo(*image, maxSide))
+    return UploadPngImage(*image, info, wrap, minFilter, magFilter);
+}
+
+GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter)
+{
+    const std::uint32_t maxSide = MaxTextureSide();
+    if (!(IsPowerOfTwo(image.width) && IsPowerOfTwo(image.height)) && !TakesAnyTextureSize() &&
+        !ScaleToPowersOfTwo(image, maxSide))
         return 0;
 
-    info.width = image->width;
-    info.height = image->height;
+    info.width = image.width;
+    info.height = image.height;
     info.depth = 8;
-    info.alpha = image->components == 4 ? 8 : 0;
+    info.alpha = image.components == 4 ? 8 : 0;
 
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     {
         const PackedPixelStore packed;
-        const GLenum format = image->components == 4 ? GL_RGBA : GL_RGB;
-        glTexImage2D(GL_TEXTURE_2D, 0, image->components, static_cast<GLsizei>(image->width),
-                     static_cast<GLsizei>(image->height), 0, format, GL_UNSIGNED_BYTE, image->pixels.data());
+        const GLenum format = image.components == 4 ? GL_RGBA : GL_RGB;
+        glTexImage2D(GL_TEXTURE_2D, 0, image.components, static_cast<GLsizei>(image.width),
+                     static_cast<GLsizei>(image.height), 0, format, GL_UNSIGNED_BYTE, image.pixels.data());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);

@@ -22,5 +22,11 @@ struct PngInfo {
 // state is left as found. Returns the texture's name, or 0 on any failure.
 GLuint PngBind(const std::string& path, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter);
 
+struct TextureImage;
+
+// The upload half of PngBind: creates and fills the texture from a decoded
+// image (scaled first when the context requires it); 0 if it cannot.
+GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter);
+
 // True when the context takes textures whose sides are not powers of two.
 bool TakesAnyTextureSize();

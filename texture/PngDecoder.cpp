@@ -118,14 +118,16 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     image.components = layout.components;
     const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * layout.components;
     std::vector<png_bytep> rows;
-    if (!ReserveBytes(image.pixels, *ImageBytes(layout.width, layout.height, layout.components))) return refuse();
+    std::vector<std::uint8_t> pixels;
+    if (!ReserveBytes(pixels, *ImageBytes(layout.width, layout.height, layout.components))) return refuse();
     try {
         rows.resize(layout.height);
     } catch (const std::bad_alloc&) {
         return refuse();
     }
-    for (std::uint32_t y = 0; y < layout.height; ++y) rows[y] = image.pixels.data() + y * rowBytes;
+    for (std::uint32_t y = 0; y < layout.height; ++y) rows[y] = pixels.data() + y * rowBytes;
     if (!ReadRows(session, rows.data())) return refuse();
+    image.pixels = std::move(pixels);
     result.image = std::move(image);
     return result;
 }

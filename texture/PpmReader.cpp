@@ -113,12 +113,14 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
         if (cursor.AtEnd()) return incomplete();
         cursor.Skip(1);
         if (cursor.Remaining() < sampleCount) return incomplete();
-        if (!ReserveBytes(image.pixels, sampleCount)) return refuse(MemoryMessage(kPpm, context.name));
-        std::memcpy(image.pixels.data(), cursor.Here(), sampleCount);
+        std::vector<std::uint8_t> samples;
+        if (!CopyBytes(samples, {cursor.Here(), sampleCount})) return refuse(MemoryMessage(kPpm, context.name));
+        image.pixels = std::move(samples);
     } else {
         // Every sample takes at least one byte: a shorter file cannot hold them all.
         if (cursor.Remaining() < sampleCount) return incomplete();
-        if (!ReserveBytes(image.pixels, sampleCount)) return refuse(MemoryMessage(kPpm, context.name));
+        std::vector<std::uint8_t> samples;
+        if (!ReserveBytes(samples, sampleCount)) return refuse(MemoryMessage(kPpm, context.name));
         for (std::size_t i = 0; i < sampleCount; ++i) {
             std::uint32_t sample = 0;
             bool overflow = false;
@@ -127,8 +129,9 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
             case PpmCursor::Number::Missing: return invalid();
             case PpmCursor::Number::Read: break;
             }
-            image.pixels[i] = static_cast<std::uint8_t>(sample);  // the low 8 bits
+            samples[i] = static_cast<std::uint8_t>(sample);  // the low 8 bits
         }
+        image.pixels = std::move(samples);
     }
     result.image = std::move(image);
     return result;

@@ -59,16 +59,18 @@ Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const Decod
     image.width = width;
     image.height = height;
     image.components = bytesPerPixel;
-    if (!ReserveBytes(image.pixels, pixelBytes)) return refuse(MemoryMessage(kTga, context.name));
+    std::vector<std::uint8_t> pixels;
+    if (!ReserveBytes(pixels, pixelBytes)) return refuse(MemoryMessage(kTga, context.name));
     // Rows stored bottom-up are turned over on the way, so the image starts with its top row.
     for (std::uint32_t row = 0; row < height; ++row) {
         const std::uint8_t* source = bytes.data() + start + row * rowBytes;
-        std::uint8_t* target = image.pixels.data() + (topRowFirst ? row : height - 1 - row) * rowBytes;
+        std::uint8_t* target = pixels.data() + (topRowFirst ? row : height - 1 - row) * rowBytes;
         if (bytesPerPixel == 4)
             CopyRowSwappingRedBlue<4>(source, target, width);
         else
             CopyRowSwappingRedBlue<3>(source, target, width);
     }
+    image.pixels = std::move(pixels);
     result.image = std::move(image);
     return result;
 }

@@ -18,7 +18,7 @@ std::span<const std::uint8_t> AsBytes(const std::string& text)
 }
 
 // Largest difference between two equally sized sample buffers.
-int MaxDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
+int MaxDifference(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
 {
     EXPECT_EQ(a.size(), b.size());
     int worst = 0;
@@ -49,7 +49,7 @@ TEST(JpegDecoder, RowsOfAWidthThatIsNotAMultipleOf4AreExactlyWidthTimes3Bytes)
     const auto decoded = DecodeJpeg(AsBytes(Jpeg(picture, JpegKind::Colour)), DecodeContext{"odd.jpg", 64});
     ASSERT_TRUE(decoded.image.has_value());
     EXPECT_EQ(decoded.image->pixels.size(), 10u * 9u * 3u);
-    EXPECT_LE(MaxDifference(decoded.image->pixels, picture.pixels), 12);
+    EXPECT_LE(MaxDifference(decoded.image->pixels.bytes(), picture.pixels), 12);
 }
 
 TEST_F(TextureTest, JpegOtherThanColourIsRefusedWithoutNamingTheFile)

@@ -1,5 +1,7 @@
 #include "platform/BitmapLoader.h"
 
+#include "platform/RegularFile.h"
+
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
@@ -135,10 +137,6 @@ DecodedBitmap Decode(Feed&& feed, std::uint32_t maxSide)
     return result;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide)
@@ -155,7 +153,7 @@ DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t ma
 
 DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const FileHandle file = OpenRegularFile(path);
     if (!file) return {};
     // Read in pieces, as the loader reads a file itself: no copy of the whole file.
     std::array<std::uint8_t, 1 << 16> piece;

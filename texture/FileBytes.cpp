@@ -1,5 +1,7 @@
 #include "texture/FileBytes.h"
 
+#include "platform/RegularFile.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,10 +10,6 @@
 #include <new>
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // A new buffer of `capacity` bytes holding the first `used` bytes of `old`.
 std::unique_ptr<std::uint8_t[]> Grow(const std::unique_ptr<std::uint8_t[]>& old, std::size_t used, std::size_t capacity)
@@ -29,14 +27,13 @@ std::unique_ptr<std::uint8_t[]> Grow(const std::unique_ptr<std::uint8_t[]>& old,
 
 std::optional<FileBuffer> ReadFileBytes(const std::string& path, std::uint64_t limit)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    const platform::FileHandle file = platform::OpenRegularFile(path);
     if (!file) return std::nullopt;
 
     // The size is only a hint for the first read; the file may change under us.
     struct stat status {};
     std::uint64_t expected = 0;
-    if (fstat(fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
-        expected = static_cast<std::uint64_t>(status.st_size);
+    if (fstat(fileno(file.get()), &status) == 0 && status.st_size > 0) expected = static_cast<std::uint64_t>(status.st_size);
     constexpr std::uint64_t kChunk = 1 << 16;
     const auto capped = [&](std::uint64_t size) {
         return static_cast<std::size_t>(std::min({size, limit, std::uint64_t{std::numeric_limits<std::size_t>::max() / 2}}));

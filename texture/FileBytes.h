@@ -23,6 +23,7 @@ private:
 };
 
 // Up to `limit` bytes from the start of the file; nothing when it cannot be
-// opened or read (a folder, for one) or memory runs out.
+// opened or read, is not a regular file (a folder, a device, a pipe), or
+// memory runs out.
 std::optional<FileBuffer> ReadFileBytes(const std::string& path,
                                         std::uint64_t limit = std::numeric_limits<std::uint64_t>::max());

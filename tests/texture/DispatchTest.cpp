@@ -1,6 +1,7 @@
 #include "TextureTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace test_images;
 
@@ -57,6 +58,18 @@ TEST_F(TextureTest, ReadsTheFileFromTheModelFolderButNamesItAsWritten)
     EXPECT_EQ(texture.DoLoadTexture("textures\\wood.ppm", folder.path().string()), S_OK);
     EXPECT_EQ(texture.DoLoadTexture("textures\\gone.ppm", folder.path().string()), E_FAIL);
     EXPECT_EQ(OnlyMessage(), "Ce fichier: textures\\gone.ppm n'existe pas. Load_Ppm");
+}
+
+TEST_F(TextureTest, OnlyRegularFilesAreReadSoAPipeCannotHangTheLoad)
+{
+    std::filesystem::create_directories(folder.path() / "folder.ppm");
+    ASSERT_EQ(mkfifo(PathOf("pipe.tga").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(PathOf("pipe.bmp").c_str(), 0600), 0);
+    for (const char* name : {"folder.ppm", "pipe.tga", "pipe.bmp"}) {
+        recorder.sink.messages.clear();
+        EXPECT_EQ(texture.DoLoadTexture(PathOf(name)), E_FAIL) << name;
+        EXPECT_NE(OnlyMessage().find(" n'existe pas. Load_"), std::string::npos) << name;
+    }
 }
 
 TEST_F(TextureTest, UploadBuildsTheMipmapChainFromPackedRowsAndRestoresTheUnpackState)

@@ -1,0 +1,70 @@
+// Reading a ".x" text file into a Model: the bytes, the significant lines,
+// then the walk (Model::Parse) and the opacity order.
+#include "model/Model.h"
+
+#include "model/SignificantLines.h"
+#include "platform/Messages.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// Line positions are 32-bit offsets into the text.
+constexpr std::uintmax_t kLargestReadableSize = 0xFFFFFFFFu;
+
+HRESULT RefuseLargeFile(const std::string& path, const char* operation)
+{
+    platform::ShowMessage(
+        platform::FormatMessage("Le fichier %s est trop volumineux (4 Go ou plus). %s", path.c_str(), operation),
+        "Erreur", platform::MessageKind::Warning);
+    return E_FAIL;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+HRESULT ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return E_FAIL;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return E_FAIL;
+    if (size > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadFile");
+
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return E_FAIL;
+    bytes.resize(static_cast<std::size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        bytes = {};
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT ReadText(Model& model)
+{
+    model.lines = FindSignificantLines(model.text);
+    if (model.Parse() != S_OK) return E_FAIL;
+    model.SortMeshesByOpacity();
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT Model::ReadFile(const std::string& path)
+{
+    sourcePath = path;
+    if (ReadWholeFile(path, text) != S_OK) return E_FAIL;
+    return ReadText(*this);
+}
+
+HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
+{
+    sourcePath = path;
+    if (bytes.size() > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadMemory");
+    text = std::move(bytes);
+    return ReadText(*this);
+}

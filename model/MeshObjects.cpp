@@ -8,6 +8,7 @@
 #include "model/TextHelpers.h"
 
 using reading::CountFits;
+using reading::LineAt;
 using reading::LineOrEmpty;
 
 namespace {
@@ -21,30 +22,6 @@ std::int32_t MostCornersOnLine(std::string_view indicesText)
     return static_cast<std::int32_t>((indicesText.size() + 1) / 2);
 }
 
-// Checks every face's corner count and returns the corners of all faces, or
-// -1 after reporting the first face that cannot be right.
-std::int64_t CountCorners(const Model& model, std::int32_t firstFaceLine, std::int32_t faceCount,
-                          const std::string& object)
-{
-    std::int64_t total = 0;
-    for (std::int32_t face = 0; face < faceCount; ++face) {
-        const std::int32_t line = firstFaceLine + face;
-        const std::string_view text = model.Line(line);
-        std::int32_t cornerCount = 0;
-        Scan(text, "%d;", cornerCount);
-        if (cornerCount < 0) {
-            reading::ReportBadCount(model, object, cornerCount, line, kReadMesh);
-            return -1;
-        }
-        if (cornerCount > MostCornersOnLine(CutThrough(text, ';'))) {
-            reading::ReportBadCornerCount(model, object, cornerCount, line, kReadMesh);
-            return -1;
-        }
-        total += cornerCount;
-    }
-    return total;
-}
-
 }  // namespace
 
 HRESULT Model::ReadMesh(std::int32_t line)
@@ -54,7 +31,7 @@ HRESULT Model::ReadMesh(std::int32_t line)
     const std::string object = reading::ObjectLabel("Mesh", currentMesh.name);
 
     std::int32_t countLine = line + 1;
-    while (countLine < lineCount() && Line(countLine).size() < 2) ++countLine;
+    while (countLine < lineCount() && LineAt(*this, countLine).size() < 2) ++countLine;
     std::int32_t vertexCount = 0;
     Scan(LineOrEmpty(*this, countLine), "%d;", vertexCount);
     if (!CountFits(*this, vertexCount, countLine + 1))
@@ -62,7 +39,7 @@ HRESULT Model::ReadMesh(std::int32_t line)
     currentMesh.vertices.assign(static_cast<std::size_t>(vertexCount), Vector3{});
     for (std::int32_t k = 0; k < vertexCount; ++k) {
         Vector3& vertex = currentMesh.vertices[static_cast<std::size_t>(k)];
-        Scan(Line(countLine + 1 + k), "%f;%f;%f;", vertex.x, vertex.y, vertex.z);
+        ScanSeparated(LineAt(*this, countLine + 1 + k), ';', vertex.x, vertex.y, vertex.z);
     }
 
     const std::int32_t faceCountLine = countLine + vertexCount + 1;
@@ -70,18 +47,24 @@ HRESULT Model::ReadMesh(std::int32_t line)
     Scan(LineOrEmpty(*this, faceCountLine), "%d;", faceCount);
     if (!CountFits(*this, faceCount, faceCountLine + 1))
         return reading::ReportBadCount(*this, object, faceCount, faceCountLine, kReadMesh);
-    const std::int64_t cornerTotal = CountCorners(*this, faceCountLine + 1, faceCount, object);
-    if (cornerTotal < 0) return E_FAIL;
 
+    // Room for the usual triangles or quads; other polygons make the pool grow.
+    const std::string_view firstFace = LineOrEmpty(*this, faceCountLine + 1);
+    std::int32_t firstCorners = 0;
+    ScanSeparated(firstFace, ';', firstCorners);
     currentMesh.faces.Clear();
-    currentMesh.faces.Reserve(static_cast<std::size_t>(faceCount), static_cast<std::size_t>(cornerTotal));
+    currentMesh.faces.Reserve(static_cast<std::size_t>(faceCount),
+                              static_cast<std::size_t>(faceCount) * (firstCorners == 3 ? 3 : 4));
     std::vector<std::int32_t> corners;
     for (std::int32_t face = 0; face < faceCount; ++face) {
         const std::int32_t faceLine = faceCountLine + 1 + face;
-        const std::string_view text = Line(faceLine);
+        const std::string_view text = LineAt(*this, faceLine);
         std::int32_t cornerCount = 0;
-        Scan(text, "%d;", cornerCount);
+        ScanSeparated(text, ';', cornerCount);
         std::string_view rest = CutThrough(text, ';');
+        if (cornerCount < 0) return reading::ReportBadCount(*this, object, cornerCount, faceLine, kReadMesh);
+        if (cornerCount > MostCornersOnLine(rest))
+            return reading::ReportBadCornerCount(*this, object, cornerCount, faceLine, kReadMesh);
         corners.clear();
         for (std::int32_t k = 0; k < cornerCount; ++k) {
             std::int32_t index = 0;
@@ -107,7 +90,7 @@ HRESULT Model::ReadMeshTextureCoords(std::int32_t line)
     std::vector<TexCoord> texCoords(static_cast<std::size_t>(count));
     for (std::int32_t k = 0; k < count; ++k) {
         TexCoord& texCoord = texCoords[static_cast<std::size_t>(k)];
-        Scan(Line(line + 2 + k), "%f;%f;", texCoord.u, texCoord.v);
+        ScanSeparated(LineAt(*this, line + 2 + k), ';', texCoord.u, texCoord.v);
     }
     currentMesh.texCoords = std::move(texCoords);
     return S_OK;
@@ -135,7 +118,7 @@ HRESULT Model::ReadMeshMaterialList(std::int32_t line)
     std::vector<std::int32_t> faceMaterials(static_cast<std::size_t>(faceMaterialCount));
     for (std::int32_t k = 0; k < faceMaterialCount; ++k) {
         std::int32_t& index = faceMaterials[static_cast<std::size_t>(k)];
-        Scan(Line(line + 3 + k), "%d", index);
+        ScanSeparated(LineAt(*this, line + 3 + k), ',', index);  // "%d": what follows the number is not read
         if (index < 0 || index >= materialCount)
             return reading::ReportBadIndex(*this, object, "matériau", "matériaux", index, materialCount, line + 3 + k,
                                            kOperation);

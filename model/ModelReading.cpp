@@ -5,6 +5,7 @@
 #include "model/SignificantLines.h"
 #include "platform/Messages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -26,7 +27,9 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-HRESULT ReadWholeFile(const std::string& path, std::string& bytes)
+// Reads the file in pieces small enough to stay in cache while their lines
+// are found, which saves a pass over the whole text.
+HRESULT ReadWholeFile(const std::string& path, std::string& bytes, std::vector<Model::LineSpan>& lines)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return E_FAIL;
@@ -37,16 +40,26 @@ HRESULT ReadWholeFile(const std::string& path, std::string& bytes)
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return E_FAIL;
     bytes.resize(static_cast<std::size_t>(size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        bytes = {};
-        return E_FAIL;
+    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    LineSplitter splitter(bytes.data());
+    // Room for lines of 16 bytes on average, so that the table rarely moves
+    // while it grows; capacity that is never written takes no memory.
+    splitter.Reserve(bytes.size() / 16 + 16);
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kPiece) {
+        char* const piece = bytes.data() + offset;
+        const std::size_t length = std::min(kPiece, bytes.size() - offset);
+        if (std::fread(piece, 1, length, file.get()) != length) {
+            bytes = {};
+            return E_FAIL;
+        }
+        splitter.Feed(piece, piece + length);
     }
+    lines = splitter.Finish(bytes.data() + bytes.size());
     return S_OK;
 }
 
 HRESULT ReadText(Model& model)
 {
-    model.lines = FindSignificantLines(model.text);
     if (model.Parse() != S_OK) return E_FAIL;
     model.SortMeshesByOpacity();
     return S_OK;
@@ -57,7 +70,7 @@ HRESULT ReadText(Model& model)
 HRESULT Model::ReadFile(const std::string& path)
 {
     sourcePath = path;
-    if (ReadWholeFile(path, text) != S_OK) return E_FAIL;
+    if (ReadWholeFile(path, text, lines) != S_OK) return E_FAIL;
     return ReadText(*this);
 }
 
@@ -66,5 +79,6 @@ HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
     sourcePath = path;
     if (bytes.size() > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadMemory");
     text = std::move(bytes);
+    lines = FindSignificantLines(text);
     return ReadText(*this);
 }

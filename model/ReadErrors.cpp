@@ -14,12 +14,6 @@ HRESULT Refuse(const std::string& text)
 }
 }  // namespace
 
-std::string_view LineOrEmpty(const Model& model, std::int32_t line)
-{
-    if (line < 0 || line >= model.lineCount()) return {};
-    return model.Line(line);
-}
-
 bool CountFits(const Model& model, std::int32_t count, std::int32_t first)
 {
     const std::int64_t remaining = std::int64_t{model.lineCount()} - first;

@@ -11,9 +11,19 @@
 
 namespace reading {
 
+// Line `line` of the model, which must exist; inline for the readers' loops.
+inline std::string_view LineAt(const Model& model, std::int32_t line)
+{
+    const Model::LineSpan span = model.lines[static_cast<std::size_t>(line)];
+    return std::string_view(model.text.data() + span.begin, span.length);
+}
+
 // Line `line` of the model, or an empty text past the last line (its values
 // then read as zeros).
-std::string_view LineOrEmpty(const Model& model, std::int32_t line);
+inline std::string_view LineOrEmpty(const Model& model, std::int32_t line)
+{
+    return line >= 0 && line < model.lineCount() ? LineAt(model, line) : std::string_view{};
+}
 
 // Whether `count` elements, one per line from line `first` on, stand in the file.
 bool CountFits(const Model& model, std::int32_t count, std::int32_t first);

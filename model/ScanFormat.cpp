@@ -5,50 +5,9 @@
 #include <limits>
 #include <string>
 
-namespace {
+namespace scan_detail {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-std::string_view SkipSpace(std::string_view text)
-{
-    std::size_t k = 0;
-    while (k < text.size() && IsSpace(text[k])) ++k;
-    return text.substr(k);
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
-bool ScanIntField(std::string_view& rest, std::int32_t& value)
-{
-    std::string_view text = SkipSpace(rest);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty() || !IsDigit(text[0])) return false;
-
-    std::uint64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-    std::size_t used = static_cast<std::size_t>(end - text.data());
-    if (error == std::errc::result_out_of_range) {
-        magnitude = std::numeric_limits<std::uint64_t>::max();
-        while (used < text.size() && IsDigit(text[used])) ++used;
-    }
-    constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int32_t>::max();
-    if (negative)
-        value = magnitude > kMaxPositive + 1 ? std::numeric_limits<std::int32_t>::min()
-                                              : static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
-    else
-        value = magnitude > kMaxPositive ? std::numeric_limits<std::int32_t>::max()
-                                         : static_cast<std::int32_t>(magnitude);
-    rest = text.substr(used);
-    return true;
-}
-
-bool ScanFloatField(std::string_view& rest, float& value)
+bool ScanGeneralFloat(std::string_view& rest, float& value)
 {
     std::string_view text = SkipSpace(rest);
     const char* const start = text.data();
@@ -70,14 +29,16 @@ bool ScanFloatField(std::string_view& rest, float& value)
     return true;
 }
 
+}  // namespace scan_detail
+
 int ScanFormat(std::string_view text, std::string_view format, std::span<const ScanTarget> targets)
 {
     std::size_t stored = 0;
     std::size_t f = 0;
     while (f < format.size()) {
         const char directive = format[f];
-        if (IsSpace(directive)) {
-            text = SkipSpace(text);
+        if (scan_detail::IsSpace(directive)) {
+            text = scan_detail::SkipSpace(text);
             ++f;
             continue;
         }

@@ -1,43 +1,36 @@
 #include "model/SignificantLines.h"
 
-#include "model/TextHelpers.h"
+#include "model/ByteSearch.h"
 
-#include <cstring>
-
-namespace {
-
-const char* NextLineFeed(const char* from, const char* end)
+inline void LineSplitter::AddLine(const char* start, const char* stop)
 {
-    return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+    if (stop > start && stop[-1] == '\r') --stop;
+    while (start < stop && (*start == ' ' || *start == '\t')) ++start;
+    while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t')) --stop;
+    if (stop == start || *start == '#' || (stop - start >= 2 && start[0] == '/' && start[1] == '/')) return;
+    lines_.push_back({static_cast<std::uint32_t>(start - text_), static_cast<std::uint32_t>(stop - start)});
 }
 
-bool IsSignificant(std::string_view line)
+void LineSplitter::Feed(const char* pieceBegin, const char* pieceEnd)
 {
-    if (line.empty() || line[0] == '#') return false;
-    return !(line.size() >= 2 && line[0] == '/' && line[1] == '/');
+    byte_search::ForEach(pieceBegin, pieceEnd, '\n', [this](const char* lineFeed) __attribute__((always_inline)) {
+        AddLine(lineStart_, lineFeed);
+        lineStart_ = lineFeed + 1;
+    });
 }
 
-}  // namespace
+std::vector<Model::LineSpan> LineSplitter::Finish(const char* textEnd)
+{
+    if (lineStart_ < textEnd) AddLine(lineStart_, textEnd);
+    return std::move(lines_);
+}
 
 std::vector<Model::LineSpan> FindSignificantLines(std::string_view text)
 {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-
-    std::size_t lineFeeds = 0;
-    for (const char* at = begin; at != end && (at = NextLineFeed(at, end)) != nullptr; ++at) ++lineFeeds;
-    std::vector<Model::LineSpan> lines;
-    lines.reserve(lineFeeds + 1);
-
-    for (const char* start = begin; start < end;) {
-        const char* lineFeed = NextLineFeed(start, end);
-        const char* const stop = lineFeed ? lineFeed : end;
-        std::string_view line(start, static_cast<std::size_t>(stop - start));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        line = TrimBlanks(line);
-        if (IsSignificant(line))
-            lines.push_back({static_cast<std::uint32_t>(line.data() - begin), static_cast<std::uint32_t>(line.size())});
-        start = stop + 1;
-    }
-    return lines;
+    LineSplitter splitter(begin);
+    splitter.Reserve(byte_search::Count(begin, end, '\n') + 1);  // sized once: never copied while it grows
+    splitter.Feed(begin, end);
+    return splitter.Finish(end);
 }

@@ -1,4 +1,7 @@
-// Finds the lines of a ".x" file that the reader walks.
+// Finds the lines of a ".x" file that the reader walks: each line without its
+// line end ("\n" or "\r\n") and its leading and trailing spaces and tabs;
+// blank lines, "#" comments and "//" comments are left out. Texts must be
+// shorter than 4 GiB.
 #pragma once
 
 #include "model/Model.h"
@@ -6,7 +9,22 @@
 #include <string_view>
 #include <vector>
 
-// Each line without its line end ("\n" or "\r\n") and its leading and
-// trailing spaces and tabs; blank lines, "#" comments and "//" comments are
-// left out. `text` must be shorter than 4 GiB.
 std::vector<Model::LineSpan> FindSignificantLines(std::string_view text);
+
+// The same for a text that arrives piece by piece (while each piece is still
+// in cache): Feed each piece once it is in place, then Finish.
+class LineSplitter {
+public:
+    explicit LineSplitter(const char* text) : text_(text), lineStart_(text) {}
+    void Reserve(std::size_t lines) { lines_.reserve(lines); }
+    void Feed(const char* pieceBegin, const char* pieceEnd);
+    // Adds the last line when it has no line feed; `textEnd` ends the text.
+    std::vector<Model::LineSpan> Finish(const char* textEnd);
+
+private:
+    void AddLine(const char* start, const char* stop);
+
+    const char* text_;
+    const char* lineStart_;
+    std::vector<Model::LineSpan> lines_;
+};

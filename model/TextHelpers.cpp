@@ -20,35 +20,29 @@ Words SplitWords(std::string_view text)
 
 std::string_view FirstWord(std::string_view text)
 {
-    const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) return {};
-    const std::size_t end = text.find(' ', begin);
-    return text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+    std::size_t begin = 0;
+    while (begin < text.size() && text[begin] == ' ') ++begin;
+    std::size_t end = begin;
+    while (end < text.size() && text[end] != ' ') ++end;
+    return text.substr(begin, end - begin);
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
-    const std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string_view::npos) return {};
-    const std::size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end + 1 - begin);
-}
-
+// Plain loops: the texts are short lines, where a library search per call
+// costs more than the scan.
 std::string_view CutThrough(std::string_view text, char separator)
 {
-    const std::size_t at = text.find(separator);
-    return at == std::string_view::npos ? text : text.substr(at + 1);
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (text[k] == separator) return text.substr(k + 1);
+    return text;
 }
 
 std::string_view CutThroughFirstOf(std::string_view text, std::string_view separators)
 {
-    const std::size_t at = text.find_first_of(separators);
-    return at == std::string_view::npos ? text : text.substr(at + 1);
+    for (std::size_t k = 0; k < text.size(); ++k)
+        for (const char separator : separators)
+            if (text[k] == separator) return text.substr(k + 1);
+    return text;
 }
-
-namespace {
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {

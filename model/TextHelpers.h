@@ -21,9 +21,17 @@ struct Words {
 Words SplitWords(std::string_view text);
 // Word 0 of a text (what SplitWords would give first), empty when none.
 std::string_view FirstWord(std::string_view text);
+// Whether word 0 of `text` is `word` (ignoring case), without splitting it.
+inline bool FirstWordIs(std::string_view text, std::string_view word);
 
 // Removes leading and trailing spaces and tabs.
-std::string_view TrimBlanks(std::string_view text);
+inline std::string_view TrimBlanks(std::string_view text)
+{
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}
 
 // Everything after the first `separator`; the text unchanged when it has none.
 std::string_view CutThrough(std::string_view text, char separator);
@@ -31,5 +39,16 @@ std::string_view CutThrough(std::string_view text, char separator);
 std::string_view CutThroughFirstOf(std::string_view text, std::string_view separators);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline bool FirstWordIs(std::string_view text, std::string_view word)
+{
+    std::size_t begin = 0;
+    while (begin < text.size() && text[begin] == ' ') ++begin;
+    const std::size_t end = begin + word.size();
+    if (word.empty() || end > text.size() || LowerAscii(text[begin]) != LowerAscii(word[0])) return false;
+    return (end == text.size() || text[end] == ' ') && EqualsIgnoringCase(text.substr(begin, word.size()), word);
+}
 
 inline bool Contains(std::string_view text, char character) { return text.find(character) != std::string_view::npos; }

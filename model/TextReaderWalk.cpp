@@ -2,6 +2,8 @@
 // the stack of open blocks and the hand-over of each known data object.
 #include "model/Model.h"
 
+#include "model/BraceLines.h"
+#include "model/ReadErrors.h"
 #include "model/ScanFormat.h"
 #include "model/TextHelpers.h"
 #include "platform/Messages.h"
@@ -21,6 +23,18 @@ constexpr std::array<std::string_view, 30> kTemplateNames = {
     "AnimationKey",     "AnimationOptions", "Animation",       "AnimationSet",
     "SkinWeights",      "XSkinMeshHeader",
 };
+
+// Besides the balance of the file, refuses a "}" with no open block and more
+// open blocks than the stack holds: the walk relies on both.
+bool BracesNest(const std::vector<BraceLine>& braceLines)
+{
+    std::int32_t depth = 0;
+    for (const BraceLine& braces : braceLines) {
+        if (braces.opens && ++depth > Model::kMaxBlockDepth) return false;
+        if (braces.closes && --depth < 0) return false;
+    }
+    return depth == 0;
+}
 
 HRESULT RefuseBraces()
 {
@@ -57,28 +71,19 @@ HRESULT Model::CheckHeader()
     return E_FAIL;
 }
 
-// Besides the balance of the file, refuses a "}" with no open block and more
-// open blocks than the stack holds: the walk relies on both.
 HRESULT Model::CheckBraces()
 {
     blockDepth = 0;
-    for (std::int32_t i = 0; i < lineCount(); ++i) {
-        const std::string_view line = Line(i);
-        if (Contains(line, '{') && ++blockDepth > kMaxBlockDepth) break;
-        if (Contains(line, '}') && --blockDepth < 0) break;
-    }
-    const bool valid = blockDepth == 0;
-    blockDepth = 0;
-    return valid ? S_OK : RefuseBraces();
+    return BracesNest(FindLineMarks(*this).braceLines) ? S_OK : RefuseBraces();
 }
 
 std::int32_t Model::CountObjects(std::string_view word, std::string_view stopWord) const
 {
     std::int32_t count = 0;
     for (std::int32_t i = 0; i < lineCount(); ++i) {
-        const std::string_view first = FirstWord(Line(i));
-        if (EqualsIgnoringCase(first, word)) ++count;
-        if (!stopWord.empty() && EqualsIgnoringCase(first, stopWord)) break;
+        const std::string_view line = reading::LineAt(*this, i);
+        if (FirstWordIs(line, word)) ++count;
+        if (!stopWord.empty() && FirstWordIs(line, stopWord)) break;
     }
     return count;
 }
@@ -101,10 +106,16 @@ HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
 HRESULT Model::Parse()
 {
     if (CheckHeader() != S_OK) return E_FAIL;
-    if (CheckBraces() != S_OK) return E_FAIL;
+    // The brace lines serve both the brace check of CheckBraces and the walk;
+    // the same pass gives both counts of CountObjects ("Mesh"; "Material" up
+    // to the first "Mesh").
+    const LineMarks marks = FindLineMarks(*this);
+    const std::vector<BraceLine>& braceLines = marks.braceLines;
+    blockDepth = 0;
+    if (!BracesNest(braceLines)) return RefuseBraces();
 
-    meshCount = CountObjects("Mesh");
-    sharedMaterialCount = CountObjects("Material", "Mesh");
+    meshCount = marks.meshLines;
+    sharedMaterialCount = marks.materialLinesBeforeMesh;
     std::vector<MeshRecord>().swap(meshes);
     meshes.resize(static_cast<std::size_t>(meshCount));
     std::vector<MaterialRecord>().swap(sharedMaterials);
@@ -113,15 +124,15 @@ HRESULT Model::Parse()
     materialCursor = 0;
     currentMesh.Release();
 
+    // Lines without braces open and close nothing: only brace lines are walked.
     blockDepth = 0;
     std::size_t nextMesh = 0;
-    for (std::int32_t i = 0; i < lineCount(); ++i) {
-        const std::string_view line = Line(i);
-        const bool opens = Contains(line, '{');
-        const bool closes = Contains(line, '}');
-        if (opens) {
+    for (const BraceLine& braces : braceLines) {
+        const std::int32_t i = braces.line;
+        const std::string_view line = reading::LineAt(*this, i);
+        if (braces.opens) {
             // A line that begins with "{" is named by the line above it.
-            const Words words = SplitWords(line.front() == '{' && i > 0 ? Line(i - 1) : line);
+            const Words words = SplitWords(line.front() == '{' && i > 0 ? reading::LineAt(*this, i - 1) : line);
             const std::string_view name = words[0];
             platform::Trace(name);
             platform::Trace("\n");
@@ -133,13 +144,14 @@ HRESULT Model::Parse()
                 if (DispatchObject(templateName, i) != S_OK) return E_FAIL;
                 break;
             }
-            if (!known && closes && blockDepth > 0 && EqualsIgnoringCase(blockStack[blockDepth - 1], "MeshMaterialList"))
+            if (!known && braces.closes && blockDepth > 0 &&
+                EqualsIgnoringCase(blockStack[static_cast<std::size_t>(blockDepth - 1)], "MeshMaterialList"))
                 ResolveMaterialReference(ReferenceName(line));
 
             if (blockDepth >= kMaxBlockDepth) return RefuseBraces();
             blockStack[static_cast<std::size_t>(blockDepth++)] = name;
         }
-        if (closes) {
+        if (braces.closes) {
             if (blockDepth <= 0) return RefuseBraces();
             if (EqualsIgnoringCase(blockStack[static_cast<std::size_t>(blockDepth - 1)], "Mesh")) {
                 // More mesh blocks than lines counted: the table grows.

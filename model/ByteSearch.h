@@ -75,6 +75,26 @@ void ForEach(const char* from, const char* end, char wanted, Found&& found)
         if (*from == wanted) found(from);
 }
 
+// Calls `found(position)` for every byte of [from, end) that is one of
+// three bytes, in order, reading each byte once.
+template <class Found>
+void ForEachOfThree(const char* from, const char* end, char first, char second, char third, Found&& found)
+{
+#if defined(__SSE2__)
+    const __m128i firstBytes = _mm_set1_epi8(first), secondBytes = _mm_set1_epi8(second),
+                  thirdBytes = _mm_set1_epi8(third);
+    for (; end - from >= 16; from += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const __m128i marks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, firstBytes), _mm_cmpeq_epi8(block, secondBytes)),
+                                           _mm_cmpeq_epi8(block, thirdBytes));
+        for (unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(marks)); hits; hits &= hits - 1)
+            found(from + std::countr_zero(hits));
+    }
+#endif
+    for (; from < end; ++from)
+        if (*from == first || *from == second || *from == third) found(from);
+}
+
 // Calls `found(position)` for every byte of [from, end) that is `first`,
 // `second` or, ignoring ASCII case, the letter `letter`; in order, reading
 // each byte once.

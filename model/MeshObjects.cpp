@@ -73,7 +73,7 @@ HRESULT Model::ReadMesh(std::int32_t line)
                 return reading::ReportBadIndex(*this, object, "sommet", "sommets", index, vertexCount, faceLine,
                                                kReadMesh);
             corners.push_back(index);
-            rest = CutThroughFirstOf(rest, ",;");
+            rest = CutThroughCommaOrSemicolon(rest);
         }
         currentMesh.faces.Append(corners);
     }

@@ -29,7 +29,7 @@ struct FileCloser {
 
 // Reads the file in pieces small enough to stay in cache while their lines
 // are found, which saves a pass over the whole text.
-HRESULT ReadWholeFile(const std::string& path, std::string& bytes, std::vector<Model::LineSpan>& lines)
+HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& split)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return E_FAIL;
@@ -54,13 +54,16 @@ HRESULT ReadWholeFile(const std::string& path, std::string& bytes, std::vector<M
         }
         splitter.Feed(piece, piece + length);
     }
-    lines = splitter.Finish(bytes.data() + bytes.size());
+    split = splitter.Finish(bytes.data() + bytes.size());
     return S_OK;
 }
 
-HRESULT ReadText(Model& model)
+// Model::Parse, with the marks found while the lines were.
+HRESULT ReadText(Model& model, SplitText split)
 {
-    if (model.Parse() != S_OK) return E_FAIL;
+    model.lines = std::move(split.lines);
+    if (model.CheckHeader() != S_OK) return E_FAIL;
+    if (ParseMarkedLines(model, split.marks) != S_OK) return E_FAIL;
     model.SortMeshesByOpacity();
     return S_OK;
 }
@@ -70,8 +73,9 @@ HRESULT ReadText(Model& model)
 HRESULT Model::ReadFile(const std::string& path)
 {
     sourcePath = path;
-    if (ReadWholeFile(path, text, lines) != S_OK) return E_FAIL;
-    return ReadText(*this);
+    SplitText split;
+    if (ReadWholeFile(path, text, split) != S_OK) return E_FAIL;
+    return ReadText(*this, std::move(split));
 }
 
 HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
@@ -79,6 +83,5 @@ HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
     sourcePath = path;
     if (bytes.size() > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadMemory");
     text = std::move(bytes);
-    lines = FindSignificantLines(text);
-    return ReadText(*this);
+    return ReadText(*this, SplitSignificantLines(text));
 }

@@ -10,15 +10,18 @@
 // - text after the last conversion is ignored.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <variant>
 
 namespace scan_detail {
 
-inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// The C locale's white space: space, \t, \n, \v, \f, \r.
+inline bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 inline std::string_view SkipSpace(std::string_view text)
 {
@@ -36,28 +39,57 @@ inline bool TakeSign(std::string_view& text)
     return negative;
 }
 
-// Plain decimals of at most 24 bits of digits and ten decimals ("0.123456",
-// "-12.5"): both the digits and the power of ten are exact floats, so one
-// division gives the correctly rounded value strtof gives. Anything else
-// (exponents, longer numbers, inf, nan) returns false and is left to the
-// general conversion.
-inline bool ScanShortDecimal(std::string_view text, bool negative, float& value, std::size_t& used)
+// The digits at the start of [at, end) added to `value` (wrapping past 64
+// bits; callers count the digits); returns the end of the digits.
+inline const char* AccumulateDigits(const char* at, const char* end, std::uint64_t& value)
 {
-    static constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    for (; at < end && IsDigit(*at); ++at) value = value * 10 + static_cast<std::uint64_t>(*at - '0');
+    return at;
+}
+
+// digits / 10^decimals rounded once to float, as strtof rounds it. The
+// product with the double nearest 10^-decimals lies within two units of the
+// last place (of a double) from the exact quotient, so its rounding to float
+// is the right one unless it falls that close to a halfway point between two
+// floats; those rare cases take the exact float division (both operands are
+// exact floats, so IEEE division rounds the exact quotient).
+inline float DecimalToFloat(std::uint64_t digits, std::size_t decimals)
+{
+    static constexpr double kInversePowers[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9, 1e-10};
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const double product = static_cast<double>(digits) * kInversePowers[decimals];
+    std::uint64_t bits;
+    std::memcpy(&bits, &product, sizeof bits);
+    // The 29 bits a float drops from a double's significand; halfway is 1 << 28.
+    const std::uint64_t dropped = bits & ((std::uint64_t{1} << 29) - 1);
+    constexpr std::uint64_t kHalfway = std::uint64_t{1} << 28;
+    if (dropped + 4 >= kHalfway && dropped <= kHalfway + 4)
+        return static_cast<float>(digits) / kPowers[decimals];
+    return static_cast<float>(product);
+}
+
+// Plain decimals of at most 24 bits of digits and ten decimals ("0.123456",
+// "-12.5"), read to the value strtof gives. Anything else (exponents, longer
+// numbers, inf, nan) returns false and is left to the general conversion.
+[[gnu::always_inline]] inline bool ScanShortDecimal(std::string_view text, bool negative, float& value, std::size_t& used)
+{
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
     std::uint64_t digits = 0;
-    std::size_t k = 0, digitCount = 0, decimals = 0;
-    for (; k < text.size() && IsDigit(text[k]) && digitCount < 18; ++k, ++digitCount)
-        digits = digits * 10 + static_cast<std::uint64_t>(text[k] - '0');
-    if (k < text.size() && text[k] == '.') {
-        ++k;
-        for (; k < text.size() && IsDigit(text[k]) && digitCount < 18; ++k, ++digitCount, ++decimals)
-            digits = digits * 10 + static_cast<std::uint64_t>(text[k] - '0');
+    const char* at = AccumulateDigits(begin, end, digits);
+    std::size_t digitCount = static_cast<std::size_t>(at - begin);
+    std::size_t decimals = 0;
+    if (at < end && *at == '.') {
+        const char* const fraction = at + 1;
+        at = AccumulateDigits(fraction, end, digits);
+        decimals = static_cast<std::size_t>(at - fraction);
+        digitCount += decimals;
     }
-    if (digitCount == 0 || decimals > 10 || digits > (std::uint64_t{1} << 24)) return false;
-    if (k < text.size() && (IsDigit(text[k]) || text[k] == 'e' || text[k] == 'E' || text[k] == '.')) return false;
-    const float magnitude = static_cast<float>(digits) / kPowersOfTen[decimals];
+    if (digitCount == 0 || digitCount > 18 || decimals > 10 || digits > (std::uint64_t{1} << 24)) return false;
+    if (at < end && (*at == 'e' || *at == 'E')) return false;
+    const float magnitude = DecimalToFloat(digits, decimals);
     value = negative ? -magnitude : magnitude;
-    used = k;
+    used = static_cast<std::size_t>(at - begin);
     return true;
 }
 
@@ -67,27 +99,25 @@ bool ScanGeneralFloat(std::string_view& rest, float& value);
 
 // One conversion of a field at the start of `rest`; on success `rest` moves
 // past what was read. On failure neither `rest` nor `value` change.
-inline bool ScanIntField(std::string_view& rest, std::int32_t& value)
+[[gnu::always_inline]] inline bool ScanIntField(std::string_view& rest, std::int32_t& value)
 {
     using namespace scan_detail;
     std::string_view text = SkipSpace(rest);
     const bool negative = TakeSign(text);
-    if (text.empty() || !IsDigit(text[0])) return false;
-    // Digits beyond what 32 bits hold only keep the value saturated.
-    constexpr std::int64_t kSaturated = std::int64_t{1} << 40;
-    std::int64_t magnitude = 0;
-    std::size_t used = 0;
-    for (; used < text.size() && IsDigit(text[used]); ++used) {
-        magnitude = magnitude * 10 + (text[used] - '0');
-        if (magnitude > kSaturated) magnitude = kSaturated;
-    }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<std::int32_t>(signedValue < INT32_MIN ? INT32_MIN : signedValue > INT32_MAX ? INT32_MAX : signedValue);
+    std::uint64_t magnitude = 0;
+    const char* const end = AccumulateDigits(text.data(), text.data() + text.size(), magnitude);
+    const std::size_t used = static_cast<std::size_t>(end - text.data());
+    if (used == 0) return false;
+    // Beyond what 32 bits hold the value saturates.
+    constexpr std::uint64_t kLargest = std::uint64_t{1} << 31;
+    if (used > 18 || magnitude > kLargest) magnitude = kLargest;
+    value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                     : static_cast<std::int32_t>(std::min<std::uint64_t>(magnitude, kLargest - 1));
     rest = text.substr(used);
     return true;
 }
 
-inline bool ScanFloatField(std::string_view& rest, float& value)
+[[gnu::always_inline]] inline bool ScanFloatField(std::string_view& rest, float& value)
 {
     using namespace scan_detail;
     std::string_view text = SkipSpace(rest);

@@ -36,14 +36,6 @@ std::string_view CutThrough(std::string_view text, char separator)
     return text;
 }
 
-std::string_view CutThroughFirstOf(std::string_view text, std::string_view separators)
-{
-    for (std::size_t k = 0; k < text.size(); ++k)
-        for (const char separator : separators)
-            if (text[k] == separator) return text.substr(k + 1);
-    return text;
-}
-
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&

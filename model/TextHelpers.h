@@ -35,8 +35,13 @@ inline std::string_view TrimBlanks(std::string_view text)
 
 // Everything after the first `separator`; the text unchanged when it has none.
 std::string_view CutThrough(std::string_view text, char separator);
-// Everything after the first character that is one of `separators`.
-std::string_view CutThroughFirstOf(std::string_view text, std::string_view separators);
+// Everything after the first "," or ";"; the text unchanged when it has neither.
+inline std::string_view CutThroughCommaOrSemicolon(std::string_view text)
+{
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (text[k] == ',' || text[k] == ';') return text.substr(k + 1);
+    return text;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 

@@ -2,7 +2,7 @@
 // the stack of open blocks and the hand-over of each known data object.
 #include "model/Model.h"
 
-#include "model/BraceLines.h"
+#include "model/LineMarks.h"
 #include "model/ReadErrors.h"
 #include "model/ScanFormat.h"
 #include "model/TextHelpers.h"
@@ -106,33 +106,37 @@ HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
 HRESULT Model::Parse()
 {
     if (CheckHeader() != S_OK) return E_FAIL;
-    // The brace lines serve both the brace check of CheckBraces and the walk;
-    // the same pass gives both counts of CountObjects ("Mesh"; "Material" up
-    // to the first "Mesh").
-    const LineMarks marks = FindLineMarks(*this);
-    const std::vector<BraceLine>& braceLines = marks.braceLines;
-    blockDepth = 0;
-    if (!BracesNest(braceLines)) return RefuseBraces();
+    return ParseMarkedLines(*this, FindLineMarks(*this));
+}
 
-    meshCount = marks.meshLines;
-    sharedMaterialCount = marks.materialLinesBeforeMesh;
-    std::vector<MeshRecord>().swap(meshes);
-    meshes.resize(static_cast<std::size_t>(meshCount));
-    std::vector<MaterialRecord>().swap(sharedMaterials);
-    sharedMaterials.resize(static_cast<std::size_t>(sharedMaterialCount));
-    sharedMaterialsRead = 0;
-    materialCursor = 0;
-    currentMesh.Release();
+// The brace lines serve both the brace check of CheckBraces and the walk; the
+// marks also hold both counts of CountObjects ("Mesh"; "Material" up to the
+// first "Mesh").
+HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
+{
+    model.blockDepth = 0;
+    if (!BracesNest(marks.braceLines)) return RefuseBraces();
+
+    model.meshCount = marks.meshLines;
+    model.sharedMaterialCount = marks.materialLinesBeforeMesh;
+    std::vector<MeshRecord>().swap(model.meshes);
+    model.meshes.resize(static_cast<std::size_t>(model.meshCount));
+    std::vector<MaterialRecord>().swap(model.sharedMaterials);
+    model.sharedMaterials.resize(static_cast<std::size_t>(model.sharedMaterialCount));
+    model.sharedMaterialsRead = 0;
+    model.materialCursor = 0;
+    model.currentMesh.Release();
 
     // Lines without braces open and close nothing: only brace lines are walked.
-    blockDepth = 0;
+    auto& stack = model.blockStack;
+    std::int32_t& depth = model.blockDepth;
     std::size_t nextMesh = 0;
-    for (const BraceLine& braces : braceLines) {
+    for (const BraceLine& braces : marks.braceLines) {
         const std::int32_t i = braces.line;
-        const std::string_view line = reading::LineAt(*this, i);
+        const std::string_view line = reading::LineAt(model, i);
         if (braces.opens) {
             // A line that begins with "{" is named by the line above it.
-            const Words words = SplitWords(line.front() == '{' && i > 0 ? reading::LineAt(*this, i - 1) : line);
+            const Words words = SplitWords(line.front() == '{' && i > 0 ? reading::LineAt(model, i - 1) : line);
             const std::string_view name = words[0];
             platform::Trace(name);
             platform::Trace("\n");
@@ -141,27 +145,27 @@ HRESULT Model::Parse()
             for (const std::string_view templateName : kTemplateNames) {
                 if (!EqualsIgnoringCase(name, templateName)) continue;
                 known = true;
-                if (DispatchObject(templateName, i) != S_OK) return E_FAIL;
+                if (model.DispatchObject(templateName, i) != S_OK) return E_FAIL;
                 break;
             }
-            if (!known && braces.closes && blockDepth > 0 &&
-                EqualsIgnoringCase(blockStack[static_cast<std::size_t>(blockDepth - 1)], "MeshMaterialList"))
-                ResolveMaterialReference(ReferenceName(line));
+            if (!known && braces.closes && depth > 0 &&
+                EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "MeshMaterialList"))
+                model.ResolveMaterialReference(ReferenceName(line));
 
-            if (blockDepth >= kMaxBlockDepth) return RefuseBraces();
-            blockStack[static_cast<std::size_t>(blockDepth++)] = name;
+            if (depth >= Model::kMaxBlockDepth) return RefuseBraces();
+            stack[static_cast<std::size_t>(depth++)] = name;
         }
         if (braces.closes) {
-            if (blockDepth <= 0) return RefuseBraces();
-            if (EqualsIgnoringCase(blockStack[static_cast<std::size_t>(blockDepth - 1)], "Mesh")) {
+            if (depth <= 0) return RefuseBraces();
+            if (EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
                 // More mesh blocks than lines counted: the table grows.
-                if (nextMesh >= meshes.size()) {
-                    meshes.emplace_back();
-                    meshCount = static_cast<std::int32_t>(meshes.size());
+                if (nextMesh >= model.meshes.size()) {
+                    model.meshes.emplace_back();
+                    model.meshCount = static_cast<std::int32_t>(model.meshes.size());
                 }
-                meshes[nextMesh++].TakeFrom(currentMesh);
+                model.meshes[nextMesh++].TakeFrom(model.currentMesh);
             }
-            --blockDepth;
+            --depth;
         }
     }
     return S_OK;

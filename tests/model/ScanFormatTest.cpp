@@ -136,4 +136,34 @@ TEST(ScanFormat, FieldScannersMovePastWhatTheyRead)
     EXPECT_EQ(floats, "x");
 }
 
+// The short-decimal path rounds by multiplication unless the product falls
+// near a halfway point; over every input it takes, it must equal the exact
+// float division.
+TEST(ScanFormat, ShortDecimalsRoundExactlyForEveryInputTheyTake)
+{
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    std::int64_t mismatches = 0;
+    for (std::size_t decimals = 0; decimals <= 10; ++decimals)
+        for (std::uint64_t digits = 0; digits <= (1u << 24); ++digits)
+            mismatches += scan_detail::DecimalToFloat(digits, decimals) !=
+                          static_cast<float>(digits) / kPowers[decimals];
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ScanFormat, SeparatedFieldsReadLikeTheirFormat)
+{
+    for (const char* text : {"1.0;2.0;3.0;,", " 1; 2 ;3;", "1;;3", "-0.000001;1e-3;+7;", "4;0,1,2,3;,", "", "x;1;2",
+                             "16777217;0.1234567891;123456789012345678901;", "1.5e;2;3"}) {
+        float a = 9, b = 9, c = 9, x = 8, y = 8, z = 8;
+        EXPECT_EQ(ScanSeparated(text, ';', a, b, c), Scan(text, "%f;%f;%f;", x, y, z)) << text;
+        EXPECT_EQ(a, x) << text;
+        EXPECT_EQ(b, y) << text;
+        EXPECT_EQ(c, z) << text;
+        std::int32_t i = 9, j = 9, k = 8, l = 8;
+        EXPECT_EQ(ScanSeparated(text, ';', i, j), Scan(text, "%d;%d;", k, l)) << text;
+        EXPECT_EQ(i, k) << text;
+        EXPECT_EQ(j, l) << text;
+    }
+}
+
 }  // namespace

@@ -30,9 +30,9 @@ TEST(TextHelpers, TrimAndCut)
     EXPECT_EQ(CutThrough("3;0,1,2;,", ';'), "0,1,2;,");
     EXPECT_EQ(CutThrough("abc", ';'), "abc");
     EXPECT_EQ(CutThrough("abc;", ';'), "");
-    EXPECT_EQ(CutThroughFirstOf("1;2,3", ",;"), "2,3");
-    EXPECT_EQ(CutThroughFirstOf("1,2;3", ",;"), "2;3");
-    EXPECT_EQ(CutThroughFirstOf("123", ",;"), "123");
+    EXPECT_EQ(CutThroughCommaOrSemicolon("1;2,3"), "2,3");
+    EXPECT_EQ(CutThroughCommaOrSemicolon("1,2;3"), "2;3");
+    EXPECT_EQ(CutThroughCommaOrSemicolon("123"), "123");
 }
 
 TEST(TextHelpers, ComparesIgnoringAsciiCaseOnly)

@@ -1,4 +1,4 @@
-#include "model/BraceLines.h"
+#include "model/LineMarks.h"
 
 #include "model/ByteSearch.h"
 #include "model/TextHelpers.h"
@@ -27,6 +27,16 @@ std::size_t LineEndingAfter(const std::vector<Model::LineSpan>& lines, std::size
 }
 
 }  // namespace
+
+void NoteMarks(LineMarks& marks, std::int32_t index, std::string_view line, bool opens, bool closes)
+{
+    if (opens || closes) marks.braceLines.push_back({index, opens, closes});
+    if ((line[0] | 0x20) != 'm') return;
+    if (FirstWordIs(line, "Mesh"))
+        ++marks.meshLines;
+    else if (marks.meshLines == 0 && FirstWordIs(line, "Material"))
+        ++marks.materialLinesBeforeMesh;
+}
 
 LineMarks FindLineMarks(const Model& model)
 {

@@ -53,28 +53,6 @@ inline std::size_t Count(const char* from, const char* end, char wanted)
     return count;
 }
 
-// Calls `found(position)` for every `wanted` byte of [from, end), in order,
-// reading each byte once.
-template <class Found>
-void ForEach(const char* from, const char* end, char wanted, Found&& found)
-{
-#if defined(__SSE2__)
-    const __m128i wantedBytes = _mm_set1_epi8(wanted);
-    for (; end - from >= 16; from += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        for (unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wantedBytes))); hits;
-             hits &= hits - 1)
-            found(from + std::countr_zero(hits));
-    }
-#endif
-    const std::uint64_t pattern = kOnes * static_cast<unsigned char>(wanted);
-    for (; end - from >= 8; from += 8)
-        for (std::uint64_t hits = ZeroBytes(Load(from) ^ pattern); hits; hits &= hits - 1)
-            found(from + std::countr_zero(hits) / 8);
-    for (; from < end; ++from)
-        if (*from == wanted) found(from);
-}
-
 // Calls `found(position)` for every byte of [from, end) that is one of
 // three bytes, in order, reading each byte once.
 template <class Found>

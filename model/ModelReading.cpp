@@ -42,9 +42,9 @@ HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& sp
     bytes.resize(static_cast<std::size_t>(size));
     constexpr std::size_t kPiece = std::size_t{1} << 18;
     LineSplitter splitter(bytes.data());
-    // Room for lines of 16 bytes on average, so that the table rarely moves
-    // while it grows; capacity that is never written takes no memory.
-    splitter.Reserve(bytes.size() / 16 + 16);
+    // Room for lines of 16 bytes on average (up to 32M lines), so that the
+    // table rarely moves while it grows; capacity never written takes no memory.
+    splitter.Reserve(std::min<std::size_t>(bytes.size() / 16 + 16, std::size_t{1} << 25));
     for (std::size_t offset = 0; offset < bytes.size(); offset += kPiece) {
         char* const piece = bytes.data() + offset;
         const std::size_t length = std::min(kPiece, bytes.size() - offset);

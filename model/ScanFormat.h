@@ -104,13 +104,16 @@ bool ScanGeneralFloat(std::string_view& rest, float& value);
     using namespace scan_detail;
     std::string_view text = SkipSpace(rest);
     const bool negative = TakeSign(text);
+    const char* const begin = text.data();
+    const char* significant = begin;
+    while (significant < begin + text.size() && *significant == '0') ++significant;
     std::uint64_t magnitude = 0;
-    const char* const end = AccumulateDigits(text.data(), text.data() + text.size(), magnitude);
-    const std::size_t used = static_cast<std::size_t>(end - text.data());
+    const char* const end = AccumulateDigits(significant, begin + text.size(), magnitude);
+    const std::size_t used = static_cast<std::size_t>(end - begin);
     if (used == 0) return false;
     // Beyond what 32 bits hold the value saturates.
     constexpr std::uint64_t kLargest = std::uint64_t{1} << 31;
-    if (used > 18 || magnitude > kLargest) magnitude = kLargest;
+    if (end - significant > 18 || magnitude > kLargest) magnitude = kLargest;
     value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
                      : static_cast<std::int32_t>(std::min<std::uint64_t>(magnitude, kLargest - 1));
     rest = text.substr(used);

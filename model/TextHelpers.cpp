@@ -18,15 +18,6 @@ Words SplitWords(std::string_view text)
     return words;
 }
 
-std::string_view FirstWord(std::string_view text)
-{
-    std::size_t begin = 0;
-    while (begin < text.size() && text[begin] == ' ') ++begin;
-    std::size_t end = begin;
-    while (end < text.size() && text[end] != ' ') ++end;
-    return text.substr(begin, end - begin);
-}
-
 // Plain loops: the texts are short lines, where a library search per call
 // costs more than the scan.
 std::string_view CutThrough(std::string_view text, char separator)

@@ -19,6 +19,8 @@ struct CorpusRow {
     std::vector<std::string> columns;  // meshes, vertices, faces, materials, textured, bbox, detail
 };
 
+void PrintTo(const CorpusRow& row, std::ostream* out) { *out << row.file; }
+
 std::vector<std::string> SplitAt(const std::string& text, char separator)
 {
     std::vector<std::string> parts;

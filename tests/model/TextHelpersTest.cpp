@@ -16,9 +16,12 @@ TEST(TextHelpers, SplitWordsAtSpacesOnlyAndCountsEveryWord)
     EXPECT_EQ(words[4], "");  // beyond the words kept
     EXPECT_EQ(SplitWords("").count, 0);
     EXPECT_EQ(SplitWords("    ").count, 0);
-    EXPECT_EQ(FirstWord("  Material Red {"), "Material");
-    EXPECT_EQ(FirstWord("Mesh"), "Mesh");
-    EXPECT_EQ(FirstWord("   "), "");
+    EXPECT_TRUE(FirstWordIs("  material Red {", "Material"));
+    EXPECT_TRUE(FirstWordIs("Mesh", "Mesh"));
+    EXPECT_FALSE(FirstWordIs("Meshes {", "Mesh"));
+    EXPECT_FALSE(FirstWordIs("Mesh\t{", "Mesh"));
+    EXPECT_FALSE(FirstWordIs("Mes", "Mesh"));
+    EXPECT_FALSE(FirstWordIs("   ", "Mesh"));
 }
 
 TEST(TextHelpers, TrimAndCut)

@@ -91,3 +91,37 @@ TEST_F(TextureTest, TheCubeSampleFindsItsTextureBesideIt)
 }
 
 }  // namespace
+
+namespace {
+
+// Models as they were written elsewhere: textures named by Windows paths,
+// relative to the model's folder, or by a machine's absolute path.
+TEST_F(TextureTest, ModelFilesFindAndLoadTheTexturesTheyName)
+{
+    const struct {
+        const char* file;
+        int textured;
+    } cases[] = {{"assimp/test.x", 1}, {"assimp/kwxport_test_cubewithvcolors.x", 3}, {"irrlicht/earth.x", 1},
+                 {"minetest_game/character.x", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Model model;
+        ASSERT_EQ(model.ReadFile(testing_support::CorpusPath(c.file)), S_OK) << OnlyMessage();
+        model.SortMeshesByOpacity();
+        model.LoadMaterialTextures();
+        EXPECT_TRUE(messages().empty()) << OnlyMessage();
+        EXPECT_EQ(model.CountTexturedMaterials(), c.textured);
+        for (const auto& mesh : model.meshes)
+            for (const auto& material : mesh.materials)
+                if (!material.textureFile.empty()) {
+                    EXPECT_TRUE(glIsTexture(material.texture.GetTextureId()));
+                }
+    }
+
+    Model cube;
+    ASSERT_EQ(cube.ReadFile(testing_support::SamplePath("cube.x")), S_OK);
+    cube.LoadMaterialTextures();
+    EXPECT_EQ(cube.CountTexturedMaterials(), 1);
+}
+
+}  // namespace

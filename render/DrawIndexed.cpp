@@ -35,8 +35,8 @@ void Model::DrawIndexedArrays() const
 
 void Model::DrawBufferObjects() const
 {
-    if (!buffersReady) return;
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
+    if (!buffersReady || api.bindBuffer == nullptr) return;
     for (const auto& mesh : meshes) {
         // A mesh without vertex data has no vertex buffer: nothing of it can be drawn.
         if (mesh.materials.empty() || mesh.vertexBuffer == kNoGlName) continue;

@@ -52,7 +52,6 @@ protected:
     {
         context = std::make_unique<platform::HeadlessContext>(kSize, kSize);
         ASSERT_TRUE(context->Ok()) << context->Error();
-        testing_support::PinGlDriver();
         InitGL(kSize, kSize);
     }
     std::unique_ptr<platform::HeadlessContext> context;

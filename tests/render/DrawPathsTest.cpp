@@ -34,7 +34,6 @@ protected:
     {
         context = std::make_unique<platform::HeadlessContext>(kSize, kSize);
         ASSERT_TRUE(context->Ok()) << context->Error();
-        testing_support::PinGlDriver();
         InitGL(kSize, kSize);
     }
     void TearDown() override

@@ -1,12 +1,8 @@
 #include "TestSupport.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <string_view>
 
 namespace testing_support {
 
@@ -42,22 +38,10 @@ std::string ReadFileBytes(const std::string& path)
 std::string CorpusPath(const std::string& relative) { return std::string(PELMORA_CORPUS_DIR) + "/" + relative; }
 std::string SamplePath(const std::string& relative) { return std::string(PELMORA_SAMPLES_DIR) + "/" + relative; }
 
-void PinGlDriver()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            const std::string_view name = info->dlpi_name != nullptr ? info->dlpi_name : "";
-            if (name.ends_with("_dri.so")) dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 void GlTest::SetUp()
 {
     context = std::make_unique<platform::HeadlessContext>(64, 64);
     ASSERT_TRUE(context->Ok()) << context->Error();
-    PinGlDriver();
 }
 
 void GlTest::TearDown() { context.reset(); }

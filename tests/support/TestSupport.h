@@ -44,12 +44,6 @@ private:
     platform::ScopedTraceSink traceScope_;
 };
 
-// Keeps the OpenGL driver of the current context loaded until the process
-// ends. Mesa unloads it with its last display, after which the leak checker
-// can no longer name the driver's own allocations (suppressed by name in
-// lsan.supp). Call it once a context is current.
-void PinGlDriver();
-
 // A fixture with a current headless OpenGL context (Mesa, EGL surfaceless),
 // 64x64 unless a test makes its own.
 class GlTest : public ::testing::Test {

@@ -1,0 +1,31 @@
+// The ".x" reader and the preparation steps on arbitrary bytes, without an
+// OpenGL context (every OpenGL call then does nothing and the extension
+// string is null).
+#include "model/Model.h"
+#include "platform/Messages.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+class DiscardMessages : public platform::MessageSink {
+public:
+    void Show(std::string_view, std::string_view, platform::MessageKind) override {}
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    DiscardMessages messages;
+    platform::NullTraceSink traces;
+    platform::ScopedMessageSink messageScope(messages);
+    platform::ScopedTraceSink traceScope(traces);
+
+    Model model;
+    if (model.LoadFromMemory("/nonexistent/fuzz/input.x", std::string(reinterpret_cast<const char*>(data), size)) == S_OK) {
+        model.InvertNormals();
+        model.ComputeNormals();
+    }
+    return 0;
+}

@@ -1,0 +1,131 @@
+#include "model/Model.h"
+#include "report/Report.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The one-triangle model of a version 0302 file with Header 1, 0, 1, as it
+// stands after loading: normals computed, one default "unnamed" material.
+void FillTriangleModel(Model& model)
+{
+    model.versionMajor = 3;
+    model.versionMinor = 2;
+    model.formatType = "txt";
+    model.floatSize = 32;
+    model.headerMajor = 1;
+    model.headerMinor = 0;
+    model.headerFlags = 1;
+    MeshRecord mesh;
+    mesh.name = "Tri";
+    mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const std::int32_t corners[] = {0, 1, 2};
+    mesh.faces.Append(corners);
+    mesh.normals = std::vector<Vector3>(3, Vector3{0, 0, 1});
+    mesh.faceMaterials = std::vector<std::int32_t>{0};
+    mesh.materials.emplace_back();
+    mesh.materials[0].name = "unnamed";
+    model.meshes.push_back(std::move(mesh));
+    model.meshCount = 1;
+}
+
+const char* const kTriangleReport =
+    "\n"
+    "MeshInfos 1\n"
+    "Version : 0302\n"
+    "type : txt\n"
+    "float : 0032\n"
+    "Header : 1.0.1\n"
+    "Nb de vertrices : 3\n"
+    "p1 : x:0.000000, y:0.000000, z:0.000000\n"
+    "p2 : x:1.000000, y:0.000000, z:0.000000\n"
+    "p3 : x:0.000000, y:1.000000, z:0.000000\n"
+    "Nb de faces : 1\n"
+    "f1 : nb:3; p1:0 p2:1 p3:2\n"
+    "Nb de normales : 3\n"
+    "n1 : x:0.000000, y:0.000000, z:1.000000\n"
+    "n2 : x:0.000000, y:0.000000, z:1.000000\n"
+    "n3 : x:0.000000, y:0.000000, z:1.000000\n"
+    "Nb de materiel : 1, Nb materiel/face : 1\n"
+    "m1: 0\n"
+    "unnamed 1:\n"
+    "amb : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
+    "diff : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
+    "spec : r:0.000000 g:0.000000 b:0.000000\n"
+    "emi : r:0.000000 g:0.000000 b:0.000000\n"
+    "power : p:5.000000\n"
+    "texture : \n";
+
+TEST(TextReport, WritesEveryBlockOfAMeshInOrder)
+{
+    Model model;
+    FillTriangleModel(model);
+    testing_support::TempDir dir;
+    const std::string path = (dir.path() / "report").string();  // no extension is added
+    model.SaveText(path);
+    EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
+
+    // Saving again replaces the file rather than appending to it.
+    model.SaveText(path);
+    EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
+}
+
+TEST(TextReport, OptionalBlocksFollowWhatTheMeshHas)
+{
+    Model model;
+    FillTriangleModel(model);
+    MeshRecord& mesh = model.meshes[0];
+    mesh.texCoords = std::vector<TexCoord>{{0.5f, 0.25f}};
+    mesh.normals.reset();
+    mesh.materials[0].textureFile = "wood.png";
+    mesh.materials[0].name = "Wood";
+
+    testing_support::TempDir dir;
+    const std::string path = dir.Write("report.txt", "old contents that must go");
+    model.SaveText(path);
+    const std::string text = testing_support::ReadFileBytes(path);
+    EXPECT_NE(text.find("Nb de faces : 1\nf1 : nb:3; p1:0 p2:1 p3:2\nNb de CoordTextures : 1\nt1 : u:0.500000, v:0.250000\n"
+                        "Nb de materiel : 1"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Nb de normales"), std::string::npos);
+    EXPECT_NE(text.find("Wood 1:\namb"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 19), "texture : wood.png\n");
+}
+
+TEST(TextReport, EmptyModelGivesAnEmptyFileAndAnUnwritablePathNothing)
+{
+    Model model;
+    testing_support::TempDir dir;
+    const std::string path = (dir.path() / "empty.txt").string();
+    testing_support::MessageRecorder recorder;
+    model.SaveText(path);
+    EXPECT_EQ(testing_support::ReadFileBytes(path), "");
+    FillTriangleModel(model);
+    model.SaveText((dir.path() / "missing-folder" / "x.txt").string());
+    EXPECT_TRUE(recorder.messages().empty());
+}
+
+TEST(InfoBoxes, OneBoxPerMeshWithItsNameAndCounts)
+{
+    Model model;
+    FillTriangleModel(model);
+    MeshRecord second;
+    second.name = "Second";
+    model.meshes.push_back(std::move(second));
+    testing_support::MessageRecorder recorder;
+    model.ShowInfo();
+    ASSERT_EQ(recorder.messages().size(), 2u);
+    EXPECT_EQ(recorder.messages()[0].text,
+              "\nMeshInfos n°1 : Tri\nVersion : 0302\ntype : txt\nfloat : 0032\nHeader : 1.0.1\nVertexes : 3, Faces : 1");
+    EXPECT_EQ(recorder.messages()[0].caption, "Infos Mesh");
+    EXPECT_EQ(recorder.messages()[0].kind, platform::MessageKind::Plain);
+    EXPECT_EQ(recorder.messages()[1].text.substr(0, 24), "\nMeshInfos n°2 : Second");
+
+    Model empty;
+    empty.ShowInfo();
+    EXPECT_EQ(recorder.messages().size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// Reads one large generated ".x" file with Pelmora's reader and with the Open
+// Asset Import Library, each side in a process of its own, and prints the
+// throughput and the peak resident memory above the process's baseline.
+//
+//   model_read_bench [cells] [repetitions]     (default 1000 cells: 1,002,001
+//                                               vertices, 1,000,000 quads)
+#include "GridModel.h"
+
+#include "model/Model.h"
+#include "platform/Messages.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// A field of /proc/self/status in kB.
+long StatusKilobytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
+    return -1;
+}
+
+double CpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Reads the file `repetitions` times and prints "wall_s cpu_s peak_kB count"
+// for the best runs; `count` (vertices read) shows both sides read the file.
+int RunSide(const std::string& side, const std::string& path, int repetitions)
+{
+    const long baseline = StatusKilobytes("VmRSS");
+    double bestWall = 1e30, bestCpu = 1e30;
+    long vertices = 0;
+    for (int k = 0; k < repetitions; ++k) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = CpuSeconds();
+        auto stop = [&] {
+            bestWall = std::min(bestWall, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            bestCpu = std::min(bestCpu, CpuSeconds() - cpuStart);
+        };
+        if (side == "pelmora") {
+            platform::NullTraceSink quiet;
+            platform::ScopedTraceSink scope(quiet);
+            Model model;
+            if (model.ReadFile(path) != S_OK) return 1;
+            stop();
+            vertices = 0;
+            for (const auto& mesh : model.meshes) vertices += mesh.vertexCount();
+        } else {
+            Assimp::Importer importer;
+            const aiScene* scene = importer.ReadFile(path, 0);
+            if (!scene) return 1;
+            stop();
+            vertices = 0;
+            for (unsigned m = 0; m < scene->mNumMeshes; ++m) vertices += scene->mMeshes[m]->mNumVertices;
+        }
+    }
+    std::printf("%.6f %.6f %ld %ld\n", bestWall, bestCpu, StatusKilobytes("VmHWM") - baseline, vertices);
+    return 0;
+}
+
+struct SideResult {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    long peakKilobytes = 0;
+    long vertices = 0;
+};
+
+bool Measure(const char* self, const std::string& side, const std::string& path, int repetitions, SideResult& result)
+{
+    int channel[2];
+    if (pipe(channel) != 0) return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(channel[1], STDOUT_FILENO);
+        close(channel[0]);
+        close(channel[1]);
+        const std::string count = std::to_string(repetitions);
+        execl(self, self, "--side", side.c_str(), path.c_str(), count.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(channel[1]);
+    char buffer[256] = {};
+    const ssize_t got = read(channel[0], buffer, sizeof buffer - 1);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+           std::sscanf(buffer, "%lf %lf %ld %ld", &result.seconds, &result.cpuSeconds, &result.peakKilobytes,
+                       &result.vertices) == 4;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 5 && std::string(argv[1]) == "--side") return RunSide(argv[2], argv[3], std::atoi(argv[4]));
+
+    const int cells = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const int repetitions = argc > 2 ? std::atoi(argv[2]) : 5;
+    const auto folder = std::filesystem::temp_directory_path() / ("pelmora-bench-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "grid.x").string();
+    WriteGridModel(path, cells);
+    const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    std::printf("grid of %d x %d cells: %ld vertices, %ld quads, %.1f MB\n", cells, cells,
+                static_cast<long>(cells + 1) * (cells + 1), static_cast<long>(cells) * cells, megabytes);
+
+    SideResult ours, peer;
+    const bool measured = Measure("/proc/self/exe", "pelmora", path, repetitions, ours) &&
+                          Measure("/proc/self/exe", "assimp", path, repetitions, peer);
+    std::filesystem::remove_all(folder);
+    if (!measured) {
+        std::fprintf(stderr, "a side failed to read the file\n");
+        return 1;
+    }
+    auto show = [&](const char* name, const SideResult& r) {
+        std::printf("%-8s wall %6.3f s (%6.1f MB/s)  cpu %6.3f s (%6.1f MB/s)  peak %6.1f MB above baseline "
+                    "(%.2fx file)  %ld vertices\n",
+                    name, r.seconds, megabytes / r.seconds, r.cpuSeconds, megabytes / r.cpuSeconds,
+                    r.peakKilobytes * 1.024 / 1000.0, r.peakKilobytes * 1.024 / 1000.0 / megabytes, r.vertices);
+    };
+    show("pelmora", ours);
+    show("assimp", peer);
+    const double speedup = peer.seconds / ours.seconds;
+    const double cpuSpeedup = peer.cpuSeconds / ours.cpuSeconds;
+    const double memoryRatio = ours.peakKilobytes * 1.024 / 1000.0 / megabytes;
+    std::printf("throughput %.2fx the peer by wall time, %.2fx by CPU time (target >= 3x): %s\n", speedup, cpuSpeedup,
+                std::max(speedup, cpuSpeedup) >= 3.0 ? "met" : "MISSED");
+    std::printf("peak memory %.2fx the file (target <= 2x): %s\n", memoryRatio, memoryRatio <= 2.0 ? "met" : "MISSED");
+    return 0;
+}

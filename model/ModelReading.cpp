@@ -1,0 +1,87 @@
+// Reading a ".x" text file into a Model: the bytes, the significant lines,
+// then the walk (Model::Parse) and the opacity order.
+#include "model/Model.h"
+
+#include "model/SignificantLines.h"
+#include "platform/Messages.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// Line positions are 32-bit offsets into the text.
+constexpr std::uintmax_t kLargestReadableSize = 0xFFFFFFFFu;
+
+HRESULT RefuseLargeFile(const std::string& path, const char* operation)
+{
+    platform::ShowMessage(
+        platform::FormatMessage("Le fichier %s est trop volumineux (4 Go ou plus). %s", path.c_str(), operation),
+        "Erreur", platform::MessageKind::Warning);
+    return E_FAIL;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Reads the file in pieces small enough to stay in cache while their lines
+// are found, which saves a pass over the whole text.
+HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& split)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return E_FAIL;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return E_FAIL;
+    if (size > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadFile");
+
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return E_FAIL;
+    bytes.resize(static_cast<std::size_t>(size));
+    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    LineSplitter splitter(bytes.data());
+    // Room for lines of 16 bytes on average (up to 32M lines), so that the
+    // table rarely moves while it grows; capacity never written takes no memory.
+    splitter.Reserve(std::min<std::size_t>(bytes.size() / 16 + 16, std::size_t{1} << 25));
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kPiece) {
+        char* const piece = bytes.data() + offset;
+        const std::size_t length = std::min(kPiece, bytes.size() - offset);
+        if (std::fread(piece, 1, length, file.get()) != length) {
+            bytes = {};
+            return E_FAIL;
+        }
+        splitter.Feed(piece, piece + length);
+    }
+    split = splitter.Finish(bytes.data() + bytes.size());
+    return S_OK;
+}
+
+// Model::Parse, with the marks found while the lines were.
+HRESULT ReadText(Model& model, SplitText split)
+{
+    model.lines = std::move(split.lines);
+    if (model.CheckHeader() != S_OK) return E_FAIL;
+    if (ParseMarkedLines(model, split.marks) != S_OK) return E_FAIL;
+    model.SortMeshesByOpacity();
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT Model::ReadFile(const std::string& path)
+{
+    sourcePath = path;
+    SplitText split;
+    if (ReadWholeFile(path, text, split) != S_OK) return E_FAIL;
+    return ReadText(*this, std::move(split));
+}
+
+HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
+{
+    sourcePath = path;
+    if (bytes.size() > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadMemory");
+    text = std::move(bytes);
+    return ReadText(*this, SplitSignificantLines(text));
+}

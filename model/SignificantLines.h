@@ -1,0 +1,42 @@
+// Finds the lines of a ".x" file that the reader walks: each line without its
+// line end ("\n" or "\r\n") and its leading and trailing spaces and tabs;
+// blank lines, "#" comments and "//" comments are left out. Texts must be
+// shorter than 4 GiB. The marks the walk needs are noted on the way.
+#pragma once
+
+#include "model/LineMarks.h"
+#include "model/Model.h"
+
+#include <string_view>
+#include <vector>
+
+struct SplitText {
+    std::vector<Model::LineSpan> lines;
+    LineMarks marks;
+};
+
+SplitText SplitSignificantLines(std::string_view text);
+inline std::vector<Model::LineSpan> FindSignificantLines(std::string_view text)
+{
+    return SplitSignificantLines(text).lines;
+}
+
+// The same for a text that arrives piece by piece (while each piece is still
+// in cache): Feed each piece once it is in place, then Finish.
+class LineSplitter {
+public:
+    explicit LineSplitter(const char* text) : text_(text), lineStart_(text) {}
+    void Reserve(std::size_t lines) { split_.lines.reserve(lines); }
+    void Feed(const char* pieceBegin, const char* pieceEnd);
+    // Adds the last line when it has no line feed; `textEnd` ends the text.
+    SplitText Finish(const char* textEnd);
+
+private:
+    void AddLine(const char* start, const char* stop);
+
+    const char* text_;
+    const char* lineStart_;
+    bool lineOpens_ = false;   // the line being read holds a "{"
+    bool lineCloses_ = false;  // ... a "}"
+    SplitText split_;
+};

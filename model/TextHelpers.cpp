@@ -1,0 +1,34 @@
+#include "model/TextHelpers.h"
+
+#include <algorithm>
+
+Words SplitWords(std::string_view text)
+{
+    Words words;
+    std::size_t position = 0;
+    while (true) {
+        const std::size_t begin = text.find_first_not_of(' ', position);
+        if (begin == std::string_view::npos) break;
+        std::size_t end = text.find(' ', begin);
+        if (end == std::string_view::npos) end = text.size();
+        if (static_cast<std::size_t>(words.count) < Words::kKept) words.kept[words.count] = text.substr(begin, end - begin);
+        ++words.count;
+        position = end;
+    }
+    return words;
+}
+
+// Plain loops: the texts are short lines, where a library search per call
+// costs more than the scan.
+std::string_view CutThrough(std::string_view text, char separator)
+{
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (text[k] == separator) return text.substr(k + 1);
+    return text;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}

@@ -1,0 +1,58 @@
+// Text rules of the ".x" reader: words split at the space character only,
+// blanks are spaces and tabs, words compare without regard to ASCII case.
+// The small ones are inline: they run once or more on every line of a file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// The first words of a text and the number of all its words. Keeping only a
+// few words lets every line be split without allocating.
+struct Words {
+    static constexpr std::size_t kKept = 4;
+    std::array<std::string_view, kKept> kept{};
+    std::int32_t count = 0;
+
+    // Word `index`, empty when the text has fewer words (or beyond kKept).
+    std::string_view operator[](std::size_t index) const { return index < kKept ? kept[index] : std::string_view{}; }
+};
+
+// Splits at spaces; runs of spaces make no empty words; a tab is part of a word.
+Words SplitWords(std::string_view text);
+
+inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// Whether word 0 of `text` is `word` (ignoring case), without splitting it.
+inline bool FirstWordIs(std::string_view text, std::string_view word)
+{
+    std::size_t begin = 0;
+    while (begin < text.size() && text[begin] == ' ') ++begin;
+    const std::size_t end = begin + word.size();
+    if (word.empty() || end > text.size() || LowerAscii(text[begin]) != LowerAscii(word[0])) return false;
+    return (end == text.size() || text[end] == ' ') && EqualsIgnoringCase(text.substr(begin, word.size()), word);
+}
+
+// Removes leading and trailing spaces and tabs.
+inline std::string_view TrimBlanks(std::string_view text)
+{
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}
+
+// Everything after the first `separator`; the text unchanged when it has none.
+std::string_view CutThrough(std::string_view text, char separator);
+
+// Everything after the first "," or ";"; the text unchanged when it has neither.
+inline std::string_view CutThroughCommaOrSemicolon(std::string_view text)
+{
+    for (std::size_t k = 0; k < text.size(); ++k)
+        if (text[k] == ',' || text[k] == ';') return text.substr(k + 1);
+    return text;
+}
+
+inline bool Contains(std::string_view text, char character) { return text.find(character) != std::string_view::npos; }

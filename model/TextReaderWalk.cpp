@@ -1,0 +1,172 @@
+// The walk over the significant lines: header and brace checks, table sizing,
+// the stack of open blocks and the hand-over of each known data object.
+#include "model/Model.h"
+
+#include "model/LineMarks.h"
+#include "model/ReadErrors.h"
+#include "model/ScanFormat.h"
+#include "model/TextHelpers.h"
+#include "platform/Messages.h"
+
+#include <array>
+
+namespace {
+
+// The words that name blocks the reader recognises, in the order they are tried.
+constexpr std::array<std::string_view, 30> kTemplateNames = {
+    "template",         "Header",          "Vector",           "Coords2d",
+    "Quaternion",       "Matrix4x4",       "ColorRGBA",        "ColorRGB",
+    "IndexedColor",     "Boolean",         "Boolean2d",        "Material",
+    "TextureFilename",  "MeshFace",        "MeshFaceWraps",    "MeshTextureCoords",
+    "MeshNormals",      "MeshVertexColors", "MeshMaterialList", "Mesh",
+    "FrameTransformMatrix", "Frame",       "FloatKeys",        "TimedFloatKeys",
+    "AnimationKey",     "AnimationOptions", "Animation",       "AnimationSet",
+    "SkinWeights",      "XSkinMeshHeader",
+};
+
+// Besides the balance of the file, refuses a "}" with no open block and more
+// open blocks than the stack holds: the walk relies on both.
+bool BracesNest(const std::vector<BraceLine>& braceLines)
+{
+    std::int32_t depth = 0;
+    for (const BraceLine& braces : braceLines) {
+        if (braces.opens && ++depth > Model::kMaxBlockDepth) return false;
+        if (braces.closes && --depth < 0) return false;
+    }
+    return depth == 0;
+}
+
+HRESULT RefuseBraces()
+{
+    platform::ShowMessage("Erreur de chargement, les bloques {} ne sont pas valide.", "Erreur",
+                          platform::MessageKind::Warning);
+    return E_FAIL;
+}
+
+// The name inside a reference line such as "{ Red }".
+std::string_view ReferenceName(std::string_view line)
+{
+    std::string_view inside = CutThrough(line, '{');
+    return TrimBlanks(inside.substr(0, inside.find('}')));
+}
+
+}  // namespace
+
+HRESULT Model::CheckHeader()
+{
+    bool accepted = false;
+    if (!lines.empty()) {
+        const Words words = SplitWords(Line(0));
+        accepted = words.count >= 3 && EqualsIgnoringCase(words[0], "xof") && words[1].size() >= 7 &&
+                   EqualsIgnoringCase(words[1].substr(4, 3), "txt");
+        if (accepted) {
+            Scan(words[1].substr(0, 2), "%d", versionMajor);
+            Scan(words[1].substr(2, 2), "%d", versionMinor);
+            formatType = "txt";
+            Scan(words[2], "%d", floatSize);
+        }
+    }
+    if (accepted) return S_OK;
+    platform::ShowMessage("Ce faichier n'est pas un fichier DirectX .X txt", "Erreur", platform::MessageKind::Warning);
+    return E_FAIL;
+}
+
+HRESULT Model::CheckBraces()
+{
+    blockDepth = 0;
+    return BracesNest(FindLineMarks(*this).braceLines) ? S_OK : RefuseBraces();
+}
+
+std::int32_t Model::CountObjects(std::string_view word, std::string_view stopWord) const
+{
+    std::int32_t count = 0;
+    for (std::int32_t i = 0; i < lineCount(); ++i) {
+        const std::string_view line = reading::LineAt(*this, i);
+        if (FirstWordIs(line, word)) ++count;
+        if (!stopWord.empty() && FirstWordIs(line, stopWord)) break;
+    }
+    return count;
+}
+
+HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
+{
+    if (EqualsIgnoringCase(word, "Header")) return ReadHeader(line);
+    if (EqualsIgnoringCase(word, "Mesh")) return ReadMesh(line);
+    if (EqualsIgnoringCase(word, "MeshMaterialList")) return ReadMeshMaterialList(line);
+    if (EqualsIgnoringCase(word, "Material")) return ReadMaterial(line);
+    if (EqualsIgnoringCase(word, "TextureFilename")) return ReadTextureFilename(line);
+    if (EqualsIgnoringCase(word, "MeshTextureCoords")) return ReadMeshTextureCoords(line);
+    if (EqualsIgnoringCase(word, "MeshNormals")) return S_OK;  // normals are always computed
+    platform::Trace("ID non-reconnu : ");
+    platform::Trace(word);
+    platform::Trace("\n");
+    return S_OK;
+}
+
+HRESULT Model::Parse()
+{
+    if (CheckHeader() != S_OK) return E_FAIL;
+    return ParseMarkedLines(*this, FindLineMarks(*this));
+}
+
+// The brace lines serve both the brace check of CheckBraces and the walk; the
+// marks also hold both counts of CountObjects ("Mesh"; "Material" up to the
+// first "Mesh").
+HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
+{
+    model.blockDepth = 0;
+    if (!BracesNest(marks.braceLines)) return RefuseBraces();
+
+    model.meshCount = marks.meshLines;
+    model.sharedMaterialCount = marks.materialLinesBeforeMesh;
+    std::vector<MeshRecord>().swap(model.meshes);
+    model.meshes.resize(static_cast<std::size_t>(model.meshCount));
+    std::vector<MaterialRecord>().swap(model.sharedMaterials);
+    model.sharedMaterials.resize(static_cast<std::size_t>(model.sharedMaterialCount));
+    model.sharedMaterialsRead = 0;
+    model.materialCursor = 0;
+    model.currentMesh.Release();
+
+    // Lines without braces open and close nothing: only brace lines are walked.
+    auto& stack = model.blockStack;
+    std::int32_t& depth = model.blockDepth;
+    std::size_t nextMesh = 0;
+    for (const BraceLine& braces : marks.braceLines) {
+        const std::int32_t i = braces.line;
+        const std::string_view line = reading::LineAt(model, i);
+        if (braces.opens) {
+            // A line that begins with "{" is named by the line above it.
+            const Words words = SplitWords(line.front() == '{' && i > 0 ? reading::LineAt(model, i - 1) : line);
+            const std::string_view name = words[0];
+            platform::Trace(name);
+            platform::Trace("\n");
+
+            bool known = false;
+            for (const std::string_view templateName : kTemplateNames) {
+                if (!EqualsIgnoringCase(name, templateName)) continue;
+                known = true;
+                if (model.DispatchObject(templateName, i) != S_OK) return E_FAIL;
+                break;
+            }
+            if (!known && braces.closes && depth > 0 &&
+                EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "MeshMaterialList"))
+                model.ResolveMaterialReference(ReferenceName(line));
+
+            if (depth >= Model::kMaxBlockDepth) return RefuseBraces();
+            stack[static_cast<std::size_t>(depth++)] = name;
+        }
+        if (braces.closes) {
+            if (depth <= 0) return RefuseBraces();
+            if (EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
+                // More mesh blocks than lines counted: the table grows.
+                if (nextMesh >= model.meshes.size()) {
+                    model.meshes.emplace_back();
+                    model.meshCount = static_cast<std::int32_t>(model.meshes.size());
+                }
+                model.meshes[nextMesh++].TakeFrom(model.currentMesh);
+            }
+            --depth;
+        }
+    }
+    return S_OK;
+}

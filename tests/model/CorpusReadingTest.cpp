@@ -1,0 +1,133 @@
+// Every file of the shared corpus, read as it is and compared with the
+// figures its EXPECTED.tsv gives.
+#include "model/Model.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace {
+
+struct CorpusRow {
+    std::string file;
+    std::string status;
+    std::vector<std::string> columns;  // meshes, vertices, faces, materials, textured, bbox, detail
+};
+
+void PrintTo(const CorpusRow& row, std::ostream* out) { *out << row.file; }
+
+std::vector<std::string> SplitAt(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator)) parts.push_back(part);
+    if (!text.empty() && text.back() == separator) parts.emplace_back();
+    return parts;
+}
+
+std::vector<CorpusRow> ReadExpectations()
+{
+    std::ifstream in(testing_support::CorpusPath("EXPECTED.tsv"));
+    std::vector<CorpusRow> rows;
+    std::string line;
+    std::getline(in, line);  // column titles
+    while (std::getline(in, line)) {
+        if (line.empty()) continue;
+        auto fields = SplitAt(line, '\t');
+        CorpusRow row;
+        row.file = fields.at(0);
+        row.status = fields.at(1);
+        row.columns.assign(fields.begin() + 2, fields.end());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string RowName(const testing::TestParamInfo<CorpusRow>& info)
+{
+    std::string name = info.param.file;
+    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+class CorpusReading : public testing::TestWithParam<CorpusRow> {};
+
+TEST(CorpusExpectations, ListEveryModelOfTheCorpus)
+{
+    EXPECT_EQ(ReadExpectations().size(), 13u);
+}
+
+TEST_P(CorpusReading, ReadsAsExpected)
+{
+    const CorpusRow& row = GetParam();
+    testing_support::MessageRecorder recorder;
+    Model model;
+    const HRESULT result = model.ReadFile(testing_support::CorpusPath(row.file));
+
+    if (row.status == "refused:header") {
+        EXPECT_EQ(result, E_FAIL);
+        ASSERT_EQ(recorder.messages().size(), 1u);
+        EXPECT_EQ(recorder.messages()[0].text, "Ce faichier n'est pas un fichier DirectX .X txt");
+        EXPECT_EQ(recorder.messages()[0].caption, "Erreur");
+        return;
+    }
+    ASSERT_EQ(row.status, "loaded");
+    ASSERT_EQ(result, S_OK);
+    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_EQ(model.blockDepth, 0);
+    EXPECT_EQ(model.currentMesh.vertexCount(), 0);
+
+    ASSERT_EQ(row.columns.size(), 7u);
+    EXPECT_EQ(model.meshCount, std::stoi(row.columns[0]));
+    ASSERT_EQ(static_cast<std::int32_t>(model.meshes.size()), model.meshCount);
+
+    std::int64_t vertices = 0, triangles = 0, materials = 0;
+    Vector3 low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+    Vector3 high{-low.x, -low.y, -low.z};
+    for (const MeshRecord& mesh : model.meshes) {
+        vertices += mesh.vertexCount();
+        materials += mesh.materialCount();
+        for (std::int32_t f = 0; f < mesh.faceCount(); ++f) triangles += std::max(1, mesh.faces[f].cornerCount - 2);
+        EXPECT_EQ(mesh.faceMaterialCount(), mesh.faceCount()) << mesh.name;
+        for (const Vector3& v : mesh.vertices) {
+            low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
+            high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
+        }
+    }
+    EXPECT_EQ(vertices, std::stoll(row.columns[1]));
+    EXPECT_EQ(triangles, std::stoll(row.columns[2]));
+    EXPECT_EQ(materials, std::stoll(row.columns[3]));
+    EXPECT_EQ(model.CountTexturedMaterials(), std::stoi(row.columns[4]));
+
+    const auto box = SplitAt(row.columns[5], ',');
+    ASSERT_EQ(box.size(), 6u);
+    const float read[6] = {low.x, low.y, low.z, high.x, high.y, high.z};
+    for (int k = 0; k < 6; ++k) EXPECT_NEAR(read[k], std::stof(box[k]), 1e-6) << "bounding box value " << k;
+
+    const auto meshes = SplitAt(row.columns[6], ';');
+    ASSERT_EQ(meshes.size(), model.meshes.size());
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        // name:vertices:faces as read:materials:opacity; the name may hold ":"
+        auto parts = SplitAt(meshes[m], ':');
+        ASSERT_GE(parts.size(), 5u);
+        const MeshRecord& mesh = model.meshes[m];
+        const std::size_t n = parts.size();
+        std::string name = parts[0];
+        for (std::size_t k = 1; k + 4 < n; ++k) name += ":" + parts[k];
+        EXPECT_EQ(mesh.name, name);
+        EXPECT_EQ(mesh.vertexCount(), std::stoi(parts[n - 4])) << name;
+        EXPECT_EQ(mesh.faceCount(), std::stoi(parts[n - 3])) << name;
+        EXPECT_EQ(mesh.materialCount(), std::stoi(parts[n - 2])) << name;
+        EXPECT_FLOAT_EQ(mesh.opacity, std::stof(parts[n - 1])) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedCorpus, CorpusReading, testing::ValuesIn(ReadExpectations()), RowName);
+
+}  // namespace

@@ -1,0 +1,68 @@
+// Image files made in the tests: each format written from a small picture,
+// and the texture read back from OpenGL.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace test_images {
+
+// 8-bit samples, 3 or 4 per pixel, rows packed, top row first.
+struct Picture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int components = 3;
+    std::vector<std::uint8_t> pixels;
+
+    std::uint8_t* At(std::uint32_t x, std::uint32_t y) { return pixels.data() + (y * width + x) * components; }
+};
+
+// Each row a colour of its own from the top, so orientation shows:
+// row y = (y*40 % 256, 255 - y*40 % 256, y*7 % 256), alpha 255 - y.
+Picture Stripes(std::uint32_t width, std::uint32_t height, int components = 3);
+// Blocks of 8x8 in a few flat colours, which JPEG keeps nearly intact.
+Picture Blocks(std::uint32_t width, std::uint32_t height);
+// Noise-like content with a fixed seed, for benchmarks.
+Picture Noise(std::uint32_t width, std::uint32_t height, int components);
+
+std::string PpmP6(const Picture& picture, const std::string& header = "");
+std::string PpmP3(const Picture& picture);
+// Uncompressed true-colour TGA of picture.components * 8 bits.
+std::string Tga(const Picture& picture, bool topRowFirst, std::uint8_t idLength = 0);
+// 24-bit bitmap, bottom-up unless topDown (negative height).
+std::string Bmp24(const Picture& picture, bool topDown = false);
+// 8-bit palette bitmap of up to 256 colours, run-length encoded or not.
+std::string Bmp8(const Picture& picture, bool runLength);
+
+enum class PngKind { Rgb, Rgba, Palette, PaletteWithTransparency, Grey, GreyAlpha, Rgb16, Interlaced };
+std::string Png(const Picture& picture, PngKind kind);
+
+enum class JpegKind { Colour, Grey, Cmyk, Progressive };
+// Colour without chroma subsampling unless `subsample` (4:2:0, as cameras write).
+std::string Jpeg(const Picture& picture, JpegKind kind, int quality = 100, bool subsample = false);
+
+// A DDS header and data; block data is `blocks` as given.
+std::string Dds(const char* fourCC, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,
+                std::uint32_t linearSize, const std::string& data);
+// Bytes of one DXT level (deterministic), `size` long.
+std::string DxtData(std::size_t size, std::uint8_t seed);
+
+// --- Reading textures back (the texture bound to GL_TEXTURE_2D) ---
+struct LevelInfo {
+    GLint width = 0;
+    GLint height = 0;
+    GLint internalFormat = 0;
+    GLint compressed = 0;
+    GLint compressedSize = 0;
+    GLint alphaSize = 0;
+};
+LevelInfo Level(GLint level);
+GLint LevelCount();
+GLint Parameter(GLenum name);
+std::vector<std::uint8_t> Pixels(GLint level, GLenum format);
+std::string CompressedBytes(GLint level);
+
+}  // namespace test_images

@@ -1,0 +1,58 @@
+// Windows bitmaps, through the desktop's bitmap loader.
+#include "platform/BitmapLoader.h"
+#include "texture/Decoders.h"
+#include "texture/ImageLimits.h"
+#include "texture/ReaderMessages.h"
+
+namespace {
+
+constexpr ReaderWording kBmp{"Ce fichier: ", "Load_BMP", ". ", kErrorCaption};
+
+Decoded<TextureImage> FromBitmap(platform::DecodedBitmap bitmap, const DecodeContext& context)
+{
+    Decoded<TextureImage> result;
+    switch (bitmap.status) {
+    case platform::BitmapStatus::Loaded: break;
+    case platform::BitmapStatus::Unreadable:
+        // Whatever the loader does not read counts as no bitmap at all.
+        result.messages.push_back(ReaderMessage(kBmp, context.name, " n'existe pas"));
+        return result;
+    case platform::BitmapStatus::BadSize:
+        result.messages.push_back(SizeMessage(kBmp, context.name, bitmap.width, bitmap.height));
+        return result;
+    case platform::BitmapStatus::Incomplete:
+        result.messages.push_back(IncompleteMessage(kBmp, context.name));
+        return result;
+    case platform::BitmapStatus::OutOfMemory:
+        result.messages.push_back(MemoryMessage(kBmp, context.name));
+        return result;
+    }
+    TextureImage image;
+    image.width = bitmap.width;
+    image.height = bitmap.height;
+    image.components = 3;
+    image.pixels = PixelBytes(std::move(bitmap.rgb), bitmap.size);
+    result.image = std::move(image);
+    return result;
+}
+
+}  // namespace
+
+Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const DecodeContext& context)
+{
+    return FromBitmap(platform::DecodeBitmap(bytes, context.maxSide), context);
+}
+
+Decoded<TextureImage> DecodeBmpFile(const std::string& path, const DecodeContext& context)
+{
+    return FromBitmap(platform::DecodeBitmapFile(path, context.maxSide), context);
+}
+
+HRESULT LoadTexture::Load_BMP(const TextureFile& file)
+{
+    auto decoded = DecodeBmpFile(file.path, DecodeContext{file.name, MaxTextureSide()});
+    ShowTextureMessages(decoded.messages);
+    if (!decoded.image) return E_FAIL;
+    UploadTextureImage(std::move(*decoded.image), GL_LINEAR_MIPMAP_LINEAR);
+    return S_OK;
+}

@@ -1,0 +1,68 @@
+// The decoding half of every texture reader: file bytes in, a decoded image
+// (or compressed levels) out, or a refusal with the reader's own message.
+// Nothing here touches OpenGL, so each decoder can be driven on its own.
+#pragma once
+
+#include "texture/LoadTexture.h"
+#include "texture/TextureMessages.h"
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+// What a decoder needs beyond the bytes.
+struct DecodeContext {
+    std::string name;          // the file as the model names it, for messages
+    std::uint32_t maxSide = 0; // the largest width or height accepted
+};
+
+// A decoder's outcome: the image when it could be read, and the messages to
+// show in order (a refusal, or a warning after which reading went on).
+template <typename Image>
+struct Decoded {
+    std::optional<Image> image;
+    std::vector<TextureMessage> messages;
+};
+
+Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+Decoded<TextureImage> DecodeBmp(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+// The same, reading the file piece by piece as the loader goes (a missing
+// file reads as no bitmap).
+Decoded<TextureImage> DecodeBmpFile(const std::string& path, const DecodeContext& context);
+Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+// RGB for files without alpha, RGBA with it (palette and grey expanded, tRNS
+// read as alpha, 16-bit samples cut to 8); no gamma correction.
+Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const DecodeContext& context);
+
+// One compressed level of a DDS file, inside DdsImage::data.
+struct DdsLevel {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::size_t offset = 0;
+    std::size_t size = 0;
+};
+
+// A DXT1, DXT3 or DXT5 image as stored: only the levels whose bytes are all
+// present, level 0 first.
+struct DdsImage {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::int32_t components = 0;  // 3 for DXT1, 4 for DXT3 and DXT5
+    GLenum format = 0;
+    std::uint32_t mipmapCount = 0;  // as the header gives it
+    std::vector<DdsLevel> levels;
+    std::vector<std::uint8_t> data;
+};
+
+constexpr std::size_t kDdsHeaderBytes = 128;  // magic and header, before the data
+
+// How many data bytes after the header the levels of this DDS need, or
+// nothing when the header (at least kDdsHeaderBytes) is not usable.
+std::optional<std::uint64_t> DdsDataBytesNeeded(std::span<const std::uint8_t> header, std::uint32_t maxSide);
+
+Decoded<DdsImage> DecodeDds(std::span<const std::uint8_t> bytes, const DecodeContext& context);

@@ -35,6 +35,8 @@ const char* GlExtensionString()
 
 void SetGlExtensionOverride(std::optional<const char*> extensions) { ExtensionOverride() = extensions; }
 
+bool HasCurrentGlContext() { return glGetString(GL_VERSION) != nullptr; }
+
 bool HasGlExtension(const char* name)
 {
     const char* extensions = GlExtensionString();

@@ -23,6 +23,10 @@ const char* GlExtensionString();
 // An override holding a null pointer plays a driver without the string.
 void SetGlExtensionOverride(std::optional<const char*> extensions);
 
+// True while an OpenGL context is current on this thread. GLU's helpers read
+// the context's state and must not run without one.
+bool HasCurrentGlContext();
+
 // True when `name` occurs as a plain substring of the extension string; a
 // missing string has no extensions.
 bool HasGlExtension(const char* name);

@@ -27,6 +27,7 @@ bool ScaleToPowersOfTwo(TextureImage& image, std::uint32_t maxSide)
     const std::uint32_t width = NearestPowerOfTwo(image.width, maxSide);
     const std::uint32_t height = NearestPowerOfTwo(image.height, maxSide);
     if (width == image.width && height == image.height) return true;
+    if (!platform::HasCurrentGlContext()) return false;
     std::vector<std::uint8_t> scaled;
     if (!ReserveBytes(scaled, *ImageBytes(width, height, image.components))) return false;
     const GLenum format = image.components == 4 ? GL_RGBA : GL_RGB;

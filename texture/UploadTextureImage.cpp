@@ -1,4 +1,5 @@
 #include "texture/LoadTexture.h"
+#include "platform/GlEntryPoints.h"
 #include "texture/PixelStore.h"
 
 #include <GL/glu.h>
@@ -9,7 +10,7 @@ void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
     ReleaseTexture();
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
-    {
+    if (platform::HasCurrentGlContext()) {
         // The rows are packed; GLU reads them with the unpack state.
         const PackedPixelStore packed;
         gluBuild2DMipmaps(GL_TEXTURE_2D, image.components, static_cast<GLint>(image.width),

@@ -129,3 +129,35 @@ TEST(InfoBoxes, OneBoxPerMeshWithItsNameAndCounts)
 }
 
 }  // namespace
+
+namespace {
+
+// The same triangle, read from its file and prepared by the whole load.
+TEST(TextReport, LoadedFileGivesTheReportOfItsPreparedMeshes)
+{
+    testing_support::MessageRecorder recorder;
+    Model model;
+    ASSERT_EQ(model.LoadFromMemory("tri.x",
+                                   "xof 0302txt 0032\n"
+                                   "Header {\n 1;\n 0;\n 1;\n}\n"
+                                   "Mesh Tri {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n"
+                                   " 1;\n 3;0,1,2;;\n}\n"),
+              S_OK);
+    testing_support::TempDir dir;
+    const std::string path = (dir.path() / "tri.txt").string();
+    model.SaveText(path);
+    EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
+}
+
+// Textures are read even without any OpenGL context (as the report tool may
+// run): nothing is uploaded and nothing breaks.
+TEST(TextReport, LoadWithoutAContextKeepsGoing)
+{
+    testing_support::MessageRecorder recorder;
+    Model model;
+    EXPECT_EQ(model.Load(testing_support::SamplePath("cube.x")), S_OK);
+    EXPECT_EQ(model.meshCount, 1);
+    EXPECT_EQ(model.meshes[0].faceCount(), 12);
+}
+
+}  // namespace

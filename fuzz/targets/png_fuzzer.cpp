@@ -1,0 +1,6 @@
+#include "DecoderFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return FuzzDecoder<DecodePng>(data, size);
+}

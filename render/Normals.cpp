@@ -1,0 +1,64 @@
+#include "model/Model.h"
+#include "render/MeshAccess.h"
+
+namespace {
+
+Vector3 Subtract(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+}  // namespace
+
+void Model::ComputeMeshNormals(std::int32_t meshIndex)
+{
+    if (meshIndex < 0 || meshIndex >= static_cast<std::int32_t>(meshes.size())) return;
+    MeshRecord& mesh = meshes[static_cast<std::size_t>(meshIndex)];
+    const std::int32_t vertexCount = mesh.vertexCount();
+    std::vector<Vector3> normals(static_cast<std::size_t>(vertexCount));
+
+    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
+        const FaceRecord face = mesh.faces[f];
+        if (!render::IsDrawableFace(face, vertexCount)) continue;
+        const Vector3& p0 = mesh.vertices[static_cast<std::size_t>(face.corners[0])];
+        const Vector3& p1 = mesh.vertices[static_cast<std::size_t>(face.corners[1])];
+        const Vector3& p2 = mesh.vertices[static_cast<std::size_t>(face.corners[2])];
+        // Points to the side from which the first three corners turn counter-clockwise;
+        // every face weighs the same, whatever its area.
+        Vector3 faceNormal = Vector3::Cross(Subtract(p2, p1), Subtract(p0, p1));
+        faceNormal.Normalize();
+        for (std::int32_t c = 0; c < face.cornerCount; ++c) {
+            Vector3& n = normals[static_cast<std::size_t>(face.corners[c])];
+            n.x += faceNormal.x;
+            n.y += faceNormal.y;
+            n.z += faceNormal.z;
+        }
+    }
+    for (Vector3& n : normals) n.Normalize();
+    mesh.normals = std::move(normals);
+}
+
+HRESULT Model::ComputeNormals()
+{
+    for (std::int32_t m = 0; m < static_cast<std::int32_t>(meshes.size()); ++m) ComputeMeshNormals(m);
+    return RebuildRenderData();
+}
+
+HRESULT Model::InvertNormals()
+{
+    for (auto& mesh : meshes) {
+        if (!mesh.normals) continue;
+        for (Vector3& n : *mesh.normals) n = {-n.x, -n.y, -n.z};
+    }
+    return RebuildRenderData();
+}
+
+HRESULT Model::RebuildRenderData()
+{
+    if (displayList != kNoGlName) {
+        glDeleteLists(displayList, 1);
+        displayList = kNoGlName;
+        BuildDisplayList();
+    }
+    BuildRenderArrays();
+    const HRESULT result = SetupBufferObjects();
+    if (result == S_OK) buffersReady = true;
+    return result;
+}

@@ -1,0 +1,63 @@
+#include "model/Model.h"
+#include "render/MeshAccess.h"
+
+#include <algorithm>
+
+namespace {
+
+// One triangle list per material: the first three corners of each drawable
+// face on that material, in face order. Faces without a valid material go
+// into no group.
+std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
+{
+    std::vector<RenderGroup> groups(static_cast<std::size_t>(mesh.materialCount()));
+    const std::int32_t vertexCount = mesh.vertexCount();
+    const std::int32_t faceCount = std::min(mesh.faceCount(), mesh.faceMaterialCount());
+    const std::int32_t materialCount = mesh.materialCount();
+
+    auto groupOf = [&](std::int32_t f) -> RenderGroup* {
+        const std::int32_t k = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
+        if (k < 0 || k >= materialCount || !render::IsDrawableFace(mesh.faces[f], vertexCount)) return nullptr;
+        return &groups[static_cast<std::size_t>(k)];
+    };
+
+    for (std::int32_t f = 0; f < faceCount; ++f)
+        if (RenderGroup* group = groupOf(f)) ++group->triangleCount;
+    for (RenderGroup& group : groups) group.indices.reserve(static_cast<std::size_t>(group.triangleCount) * 3);
+    for (std::int32_t f = 0; f < faceCount; ++f) {
+        if (RenderGroup* group = groupOf(f)) {
+            const std::int32_t* c = mesh.faces[f].corners;
+            group->indices.insert(group->indices.end(), {static_cast<std::uint32_t>(c[0]),
+                                                         static_cast<std::uint32_t>(c[1]),
+                                                         static_cast<std::uint32_t>(c[2])});
+        }
+    }
+    return groups;
+}
+
+std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh)
+{
+    std::vector<InterleavedVertex> out(mesh.vertices.size());
+    for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
+        InterleavedVertex& v = out[static_cast<std::size_t>(i)];
+        const Vector3& p = mesh.vertices[static_cast<std::size_t>(i)];
+        const Vector3* n = render::VertexNormal(mesh, i);
+        const TexCoord* t = render::VertexTexCoord(mesh, i);
+        v = {t ? t->u : 0.0f, t ? t->v : 0.0f, n ? n->x : 0.0f, n ? n->y : 0.0f, n ? n->z : 0.0f, p.x, p.y, p.z};
+    }
+    return out;
+}
+
+}  // namespace
+
+void Model::BuildRenderArrays()
+{
+    // Dropping the groups deletes their index buffers before the names are lost.
+    for (auto& mesh : meshes) {
+        mesh.renderGroups.reset();
+        mesh.interleavedVertices.reset();
+    }
+    for (auto& mesh : meshes)
+        if (mesh.materialCount() > 0) mesh.renderGroups = BuildGroups(mesh);
+    for (auto& mesh : meshes) mesh.interleavedVertices = BuildInterleaved(mesh);
+}

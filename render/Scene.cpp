@@ -1,0 +1,76 @@
+#include "render/Scene.h"
+
+#include "model/Model.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+constexpr double kFieldOfView = 45.0;
+constexpr float kNearPlane = 0.1f;  // single precision, widened where GLU takes doubles
+constexpr double kFarPlane = 1000.0;
+
+}  // namespace
+
+void InitGL(float width, float height)
+{
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
+    glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+    SetPerspective(width, height);
+    AimCamera(kStartCameraDistance);
+
+    // Given under the camera alone: the light stays put while the model turns.
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat position[] = {0.0f, 1.0f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+}
+
+void SetPerspective(float width, float height)
+{
+    if (height != 0.0f) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height),
+                       static_cast<double>(kNearPlane), kFarPlane);
+    }
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void AimCamera(float distance)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, distance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+}
+
+void DrawModelScene(const Model* model, const ViewOptions& options, float angleX, float angleY)
+{
+    glPushMatrix();
+    glRotatef(angleY, 0.0f, 1.0f, 0.0f);
+    glRotatef(angleX, 1.0f, 0.0f, 0.0f);
+    if (model != nullptr) {
+        if (options.useDisplayList)
+            model->DrawDisplayList();
+        else if (options.useIndexedArrays)
+            model->DrawIndexedArrays();
+        else if (options.useBufferObjects)
+            model->DrawBufferObjects();
+        else
+            model->DrawImmediate();
+        if (options.drawNormals) model->DrawNormals();
+        if (options.drawBoundingBox) model->DrawBoundingBox();
+    }
+    glPopMatrix();
+}

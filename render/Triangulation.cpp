@@ -1,0 +1,52 @@
+#include "model/Model.h"
+#include "platform/Messages.h"
+#include "render/FanTriangleCount.h"
+
+#include <span>
+
+namespace {
+
+// Replaces every polygon by a fan around its first corner, keeping its
+// winding and its material. Faces of fewer than three corners stay as they
+// are, one face each.
+void TriangulateMesh(MeshRecord& mesh)
+{
+    render::FanTriangleCount count;
+    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) count.Add(mesh.faces[f].cornerCount);
+    const std::optional<std::int32_t> total = count.Total();
+    if (!total) {
+        platform::ShowMessage("pb pu assez de faces !!!", "error", platform::MessageKind::Plain);
+        return;
+    }
+    if (*total <= mesh.faceCount()) return;  // only triangles (or smaller faces): nothing to split
+
+    const bool materialsCoverFaces = mesh.faceMaterials && mesh.faceMaterialCount() == mesh.faceCount();
+    FaceList triangles;
+    triangles.Reserve(static_cast<std::size_t>(*total), static_cast<std::size_t>(*total) * 3);
+    std::vector<std::int32_t> triangleMaterials;
+    if (materialsCoverFaces) triangleMaterials.reserve(static_cast<std::size_t>(*total));
+
+    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
+        const FaceRecord face = mesh.faces[f];
+        const std::int32_t* c = face.corners;
+        std::int32_t emitted = 1;
+        if (face.cornerCount < 3) {
+            triangles.Append(std::span(c, static_cast<std::size_t>(face.cornerCount)));
+        } else {
+            triangles.AppendTriangle(c[0], c[1], c[2]);
+            for (std::int32_t e = 3; e < face.cornerCount; ++e, ++emitted) triangles.AppendTriangle(c[0], c[e - 1], c[e]);
+        }
+        if (materialsCoverFaces) triangleMaterials.insert(triangleMaterials.end(), static_cast<std::size_t>(emitted),
+                                                          (*mesh.faceMaterials)[static_cast<std::size_t>(f)]);
+    }
+
+    mesh.faces = std::move(triangles);
+    if (materialsCoverFaces) mesh.faceMaterials = std::move(triangleMaterials);
+}
+
+}  // namespace
+
+void Model::TriangulateFaces()
+{
+    for (auto& mesh : meshes) TriangulateMesh(mesh);
+}

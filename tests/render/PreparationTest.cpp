@@ -1,0 +1,162 @@
+#include "MeshBuilder.h"
+#include "render/FanTriangleCount.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using render_testing::FacesOf;
+using render_testing::MakeMesh;
+using Faces = std::vector<std::vector<std::int32_t>>;
+
+std::vector<Vector3> Points(int count)
+{
+    std::vector<Vector3> points;
+    for (int i = 0; i < count; ++i) points.push_back({float(i), float(i * i % 7), float(i % 3)});
+    return points;
+}
+
+void ExpectVector(const Vector3& actual, float x, float y, float z)
+{
+    EXPECT_NEAR(actual.x, x, 1e-6f);
+    EXPECT_NEAR(actual.y, y, 1e-6f);
+    EXPECT_NEAR(actual.z, z, 1e-6f);
+}
+
+TEST(Triangulation, SplitsPolygonsIntoFansKeepingTheirMaterials)
+{
+    Model model;
+    model.meshes.push_back(MakeMesh(Points(9), {{0, 1, 2, 3}, {4, 5, 6}, {0, 4, 5, 6, 7}}, {1, 0, 2}, {{}, {}, {}}));
+    model.meshes.push_back(MakeMesh(Points(4), {{0, 1, 2}, {0, 2, 3}}, {1, 0}, {{}, {}}));
+    model.TriangulateFaces();
+
+    EXPECT_EQ(FacesOf(model.meshes[0]), (Faces{{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {0, 4, 5}, {0, 5, 6}, {0, 6, 7}}));
+    EXPECT_EQ(*model.meshes[0].faceMaterials, (std::vector<std::int32_t>{1, 1, 0, 2, 2, 2}));
+    // Triangles only: kept exactly as read.
+    EXPECT_EQ(FacesOf(model.meshes[1]), (Faces{{0, 1, 2}, {0, 2, 3}}));
+    EXPECT_EQ(*model.meshes[1].faceMaterials, (std::vector<std::int32_t>{1, 0}));
+}
+
+TEST(Triangulation, KeepsShortFacesAsOneFaceAndAMaterialListThatDoesNotCoverTheFaces)
+{
+    Model model;
+    model.meshes.push_back(MakeMesh(Points(4), {{0, 1}, {0, 1, 2, 3}, {3}, {}}, {0}, {{}}));
+    model.TriangulateFaces();
+    EXPECT_EQ(FacesOf(model.meshes[0]), (Faces{{0, 1}, {0, 1, 2}, {0, 2, 3}, {3}, {}}));
+    EXPECT_EQ(*model.meshes[0].faceMaterials, (std::vector<std::int32_t>{0}));
+}
+
+TEST(Triangulation, RefusesAFaceCountThatWouldNotFit)
+{
+    render::FanTriangleCount small;
+    for (std::int32_t corners : {0, 2, 3, 4, 5}) small.Add(corners);
+    EXPECT_EQ(small.Total(), 1 + 1 + 1 + 2 + 3);
+
+    render::FanTriangleCount huge;
+    huge.Add(std::numeric_limits<std::int32_t>::max());
+    huge.Add(4);
+    EXPECT_FALSE(huge.Total().has_value());
+}
+
+TEST(BoundingBoxes, CornersInTableOrderAndOutwardTriangles)
+{
+    Model model;
+    model.meshes.push_back(MakeMesh({{1, -2, 3}, {-1, 5, 0}, {4, 0, -6}}, {}, {}, {}));
+    model.meshes.push_back(MakeMesh({}, {}, {}, {}));
+    model.meshes.push_back(MakeMesh({{2, 3, 4}}, {}, {}, {}));
+    model.ComputeBoundingBoxes();
+
+    const MeshRecord& box = model.meshes[0];
+    const float expected[8][3] = {{4, 5, -6}, {-1, 5, -6}, {-1, 5, 3}, {4, 5, 3},
+                                  {4, -2, -6}, {-1, -2, -6}, {-1, -2, 3}, {4, -2, 3}};
+    for (int c = 0; c < 8; ++c) ExpectVector(box.boxCorners[c], expected[c][0], expected[c][1], expected[c][2]);
+    const Vector3 centre{1.5f, 1.5f, -1.5f};
+    for (int t = 0; t < 12; ++t) {
+        const Vector3& a = box.boxCorners[box.boxTriangles[3 * t]];
+        const Vector3& b = box.boxCorners[box.boxTriangles[3 * t + 1]];
+        const Vector3& c = box.boxCorners[box.boxTriangles[3 * t + 2]];
+        const Vector3 n = Vector3::Cross({b.x - a.x, b.y - a.y, b.z - a.z}, {c.x - a.x, c.y - a.y, c.z - a.z});
+        const Vector3 out{a.x - centre.x, a.y - centre.y, a.z - centre.z};
+        EXPECT_GT(n.x * out.x + n.y * out.y + n.z * out.z, 0) << "triangle " << t;
+    }
+
+    for (const Vector3& corner : model.meshes[1].boxCorners) ExpectVector(corner, 0, 0, 0);
+    for (std::int32_t index : model.meshes[1].boxTriangles) EXPECT_EQ(index, 0);
+    for (const Vector3& corner : model.meshes[2].boxCorners) ExpectVector(corner, 2, 3, 4);
+}
+
+TEST(Normals, FlatSquareUnusedAndDegenerateVertices)
+{
+    Model model;
+    // Vertices 0-3: a square in z = 0 split in two; 4: unused; 5-7: collinear;
+    // 8: only in a face of two corners; then a face whose corner is out of range.
+    model.meshes.push_back(MakeMesh({{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {9, 9, 9}, {0, 0, 1}, {1, 1, 1},
+                                     {2, 2, 1}, {5, 5, 5}},
+                                    {{0, 1, 2}, {0, 2, 3}, {5, 6, 7}, {8, 0}, {8, 1, 40}}, {}, {}));
+    model.ComputeMeshNormals(0);
+    model.ComputeMeshNormals(7);  // no such mesh: nothing happens
+
+    const MeshRecord& mesh = model.meshes[0];
+    ASSERT_EQ(mesh.normalCount(), mesh.vertexCount());
+    for (int i = 0; i < 4; ++i) ExpectVector((*mesh.normals)[i], 0, 0, 1);
+    for (int i = 4; i < 9; ++i) ExpectVector((*mesh.normals)[i], 0, 0, 0);
+}
+
+TEST(Normals, PolygonCornersShareTheFaceNormalAndSumsAreNormalised)
+{
+    Model model;
+    // Two faces at a right angle share the edge 0-1.
+    model.meshes.push_back(MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1, 0, -1}, {0, 0, -1}},
+                                    {{0, 1, 2, 3}, {0, 5, 4, 1}}, {}, {}));
+    model.ComputeMeshNormals(0);
+    const auto& n = *model.meshes[0].normals;
+    const float half = std::sqrt(0.5f);
+    ExpectVector(n[0], 0, -half, half);
+    ExpectVector(n[1], 0, -half, half);
+    ExpectVector(n[3], 0, 0, 1);
+    ExpectVector(n[4], 0, -1, 0);
+}
+
+TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
+{
+    Model model;
+    model.meshes.push_back(MakeMesh(Points(5), {{0, 1, 2}, {2, 3, 4}, {1, 2, 3}, {0, 4}, {4, 3, 2}, {0, 1, 9}},
+                                    {1, 0, 1, 1, 7, 0}, {{}, {}, {}}, {{0.5f, 0.25f}, {1, 2}}));
+    model.meshes.push_back(MakeMesh(Points(3), {{0, 1, 2}}, {0}, {}));
+    model.ComputeMeshNormals(0);
+    model.BuildRenderArrays();
+
+    const MeshRecord& mesh = model.meshes[0];
+    ASSERT_TRUE(mesh.renderGroups);
+    ASSERT_EQ(mesh.renderGroups->size(), 3u);
+    const auto& groups = *mesh.renderGroups;
+    // Short faces, faces off the vertex list and faces on a missing material
+    // belong to no group; a material no face uses has an empty group.
+    EXPECT_EQ(groups[0].triangleCount, 1);
+    EXPECT_EQ(groups[0].indices, (std::vector<std::uint32_t>{2, 3, 4}));
+    EXPECT_EQ(groups[1].triangleCount, 2);
+    EXPECT_EQ(groups[1].indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_EQ(groups[2].triangleCount, 0);
+    for (const RenderGroup& group : groups) EXPECT_EQ(group.indexBuffer, kNoGlName);
+
+    ASSERT_TRUE(mesh.interleavedVertices);
+    ASSERT_EQ(mesh.interleavedVertices->size(), 5u);
+    const InterleavedVertex& v1 = (*mesh.interleavedVertices)[1];
+    const InterleavedVertex& v4 = (*mesh.interleavedVertices)[4];
+    EXPECT_EQ(v1.u, 1.0f);
+    EXPECT_EQ(v1.v, 2.0f);
+    EXPECT_EQ(v4.u, 0.0f);  // beyond the texture coordinates
+    EXPECT_EQ(v4.v, 0.0f);
+    EXPECT_EQ(v4.x, mesh.vertices[4].x);
+    EXPECT_EQ(v4.nz, (*mesh.normals)[4].z);
+
+    EXPECT_FALSE(model.meshes[1].renderGroups);  // no materials, no groups
+    EXPECT_EQ(model.meshes[1].interleavedVertices->size(), 3u);
+    EXPECT_EQ((*model.meshes[1].interleavedVertices)[0].nx, 0.0f);  // no normals yet
+}
+
+}  // namespace

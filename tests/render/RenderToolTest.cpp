@@ -1,0 +1,94 @@
+#include "RenderOptions.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using render_tool::ParseCommandLine;
+
+TEST(RenderToolCommandLine, DefaultsAndEveryOption)
+{
+    const auto defaults = ParseCommandLine({"model.x", "out.png"});
+    ASSERT_TRUE(defaults.options) << defaults.error;
+    EXPECT_EQ(defaults.options->modelPath, "model.x");
+    EXPECT_EQ(defaults.options->outputPath, "out.png");
+    EXPECT_TRUE(defaults.options->view.useBufferObjects);
+    EXPECT_EQ(defaults.options->width, 640);
+    EXPECT_EQ(defaults.options->height, 480);
+    EXPECT_EQ(defaults.options->distance, 10.0f);
+
+    const auto all = ParseCommandLine({"--path", "list", "--normals", "--box", "--mode", "wire", "--no-light", "--size",
+                                       "320x200", "--yaw", "30", "--pitch", "-12.5", "--distance", "4", "a.x", "b.png"});
+    ASSERT_TRUE(all.options) << all.error;
+    const render_tool::RenderOptions& o = *all.options;
+    EXPECT_TRUE(o.view.useDisplayList);
+    EXPECT_FALSE(o.view.useBufferObjects);
+    EXPECT_TRUE(o.view.drawNormals && o.view.drawBoundingBox);
+    EXPECT_EQ(o.fill, render_tool::PolygonFill::Wire);
+    EXPECT_FALSE(o.lighting);
+    EXPECT_EQ(o.width, 320);
+    EXPECT_EQ(o.height, 200);
+    EXPECT_EQ(o.yaw, 30.0f);
+    EXPECT_EQ(o.pitch, -12.5f);
+    EXPECT_EQ(o.distance, 4.0f);
+
+    const auto immediate = ParseCommandLine({"a.x", "--path", "immediate", "b.png"});
+    ASSERT_TRUE(immediate.options);
+    EXPECT_FALSE(immediate.options->view.useDisplayList || immediate.options->view.useIndexedArrays ||
+                 immediate.options->view.useBufferObjects);
+}
+
+TEST(RenderToolCommandLine, RefusesWhatItCannotUse)
+{
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"a.x"}, {"a.x", "b.png", "c"}, {"--path", "fast", "a.x", "b.png"},
+          {"--mode"}, {"--size", "0x10", "a.x", "b.png"}, {"--size", "640", "a.x", "b.png"},
+          {"--size", "99999x10", "a.x", "b.png"}, {"--yaw", "left", "a.x", "b.png"}, {"--distance", "nan", "a.x", "b.png"},
+          {"--colour", "a.x", "b.png"}}) {
+        const auto parsed = ParseCommandLine(wrong);
+        EXPECT_FALSE(parsed.options) << wrong.front();
+        EXPECT_FALSE(parsed.error.empty());
+    }
+}
+
+int RunTool(const std::string& arguments)
+{
+    const int status = std::system((std::string(PELMORA_RENDER_TOOL) + " " + arguments + " 2>/dev/null >/dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Width and height from the header of a PNG file, or zeros.
+std::pair<unsigned, unsigned> PngSize(const std::string& path)
+{
+    const std::string bytes = testing_support::ReadFileBytes(path);
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) return {0, 0};
+    auto word = [&](std::size_t at) {
+        unsigned value = 0;
+        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
+    return {word(16), word(20)};
+}
+
+TEST(RenderTool, WritesTheFrameOrFailsWithoutWriting)
+{
+    testing_support::TempDir folder;
+    const std::string cube = testing_support::SamplePath("cube.x");
+    const std::string picture = (folder.path() / "cube.png").string();
+    EXPECT_EQ(RunTool("--size 120x90 --path arrays --box --normals --yaw 30 " + cube + " " + picture), 0);
+    EXPECT_EQ(PngSize(picture), (std::pair<unsigned, unsigned>{120, 90}));
+
+    const std::string missing = (folder.path() / "missing.png").string();
+    EXPECT_EQ(RunTool((folder.path() / "none.x").string() + " " + missing), 1);
+    EXPECT_EQ(RunTool(folder.Write("bad.x", "xof 0303bin 0032\n") + " " + missing), 1);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(RunTool(cube + " " + (folder.path() / "no-folder" / "x.png").string()), 1);
+    EXPECT_EQ(RunTool("--help"), 0);
+    EXPECT_EQ(RunTool("--size"), 2);
+}
+
+}  // namespace

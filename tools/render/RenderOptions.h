@@ -1,0 +1,38 @@
+// The command line of pelmora-render.
+#pragma once
+
+#include "render/Scene.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace render_tool {
+
+enum class PolygonFill { Fill, Wire, Points };
+
+struct RenderOptions {
+    std::string modelPath;
+    std::string outputPath;
+    ViewOptions view;  // the draw path and the extras
+    PolygonFill fill = PolygonFill::Fill;
+    bool lighting = true;
+    int width = 640;
+    int height = 480;
+    float yaw = 0;    // degrees about Y
+    float pitch = 0;  // degrees about X
+    float distance = kStartCameraDistance;
+    bool traces = false;
+    bool help = false;
+};
+
+struct ParsedCommandLine {
+    std::optional<RenderOptions> options;  // none when the line is wrong
+    std::string error;
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+extern const char* const kUsage;
+
+}  // namespace render_tool

@@ -1,5 +1,7 @@
 #include "app/Frame.h"
 
+#include "app/Projection.h"
+
 #include <GL/gl.h>
 
 void RecordClientSize(ShellState& state, int width, int height)
@@ -12,7 +14,7 @@ void ResizeGL(ShellState& state, int width, int height)
 {
     RecordClientSize(state, width, height);
     glViewport(0, 0, width, height);
-    SetPerspective(state.windowWidth, state.windowHeight);
+    ApplyPerspective(state.windowWidth, state.windowHeight);
 }
 
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,

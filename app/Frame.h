@@ -9,7 +9,7 @@
 #include <functional>
 
 // Records the client size, then sets the viewport and the projection for it
-// (a height of 0 leaves the projection as it was); the model-view matrix
+// (an area without width or height leaves the projection as it was); the model-view matrix
 // stays selected and untouched.
 void ResizeGL(ShellState& state, int width, int height);
 // Records the client size alone, for a window that has no context yet.

@@ -1,5 +1,7 @@
 #include "app/Overlay.h"
 
+#include "app/Projection.h"
+
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
@@ -38,7 +40,7 @@ void DrawOverlayText(const ShellState& state, float x, float y, std::string_view
     }
 
     if (lit) glEnable(GL_LIGHTING);
-    SetPerspective(state.windowWidth, state.windowHeight);
+    ApplyPerspective(state.windowWidth, state.windowHeight);
     AimCamera(state.cameraDistance);
 }
 

@@ -124,6 +124,8 @@ TEST_F(FrameTest, ResizeFollowsTheClientSizeAndSurvivesAZeroHeight)
     ResizeGL(state, 320, 0);  // minimised
     EXPECT_EQ(Matrix(GL_PROJECTION_MATRIX), projection);
     EXPECT_EQ(Matrix(GL_MODELVIEW_MATRIX), camera);
+    ResizeGL(state, 0, 200);
+    EXPECT_EQ(Matrix(GL_PROJECTION_MATRIX), projection);
     DrawOverlayText(state, 0, 10, "fps: 060", font);
     for (const GLfloat value : Matrix(GL_PROJECTION_MATRIX)) EXPECT_TRUE(std::isfinite(value));
 }

@@ -56,24 +56,52 @@ start_viewer() {  # arguments for pelmora
     pid=$!
     started+=("$pid")
     window=""
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Pelmora$' 2>/dev/null | head -1)
         [ -n "$window" ] && break
         sleep 0.1
     done
-    [ -n "$window" ] || { fail "no window for pelmora $*"; return 1; }
-    sleep 1.5  # the first frames, and the first measured frame rate
+    if [ -z "$window" ]; then
+        fail "no window for pelmora $* (process: $(ps -o stat= -p "$pid"))"
+        cat "$work/stderr.txt"
+        return 1
+    fi
     xdotool windowfocus --sync "$window" 2>/dev/null
     return 0
 }
+# Waits until frames with the overlay are drawn: the frame-rate line comes
+# after 85 frames.
+wait_for_frames() {
+    local top
+    for _ in $(seq 1 60); do
+        import -window "$window" "$work/waiting.png"
+        top=$(canvas_top "$work/waiting.png")
+        [ "$top" -gt 0 ] && [ "$(count_white "$work/waiting.png" 100 14 0 "$top")" -gt 30 ] && return 0
+        sleep 0.25
+    done
+    fail "no frames drawn"
+    return 1
+}
 shot() { sleep 0.7; import -window "$window" "$work/$1.png"; }
-keys() { xdotool key --delay 120 "$@"; }
-# Waits up to 5 s for the viewer to end; `status` becomes its exit status,
+# Takes pictures until the model region differs from an earlier picture by
+# more than a number of pixels (or 10 s have passed).
+shot_changed() {  # name earlier-name pixels
+    local changed
+    for _ in $(seq 1 20); do
+        sleep 0.5
+        import -window "$window" "$work/$1.png"
+        changed=$(count_changed "$work/$2.png" "$work/$1.png" 600 $((440 - top)) 20 "$((top + 5))")
+        [ "${changed%.*}" -gt "$3" ] && return 0
+    done
+    return 0
+}
+keys() { xdotool key --delay 200 "$@"; }
+# Waits up to 15 s for the viewer to end; `status` becomes its exit status,
 # or "running". (No subshell: only this shell can wait for its children.)
 wait_exit() {
     status=running
     local zombie
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 150); do
         zombie=$(ps -o stat= -p "$pid" 2>/dev/null)
         if [ -z "$zombie" ] || [ "${zombie:0:1}" = Z ]; then
             wait "$pid"
@@ -86,6 +114,7 @@ wait_exit() {
 
 # --- A model named on the command line ---------------------------------
 start_viewer "$samples/cube.x" || exit 1
+wait_for_frames || exit 1
 shot start
 top=$(canvas_top "$work/start.png")
 [ "$top" -gt 0 ] && pass "menu bar above the canvas ($top pixels)" || fail "no menu bar found"
@@ -101,7 +130,7 @@ last_line=$(count_white "$work/start.png" 200 12 0 $((top + 60)))
 
 # Options > Mode > Wire Polygons
 keys F10 Right Down Down Right Down Return
-shot wire
+shot_changed wire start 2000
 changed=$(count_changed "$work/start.png" "$work/wire.png" 240 200 200 "$middle_y")
 wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
 [ "${changed%.*}" -gt 2000 ] && [ "${wired%.*}" -lt "${model%.*}" ] && [ "${wired%.*}" -gt 100 ] &&
@@ -109,7 +138,7 @@ wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
 
 # Options > Bounding Box
 keys F10 Right Down Down Down Down Down Down Down Down Down Return
-shot box
+shot_changed box wire 100
 changed=$(count_changed "$work/wire.png" "$work/box.png" 600 $((440 - top)) 20 "$((top + 5))")
 [ "${changed%.*}" -gt 100 ] && pass "bounding box drawn ($changed pixels changed)" || fail "bounding box did not change the picture"
 
@@ -127,12 +156,12 @@ done
 
 # Back to filled polygons, then a left drag of 90 pixels turns the model.
 keys F10 Right Down Down Right Return
-shot filled
+shot_changed filled displaylist 2000
 cx=320; cy=$((top + 220))
 xdotool mousemove --window "$window" $cx $cy mousedown 1
 for step in 1 2 3 4 5 6; do xdotool mousemove --window "$window" $((cx + 15 * step)) $cy; sleep 0.05; done
 xdotool mouseup 1
-shot turned
+shot_changed turned filled 1000
 changed=$(count_changed "$work/filled.png" "$work/turned.png" 240 200 200 "$middle_y")
 [ "${changed%.*}" -gt 1000 ] && pass "left drag turns the model ($changed pixels changed)" || fail "left drag did nothing"
 
@@ -144,6 +173,7 @@ wait_exit
 
 # --- A missing file: the viewer keeps running, with nothing to draw -----
 start_viewer "$work/no such model.x" || exit 1
+wait_for_frames
 shot missing
 top=$(canvas_top "$work/missing.png")
 kill -0 "$pid" 2>/dev/null && pass "still running on a missing file" || fail "the viewer ended on a missing file"
@@ -162,19 +192,20 @@ wait_exit
 # --- A file the loader refuses: its message box, then the viewer runs on --
 printf 'this is not a model\n' >"$work/refused.x"
 start_viewer "$work/refused.x" || exit 1
-box=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Erreur$' 2>/dev/null | head -1)
+box=""
+for _ in $(seq 1 60); do
+    box=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Erreur$' 2>/dev/null | head -1)
+    [ -n "$box" ] && break
+    sleep 0.25
+done
 if [ -n "$box" ]; then
     pass "the loader's message box is shown"
     xdotool windowfocus --sync "$box" 2>/dev/null
     xdotool key Return
-    sleep 0.5
 else
     fail "no message box for a refused file"
 fi
-shot refused
-top=$(canvas_top "$work/refused.png")
-text=$(count_white "$work/refused.png" 300 80 0 "$top")
-[ "$text" -gt 100 ] && pass "frames drawn once the box is dismissed" || fail "no frames after the box ($text)"
+wait_for_frames && pass "frames drawn once the box is dismissed"
 "$send_close" "$window"
 wait_exit
 [ "$status" = 0 ] && pass "closed with status 0 after a refused file" || fail "close after a refused file: status $status"
@@ -184,6 +215,7 @@ mkdir -p "$work/my models"
 cp "$samples/cube.x" "$work/my models/"
 cp "$samples"/*.ppm "$work/my models/" 2>/dev/null
 start_viewer $work/my\ models/cube.x || exit 1
+wait_for_frames
 shot blank
 top=$(canvas_top "$work/blank.png")
 model=$(count_unlike "$work/blank.png" "$background" 240 200 200 $((top + 120)))

@@ -25,8 +25,6 @@ public:
     // first frame. Without a context the window closes.
     void Start(const std::string& commandLineText);
 
-    Shell& shell() { return *shell_; }
-    GlView& view() { return *view_; }
     // Draws one frame now, as the loop does when idle.
     void DrawFrame();
 

@@ -130,16 +130,15 @@ void MeshRecord::Release()
 // A mesh whose block had no material list gets one default material named
 // "unnamed"; a list whose face indices do not cover every face puts every face
 // on material 0.
-void MeshRecord::CompleteMaterials(const MeshRecord& source)
+void MeshRecord::CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount)
 {
     const std::int32_t count = faceCount();
-    if (source.faceMaterials) {
-        if (source.faceMaterialCount() == source.faceCount())
-            faceMaterials = *source.faceMaterials;
-        else
-            faceMaterials = std::vector<std::int32_t>(count, 0);
-    } else {
-        faceMaterials = std::vector<std::int32_t>(count, 0);
+    if (sourceList && static_cast<std::int32_t>(sourceList->size()) == sourceFaceCount) {
+        faceMaterials = std::move(sourceList);
+        return;
+    }
+    faceMaterials = std::vector<std::int32_t>(count, 0);
+    if (!sourceList) {
         materials.clear();
         materials.emplace_back();
         materials.back().name = "unnamed";
@@ -156,7 +155,7 @@ void MeshRecord::CopyFrom(const MeshRecord& source)
     normals = source.normals;
     materials.resize(source.materials.size());
     for (std::size_t k = 0; k < materials.size(); ++k) materials[k].CopyDescription(source.materials[k]);
-    CompleteMaterials(source);
+    CompleteMaterials(source.faceMaterials, source.faceCount());
     texCoords = source.texCoords;
     opacity = source.opacity;
 }
@@ -165,25 +164,14 @@ void MeshRecord::TakeFrom(MeshRecord& source)
 {
     if (&source == this) return;
     Release();
-    const bool hadFaceMaterials = source.faceMaterials.has_value();
-    const bool faceMaterialsCover = source.faceMaterialCount() == source.faceCount();
+    const std::int32_t sourceFaceCount = source.faceCount();
     name = std::move(source.name);
     vertices = std::move(source.vertices);
     faces = std::move(source.faces);
     normals = std::move(source.normals);
     materials = std::move(source.materials);
     for (auto& material : materials) material.texture.ReleaseTexture();  // textures are never carried over
-    const std::int32_t count = faceCount();
-    if (hadFaceMaterials && faceMaterialsCover) {
-        faceMaterials = std::move(source.faceMaterials);
-    } else if (hadFaceMaterials) {
-        faceMaterials = std::vector<std::int32_t>(count, 0);
-    } else {
-        faceMaterials = std::vector<std::int32_t>(count, 0);
-        materials.clear();
-        materials.emplace_back();
-        materials.back().name = "unnamed";
-    }
+    CompleteMaterials(std::move(source.faceMaterials), sourceFaceCount);
     texCoords = std::move(source.texCoords);
     opacity = source.opacity;
     source.Release();

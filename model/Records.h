@@ -185,6 +185,6 @@ struct MeshRecord {
     static void Swap(MeshRecord& a, MeshRecord& b);
 
 private:
-    void CompleteMaterials(const MeshRecord& source);
+    void CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount);
     void MoveFieldsFrom(MeshRecord& other) noexcept;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sys/stat.h>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -97,10 +98,33 @@ BitmapStatus TakeRgb(GdkPixbuf* pixbuf, DecodedBitmap& result)
     return BitmapStatus::Loaded;
 }
 
+std::uint32_t LittleEndian32(const std::uint8_t* at)
+{
+    return at[0] | (at[1] << 8) | (at[2] << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
+}
+
+// The loader sizes its buffers from the pixel-data offset, the info header's
+// size and the palette's colour count as the file gives them, before it has
+// read what they announce: a few bytes could make it reserve gigabytes. All
+// three must lie within the file.
+bool HeadersFitInFile(std::span<const std::uint8_t> start, std::uint64_t fileSize)
+{
+    constexpr std::size_t kFileHeaderBytes = 14;
+    // The loader refuses so short a file, or one that is no bitmap, itself.
+    if (start.size() < kFileHeaderBytes + 4 || start[0] != 'B' || start[1] != 'M') return true;
+    const std::uint64_t dataOffset = LittleEndian32(start.data() + 10);
+    const std::uint64_t infoSize = LittleEndian32(start.data() + kFileHeaderBytes);
+    if (dataOffset > fileSize || kFileHeaderBytes + infoSize > fileSize) return false;
+    constexpr std::size_t kColoursUsedAt = kFileHeaderBytes + 32;  // in info headers of 40 bytes or more
+    if (infoSize < 40 || start.size() < kColoursUsedAt + 4) return true;
+    const std::uint64_t paletteBytes = 4ull * LittleEndian32(start.data() + kColoursUsedAt);
+    return kFileHeaderBytes + infoSize + paletteBytes <= fileSize;
+}
+
 // Runs the BMP module on what `feed` hands it, piece by piece, until feed
 // returns an empty piece or the loader refuses one.
 template <typename Feed>
-DecodedBitmap Decode(Feed&& feed, std::uint32_t maxSide)
+DecodedBitmap Decode(Feed&& feed, std::uint64_t fileSize, std::uint32_t maxSide)
 {
     DecodedBitmap result;
     // Only the BMP module: a PNG or an SVG renamed .bmp is not a bitmap.
@@ -114,7 +138,13 @@ DecodedBitmap Decode(Feed&& feed, std::uint32_t maxSide)
 
     bool written = true;
     bool fed = false;
-    for (std::span<const std::uint8_t> piece = feed(); written && !piece.empty(); piece = feed()) {
+    std::span<const std::uint8_t> piece = feed();
+    if (!HeadersFitInFile(piece, fileSize)) {
+        gdk_pixbuf_loader_close(loader.get(), nullptr);
+        result.status = BitmapStatus::Incomplete;
+        return result;
+    }
+    for (; written && !piece.empty(); piece = feed()) {
         written = gdk_pixbuf_loader_write(loader.get(), piece.data(), piece.size(), nullptr);
         fed = true;
     }
@@ -148,7 +178,7 @@ DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t ma
             given = true;
             return bytes;
         },
-        maxSide);
+        bytes.size(), maxSide);
 }
 
 DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
@@ -157,12 +187,14 @@ DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
     if (!file) return {};
     // Read in pieces, as the loader reads a file itself: no copy of the whole file.
     std::array<std::uint8_t, 1 << 16> piece;
+    struct stat status{};
+    if (fstat(fileno(file.get()), &status) != 0) return {};
     DecodedBitmap result = Decode(
         [&] {
             const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
             return std::span<const std::uint8_t>(piece.data(), got);
         },
-        maxSide);
+        static_cast<std::uint64_t>(status.st_size), maxSide);
     if (std::ferror(file.get())) return {};
     return result;
 }

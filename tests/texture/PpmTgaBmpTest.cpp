@@ -1,3 +1,4 @@
+#include "platform/BitmapLoader.h"
 #include "TextureTestSupport.h"
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
@@ -206,7 +207,7 @@ TEST_F(TextureTest, BmpRefusalsNameTheFile)
         {Png(Stripes(4, 4), PngKind::Rgb), "Ce fichier: " + name + " n'existe pas. Load_BMP"},  // not a bitmap
         {"", "Ce fichier: " + name + " n'existe pas. Load_BMP"},
         {good.substr(0, good.size() - 20), "Ce fichier: " + name + " est incomplet. Load_BMP"},
-        {good.substr(0, 40), "Ce fichier: " + name + " n'existe pas. Load_BMP"},
+        {good.substr(0, 40), "Ce fichier: " + name + " est incomplet. Load_BMP"},  // ends inside its headers
     };
     for (const auto& c : cases) {
         recorder.sink.messages.clear();
@@ -219,6 +220,24 @@ TEST_F(TextureTest, BmpRefusalsNameTheFile)
     EXPECT_FALSE(decoded.image.has_value());
     ASSERT_EQ(decoded.messages.size(), 1u);
     EXPECT_EQ(decoded.messages[0].text, "Ce fichier: w.bmp a une taille non prise en charge (300 x 1). Load_BMP");
+}
+
+// Header fields that announce more than the file holds (a data offset, an
+// info header size, a palette of 2^32 colours) would make the desktop loader
+// reserve gigabytes before reading them; such files are refused as incomplete.
+TEST(BmpDecoder, HeaderFieldsBeyondTheFileAreRefusedBeforeTheLoaderSizesBuffers)
+{
+    const std::string good = Bmp24(Stripes(4, 4));
+    auto withField = [&](std::size_t at, std::uint32_t value) {
+        std::string bytes = good;
+        for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+        return bytes;
+    };
+    for (const auto& [at, value] : {std::pair<std::size_t, std::uint32_t>{10, 0xCECECECEu}, {14, 0x7FFFFFF0u}, {46, 0xFFFFFFFFu}}) {
+        const auto bitmap = platform::DecodeBitmap(AsBytes(withField(at, value)), 64);
+        EXPECT_EQ(bitmap.status, platform::BitmapStatus::Incomplete) << "field at " << at;
+    }
+    EXPECT_EQ(platform::DecodeBitmap(AsBytes(good), 64).status, platform::BitmapStatus::Loaded);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs those named (default: all that need no display).
-#   scripts/bench.sh [model|texture|render ...]
+#   scripts/bench.sh [model|texture|render|app ...]   (app: the viewer's frames, on Xvfb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -9,6 +9,10 @@ cmake --build build-bench -j "$(nproc)"
 areas=("$@")
 [ ${#areas[@]} -gt 0 ] || areas=(model texture render)
 for area in "${areas[@]}"; do
+  if [ "$area" = app ]; then
+    bench/app/run_frame_bench.sh build-bench
+    continue
+  fi
   for bench in build-bench/bench/"$area"/*_bench; do
     [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"

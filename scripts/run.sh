@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds Pelmora and opens the viewer on FILE, or on the bundled sample model.
+# Without a display, says so and renders the model to a PNG instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,8 +9,10 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_BUILD_TESTS=OFF
 cmake --build build -j "$(nproc)"
 
 model=${1:-samples/cube.x}
-if [ -x build/app/pelmora ] && [ -n "${DISPLAY:-}" ]; then
+if [ -n "${DISPLAY:-}" ] && [ -x build/app/pelmora ]; then
   exec build/app/pelmora "$model"
 fi
-echo "No display here (or no viewer built): writing the report of $model instead." >&2
-exec build/tools/pelmora-report "$model"
+picture=build/$(basename "${model%.*}").png
+echo "No display here: rendering $model to $picture instead of opening the viewer." >&2
+build/tools/render/pelmora-render "$model" "$picture"
+echo "Wrote $picture"

@@ -1,0 +1,37 @@
+#include "app/Frame.h"
+
+#include "app/Projection.h"
+
+#include <GL/gl.h>
+
+void RecordClientSize(ShellState& state, int width, int height)
+{
+    state.windowWidth = static_cast<float>(width);
+    state.windowHeight = static_cast<float>(height);
+}
+
+void ResizeGL(ShellState& state, int width, int height)
+{
+    RecordClientSize(state, width, height);
+    glViewport(0, 0, width, height);
+    ApplyPerspective(state.windowWidth, state.windowHeight);
+}
+
+void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
+                 const std::function<void()>& swapBuffers)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const Model* model = state.currentModel.get();
+    DrawModelScene(model, options, state.angleX, state.angleY);
+
+    const std::string fpsLine = UpdateFps(state, ticks);
+    DrawOverlayText(state, 0, kOverlayFirstLineY, fpsLine, font);
+    if (model) {
+        float y = kOverlayFirstLineY;
+        for (const std::string& line : ModelOverlayLines(*model, state.fps)) {
+            y += kOverlayLineStep;
+            DrawOverlayText(state, 0, y, line, font);
+        }
+    }
+    if (swapBuffers) swapBuffers();
+}

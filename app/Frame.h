@@ -1,0 +1,21 @@
+// One frame of the viewer, and the reaction to a new client size.
+#pragma once
+
+#include "app/FrameRate.h"
+#include "app/Overlay.h"
+#include "app/ShellState.h"
+#include "render/Scene.h"
+
+#include <functional>
+
+// Records the client size, then sets the viewport and the projection for it
+// (an area without width or height leaves the projection as it was); the model-view matrix
+// stays selected and untouched.
+void ResizeGL(ShellState& state, int width, int height);
+// Records the client size alone, for a window that has no context yet.
+void RecordClientSize(ShellState& state, int width, int height);
+
+// Clears, draws the current model along the path the switches select, draws
+// the overlay, then presents the frame with `swapBuffers`.
+void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
+                 const std::function<void()>& swapBuffers);

@@ -1,0 +1,49 @@
+// The main window's menu bar: its command ids, texts, check marks and
+// separators. The viewer builds its menu bar from this table.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace command {
+constexpr int LoadMesh = 40001;
+constexpr int Quit = 40002;
+constexpr int DrawNormals = 40003;
+constexpr int FillPolygons = 40005;
+constexpr int WirePolygons = 40006;
+constexpr int VertexPolygons = 40007;
+constexpr int Light = 40008;
+constexpr int Infos = 40009;
+constexpr int SaveText = 40010;
+constexpr int InverseCulling = 40011;
+constexpr int ComputeNormals = 40012;
+constexpr int InverseNormals = 40013;
+constexpr int DisplayList = 40014;
+constexpr int IndexedArrays = 40015;
+constexpr int BoundingBox = 103;
+constexpr int BufferObjects = 104;
+}  // namespace command
+
+struct MenuNode {
+    enum class Kind { Command, Separator, Submenu };
+
+    Kind kind = Kind::Command;
+    int id = 0;               // commands only
+    std::string text;         // commands and submenus (UTF-8)
+    bool checkable = false;   // carries a check mark when chosen
+    bool marked = false;      // marked at start
+    std::vector<MenuNode> entries;  // a submenu's entries
+};
+
+// The menus of the bar, left to right; each is a submenu node.
+const std::vector<MenuNode>& MainMenuLayout();
+
+// Calls `visit` on every command of the layout, submenus included.
+template <typename Visit>
+void ForEachMenuCommand(const std::vector<MenuNode>& nodes, Visit&& visit)
+{
+    for (const MenuNode& node : nodes) {
+        if (node.kind == MenuNode::Kind::Command) visit(node);
+        if (node.kind == MenuNode::Kind::Submenu) ForEachMenuCommand(node.entries, visit);
+    }
+}

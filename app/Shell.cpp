@@ -1,0 +1,233 @@
+#include "app/Shell.h"
+
+#include "app/MenuLayout.h"
+#include "platform/Messages.h"
+
+#include <GL/gl.h>
+
+#include <array>
+#include <utility>
+
+// Marks the shell busy for one command; when the outermost command returns,
+// a close that arrived meanwhile is requested again.
+class Shell::BusyScope {
+public:
+    explicit BusyScope(Shell& shell) : shell_(shell) { ++shell_.busyDepth_; }
+    ~BusyScope()
+    {
+        if (--shell_.busyDepth_ == 0 && shell_.closePending_ && !shell_.closed_) {
+            shell_.closePending_ = false;
+            if (shell_.requestClose_) shell_.requestClose_();
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Shell& shell_;
+};
+
+platform::FileDialogRequest OpenModelDialogRequest()
+{
+    return {platform::FileDialogKind::Open,
+            "Sélectionnez un fichier...",
+            {{"DirectX Files (*.x)", "*.x"}, {"All Files (*.*)", "*.*"}},
+            true};
+}
+
+platform::FileDialogRequest SaveReportDialogRequest()
+{
+    return {platform::FileDialogKind::Save,
+            "Enregistrer un fichier...",
+            {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}},
+            false};
+}
+
+Shell::Shell(ShellState& state, ViewOptions& options, platform::Menu& menu, platform::FileDialogs& dialogs,
+             std::function<void()> requestClose)
+    : state_(state), options_(options), menu_(menu), dialogs_(dialogs), requestClose_(std::move(requestClose))
+{
+}
+
+void Shell::LoadAtStart(const std::string& commandLineText)
+{
+    if (commandLineText.empty() || closed_) return;
+    BusyScope busy(*this);
+    ReleaseModel();
+    state_.currentModel = std::make_unique<Model>();
+    // The model stays current after a failure, but never half-built.
+    if (state_.currentModel->Load(commandLineText) != S_OK) state_.currentModel->Clear();
+}
+
+void Shell::OnCommand(int id)
+{
+    if (closed_) return;
+    switch (id) {
+    case command::LoadMesh: LoadFromOpenDialog(); break;
+    case command::SaveText: SaveTextFromDialog(); break;
+    case command::Quit: Quit(); break;
+    case command::Infos: RunOnModel([](Model& model) { model.ShowInfo(); }); break;
+    case command::FillPolygons:
+    case command::WirePolygons:
+    case command::VertexPolygons: ChoosePolygonMode(id); break;
+    case command::Light:
+        if (Toggle(id))
+            glEnable(GL_LIGHTING);
+        else
+            glDisable(GL_LIGHTING);
+        break;
+    case command::DrawNormals: options_.drawNormals = Toggle(id); break;
+    case command::ComputeNormals: RunOnModel([](Model& model) { model.ComputeNormals(); }); break;
+    case command::DisplayList:
+    case command::IndexedArrays:
+    case command::BufferObjects: ExclusiveToggle(id); break;
+    case command::BoundingBox: options_.drawBoundingBox = Toggle(id); break;
+    case command::InverseCulling: FlipFrontFace(); break;
+    case command::InverseNormals: RunOnModel([](Model& model) { model.InvertNormals(); }); break;
+    default: break;
+    }
+}
+
+void Shell::LoadFromOpenDialog()
+{
+    if (Busy()) return;
+    BusyScope busy(*this);
+    const std::optional<std::string> path = dialogs_.Ask(OpenModelDialogRequest());
+    if (!path) return;
+
+    // The old model goes before the new file is tried.
+    ReleaseModel();
+    state_.currentModel = std::make_unique<Model>();
+    if (state_.currentModel->Load(*path) != S_OK) {
+        platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
+        state_.currentModel.reset();
+    }
+}
+
+void Shell::SaveTextFromDialog()
+{
+    if (Busy() || !state_.currentModel) return;
+    BusyScope busy(*this);
+    const std::optional<std::string> path = dialogs_.Ask(SaveReportDialogRequest());
+    if (path) state_.currentModel->SaveText(*path);
+}
+
+void Shell::Quit()
+{
+    if (Busy()) {
+        closePending_ = true;
+        return;
+    }
+    if (requestClose_) requestClose_();
+}
+
+void Shell::RunOnModel(const std::function<void(Model&)>& operation)
+{
+    if (Busy() || !state_.currentModel) return;
+    BusyScope busy(*this);
+    operation(*state_.currentModel);
+}
+
+void Shell::ReleaseModel()
+{
+    if (!state_.currentModel) return;
+    state_.currentModel->Clear();
+    state_.currentModel.reset();
+}
+
+bool Shell::AllowClose()
+{
+    if (Busy()) {
+        closePending_ = true;
+        return false;
+    }
+    return true;
+}
+
+void Shell::Close()
+{
+    ReleaseModel();
+    closed_ = true;
+}
+
+void Shell::ChoosePolygonMode(int id)
+{
+    static constexpr std::array<std::pair<int, GLenum>, 3> modes = {{
+        {command::FillPolygons, GL_FILL},
+        {command::WirePolygons, GL_LINE},
+        {command::VertexPolygons, GL_POINT},
+    }};
+    for (const auto& [item, mode] : modes) {
+        menu_.CheckItem(item, item == id);
+        if (item == id) glPolygonMode(GL_FRONT_AND_BACK, mode);
+    }
+}
+
+bool Shell::Toggle(int id)
+{
+    if (menu_.CheckItem(id, false)) return false;
+    menu_.CheckItem(id, true);
+    return true;
+}
+
+void Shell::ExclusiveToggle(int id)
+{
+    struct Path {
+        int id;
+        bool ViewOptions::*flag;
+    };
+    const Path displayList{command::DisplayList, &ViewOptions::useDisplayList};
+    const Path indexedArrays{command::IndexedArrays, &ViewOptions::useIndexedArrays};
+    const Path bufferObjects{command::BufferObjects, &ViewOptions::useBufferObjects};
+
+    // The chosen path, then the two others in the order they are cleared.
+    std::array<Path, 3> order;
+    switch (id) {
+    case command::DisplayList: order = {displayList, indexedArrays, bufferObjects}; break;
+    case command::IndexedArrays: order = {indexedArrays, displayList, bufferObjects}; break;
+    default: order = {bufferObjects, indexedArrays, displayList}; break;
+    }
+
+    const bool on = Toggle(order[0].id);
+    options_.*order[0].flag = on;
+    if (!on) return;
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        menu_.CheckItem(order[i].id, false);
+        options_.*order[i].flag = false;
+    }
+}
+
+void Shell::FlipFrontFace()
+{
+    if (options_.frontFaceCCW) {
+        glFrontFace(GL_CW);
+        options_.frontFaceCCW = false;
+    } else {
+        glFrontFace(GL_CCW);
+        options_.frontFaceCCW = true;
+    }
+}
+
+void Shell::OnLeftButtonDown(int x, int y)
+{
+    state_.lastMouseX = x;
+    state_.lastMouseY = y;
+}
+
+void Shell::OnRightButtonDown(int y) { state_.cameraDistance = static_cast<float>(y); }
+
+void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
+{
+    if (keys == MouseKeys{.left = true}) {
+        state_.angleY += static_cast<float>(x - state_.lastMouseX);
+        state_.angleX += static_cast<float>(y - state_.lastMouseY);
+        state_.lastMouseX = x;
+        state_.lastMouseY = y;
+    } else if (keys == MouseKeys{.right = true}) {
+        // The frame that follows is drawn at nine tenths of the old distance;
+        // the next overlay line re-aims the camera at the cursor's height.
+        state_.cameraDistance = state_.cameraDistance - state_.cameraDistance * 0.1f;
+        AimCamera(state_.cameraDistance);
+        state_.cameraDistance = static_cast<float>(y);
+    }
+}

@@ -1,0 +1,85 @@
+// What the user does to the running viewer: menu commands, the mouse, the
+// model named at start-up, and the close request. Talks to the window only
+// through the menu's check marks, the file dialogs and a close callback.
+#pragma once
+
+#include "app/ShellState.h"
+#include "platform/FileDialogs.h"
+#include "platform/Menu.h"
+#include "render/Scene.h"
+
+#include <functional>
+#include <string>
+
+// The buttons and modifier keys held during a mouse event.
+struct MouseKeys {
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+    bool extra1 = false;
+    bool extra2 = false;
+    bool shift = false;
+    bool control = false;
+    bool operator==(const MouseKeys&) const = default;
+};
+
+class Shell {
+public:
+    // `requestClose` asks the window to close; the window then calls
+    // AllowClose and, when allowed, Close.
+    Shell(ShellState& state, ViewOptions& options, platform::Menu& menu, platform::FileDialogs& dialogs,
+          std::function<void()> requestClose);
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
+
+    // Loads the file named on the command line, when there is one. A file
+    // that fails to load leaves an empty model current.
+    void LoadAtStart(const std::string& commandLineText);
+
+    // One menu command; unknown ids do nothing.
+    void OnCommand(int id);
+
+    void OnLeftButtonDown(int x, int y);
+    void OnRightButtonDown(int y);
+    void OnMouseMove(int x, int y, const MouseKeys& keys);
+
+    // While a command runs (message boxes and dialogs run nested event
+    // loops), model commands are ignored, a close waits for the command to
+    // return, and no frame is drawn.
+    bool Busy() const { return busyDepth_ > 0; }
+    bool CanDrawFrame() const { return !Busy() && !closed_; }
+
+    // False while a command runs: the close is then requested again once
+    // the command has returned.
+    bool AllowClose();
+    // The close path: releases the current model; nothing runs afterwards.
+    void Close();
+    bool Closed() const { return closed_; }
+
+private:
+    class BusyScope;
+
+    void LoadFromOpenDialog();
+    void SaveTextFromDialog();
+    void Quit();
+    void RunOnModel(const std::function<void(Model&)>& operation);
+    void ReleaseModel();
+
+    void ChoosePolygonMode(int id);
+    bool Toggle(int id);
+    void ExclusiveToggle(int id);
+    void FlipFrontFace();
+
+    ShellState& state_;
+    ViewOptions& options_;
+    platform::Menu& menu_;
+    platform::FileDialogs& dialogs_;
+    std::function<void()> requestClose_;
+    int busyDepth_ = 0;
+    bool closePending_ = false;
+    bool closed_ = false;
+};
+
+// The requests of the two file dialogs.
+platform::FileDialogRequest OpenModelDialogRequest();
+platform::FileDialogRequest SaveReportDialogRequest();

@@ -1,0 +1,7 @@
+#include "app/ShellState.h"
+
+ShellState& TheShellState()
+{
+    static ShellState state;
+    return state;
+}

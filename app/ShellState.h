@@ -1,0 +1,28 @@
+// The shell's process-wide state: window size, camera, mouse, frame rate and
+// the one current model. The OpenGL context belongs to the window that
+// draws, not to this state.
+#pragma once
+
+#include "model/Model.h"
+#include "render/Scene.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct ShellState {
+    float windowWidth = 640;   // the outer size asked for; the client size once known
+    float windowHeight = 480;
+    float cameraDistance = kStartCameraDistance;
+    float angleY = 0;  // degrees about the vertical axis
+    float angleX = 0;  // degrees about the horizontal axis
+    std::int32_t lastMouseX = 0;
+    std::int32_t lastMouseY = 0;
+    std::unique_ptr<Model> currentModel;
+    std::int32_t frameCount = 0;
+    std::uint32_t previousTick = 0;
+    float fps = 0;
+    std::string fpsText;
+};
+
+ShellState& TheShellState();

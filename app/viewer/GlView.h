@@ -1,0 +1,36 @@
+// The OpenGL canvas that fills the main window: its context, its size and
+// the mouse.
+#pragma once
+
+#include "app/Shell.h"
+#include "app/ShellState.h"
+
+#include <wx/glcanvas.h>
+
+#include <memory>
+
+// Double-buffered RGBA with a 24-bit depth buffer.
+wxGLAttributes ViewerGlAttributes();
+
+class GlView : public wxGLCanvas {
+public:
+    GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& state, Shell& shell);
+    ~GlView() override;
+
+    // Creates the context and makes it current; the window must be shown.
+    bool CreateContext();
+    bool HasContext() const { return context_ != nullptr; }
+    void MakeCurrent();
+    void ReleaseContext();
+
+private:
+    void OnSize(wxSizeEvent& event);
+    void OnPaint(wxPaintEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+
+    ShellState& state_;
+    Shell& shell_;
+    std::unique_ptr<wxGLContext> context_;
+};

@@ -1,0 +1,20 @@
+// The pelmora program: a window that shows the ".x" model named on the
+// command line, or none.
+#include "app/CommandLine.h"
+#include "app/viewer/ViewerApp.h"
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    // The path is taken verbatim; the toolkit gets the program's name alone,
+    // so it can neither parse nor remove any argument.
+    ViewerApp::SetCommandLineText(JoinCommandLine(argc, argv));
+    // The OpenGL canvas is a GLX one: under Wayland the window goes through
+    // XWayland. An explicit choice of the user's stays.
+    setenv("GDK_BACKEND", "x11", 0);
+    char* toolkitArgv[] = {argv[0], nullptr};
+    int toolkitArgc = 1;
+    const int status = wxEntry(toolkitArgc, toolkitArgv);
+    return status == 0 && !ViewerApp::StartupFailed() ? 0 : 1;
+}

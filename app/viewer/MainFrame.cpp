@@ -1,0 +1,88 @@
+#include "app/viewer/MainFrame.h"
+
+#include "app/Frame.h"
+#include "app/viewer/MenuBarBuilder.h"
+#include "app/viewer/PelmoraIcon.xpm"
+#include "platform/Ticks.h"
+#include "platform/gui/SwapInterval.h"
+#include "render/Scene.h"
+
+#include <wx/icon.h>
+#include <wx/sizer.h>
+
+MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttributes& attributes)
+    : wxFrame(nullptr, wxID_ANY, "Pelmora", wxDefaultPosition,
+              wxSize(static_cast<int>(state.windowWidth), static_cast<int>(state.windowHeight))),
+      state_(state),
+      options_(options),
+      dialogs_(this),
+      ticks_(platform::TickCount)
+{
+    SetIcon(wxIcon(pelmora_icon_xpm));
+
+    std::unique_ptr<wxMenuBar> menuBar = BuildMenuBar(MainMenuLayout());
+    marks_ = std::make_unique<platform::WxMenuMarks>(*menuBar);
+    SetMenuBar(menuBar.release());  // the frame owns its menu bar
+
+    shell_ = std::make_unique<Shell>(state_, options_, *marks_, dialogs_, [this] { Close(); });
+    view_ = new GlView(this, attributes, state_, *shell_);  // owned by this frame, as every child window
+    auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
+    sizer->Add(view_, 1, wxEXPAND);
+    SetSizer(sizer.release());
+
+    Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
+    Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
+    Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
+}
+
+void MainFrame::Start(const std::string& commandLineText)
+{
+    if (!view_->CreateContext()) {
+        Close();
+        return;
+    }
+    platform::DisableSwapWait();
+    const wxSize size = view_->GetClientSize();
+    RecordClientSize(state_, size.x, size.y);
+    InitGL(state_.windowWidth, state_.windowHeight);
+    font_.emplace();
+
+    CallAfter([this, commandLineText] {
+        shell_->LoadAtStart(commandLineText);
+        StartFrameClock(state_, ticks_);
+        started_ = true;
+        wxWakeUpIdle();
+    });
+}
+
+void MainFrame::DrawFrame()
+{
+    RenderFrame(state_, options_, *font_, ticks_, [this] { view_->SwapBuffers(); });
+}
+
+void MainFrame::OnMenu(wxCommandEvent& event)
+{
+    marks_->UndoToolkitToggle(event.GetId(), event.IsChecked());
+    shell_->OnCommand(event.GetId());
+}
+
+void MainFrame::OnIdle(wxIdleEvent& event)
+{
+    // Nothing is drawn inside the event loops of message boxes and dialogs.
+    if (!started_ || !shell_->CanDrawFrame() || !view_->HasContext()) return;
+    DrawFrame();
+    event.RequestMore();
+}
+
+void MainFrame::OnClose(wxCloseEvent& event)
+{
+    if (!shell_->AllowClose() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    // The model's OpenGL objects go while their context is still current.
+    view_->MakeCurrent();
+    shell_->Close();
+    view_->ReleaseContext();
+    Destroy();
+}

@@ -1,0 +1,45 @@
+// The main window: menu bar, OpenGL canvas, and the frame loop that draws
+// whenever no event waits.
+#pragma once
+
+#include "app/FrameRate.h"
+#include "app/Overlay.h"
+#include "app/Shell.h"
+#include "app/ShellState.h"
+#include "app/viewer/GlView.h"
+#include "platform/gui/WxFileDialogs.h"
+#include "platform/gui/WxMenuMarks.h"
+
+#include <wx/frame.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class MainFrame : public wxFrame {
+public:
+    MainFrame(ShellState& state, ViewOptions& options, const wxGLAttributes& attributes);
+
+    // Once the window is shown: the context, the fixed OpenGL state, then
+    // (from the event loop) the model named on the command line and the
+    // first frame. Without a context the window closes.
+    void Start(const std::string& commandLineText);
+
+    // Draws one frame now, as the loop does when idle.
+    void DrawFrame();
+
+private:
+    void OnMenu(wxCommandEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    ShellState& state_;
+    ViewOptions& options_;
+    std::unique_ptr<platform::WxMenuMarks> marks_;
+    platform::WxFileDialogs dialogs_;
+    std::unique_ptr<Shell> shell_;
+    GlView* view_ = nullptr;  // a child window, owned by this frame
+    std::optional<GlutOverlayFont> font_;
+    TickSource ticks_;
+    bool started_ = false;
+};

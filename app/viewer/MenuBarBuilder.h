@@ -1,0 +1,11 @@
+// The main window's menu bar, built from the menu layout.
+#pragma once
+
+#include "app/MenuLayout.h"
+
+#include <wx/menu.h>
+
+#include <memory>
+#include <vector>
+
+std::unique_ptr<wxMenuBar> BuildMenuBar(const std::vector<MenuNode>& menus);

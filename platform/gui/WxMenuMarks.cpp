@@ -1,0 +1,28 @@
+#include "platform/gui/WxMenuMarks.h"
+
+#include <wx/menu.h>
+
+namespace platform {
+
+bool WxMenuMarks::CheckItem(int id, bool checked)
+{
+    wxMenuItem* item = menuBar_.FindItem(id);
+    if (item == nullptr || !item->IsCheckable()) return false;
+    const bool was = item->IsChecked();
+    item->Check(checked);
+    return was;
+}
+
+bool WxMenuMarks::IsChecked(int id) const
+{
+    const wxMenuItem* item = menuBar_.FindItem(id);
+    return item != nullptr && item->IsCheckable() && item->IsChecked();
+}
+
+void WxMenuMarks::UndoToolkitToggle(int id, bool checkedNow)
+{
+    wxMenuItem* item = menuBar_.FindItem(id);
+    if (item != nullptr && item->IsCheckable()) item->Check(!checkedNow);
+}
+
+}  // namespace platform

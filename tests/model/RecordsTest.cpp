@@ -63,8 +63,7 @@ TEST(ModelRecords, MaterialColorsDescribeThemselvesOnFiveLines)
     MaterialColors colors;
     EXPECT_EQ(colors.Describe(),
               "amb : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
-              "diff : r:1.000000 g:1.000000 b:1.000000 a:1.000000\n"
-              "spec : r:0.000000 g:0.000000 b:0.000000\n"
+              "diff : r:1.000000 g:1.000000 b:1.000000 a:1.000000\nspec : r:0.000000 g:0.000000 b:0.000000\n"
               "emi : r:0.000000 g:0.000000 b:0.000000\n"
               "power : p:5.000000");
 }

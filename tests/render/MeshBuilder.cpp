@@ -11,12 +11,12 @@ MeshRecord MakeMesh(std::vector<Vector3> vertices, std::initializer_list<std::ve
     mesh.vertices = std::move(vertices);
     for (const auto& face : faces) mesh.faces.Append(face);
     mesh.faceMaterials = std::move(faceMaterials);
-    for (const MaterialSpec& spec : materials) {
+    for (const MaterialSpec& wanted : materials) {
         MaterialRecord& material = mesh.materials.emplace_back();
         material.name = "material";
-        material.colors.diffuse = spec.diffuse;
-        material.colors.ambient = {spec.diffuse[0], spec.diffuse[1], spec.diffuse[2], spec.diffuse[3]};
-        material.textureFile = spec.textureFile;
+        material.colors.diffuse = wanted.diffuse;
+        material.colors.ambient = {wanted.diffuse[0], wanted.diffuse[1], wanted.diffuse[2], wanted.diffuse[3]};
+        material.textureFile = wanted.textureFile;
     }
     if (!texCoords.empty()) mesh.texCoords = std::move(texCoords);
     return mesh;

@@ -1,53 +1,19 @@
 // Every file of the shared corpus, read as it is and compared with the
 // figures its EXPECTED.tsv gives.
 #include "model/Model.h"
+#include "CorpusTable.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace {
 
-struct CorpusRow {
-    std::string file;
-    std::string status;
-    std::vector<std::string> columns;  // meshes, vertices, faces, materials, textured, bbox, detail
-};
-
-void PrintTo(const CorpusRow& row, std::ostream* out) { *out << row.file; }
-
-std::vector<std::string> SplitAt(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    std::string part;
-    while (std::getline(stream, part, separator)) parts.push_back(part);
-    if (!text.empty() && text.back() == separator) parts.emplace_back();
-    return parts;
-}
-
-std::vector<CorpusRow> ReadExpectations()
-{
-    std::ifstream in(testing_support::CorpusPath("EXPECTED.tsv"));
-    std::vector<CorpusRow> rows;
-    std::string line;
-    std::getline(in, line);  // column titles
-    while (std::getline(in, line)) {
-        if (line.empty()) continue;
-        auto fields = SplitAt(line, '\t');
-        CorpusRow row;
-        row.file = fields.at(0);
-        row.status = fields.at(1);
-        row.columns.assign(fields.begin() + 2, fields.end());
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
+using testing_support::CorpusRow;
+using testing_support::SplitAt;
 
 std::string RowName(const testing::TestParamInfo<CorpusRow>& info)
 {
@@ -60,7 +26,7 @@ class CorpusReading : public testing::TestWithParam<CorpusRow> {};
 
 TEST(CorpusExpectations, ListEveryModelOfTheCorpus)
 {
-    EXPECT_EQ(ReadExpectations().size(), 13u);
+    EXPECT_EQ(testing_support::ReadCorpusTable().size(), 13u);
 }
 
 TEST_P(CorpusReading, ReadsAsExpected)
@@ -128,6 +94,6 @@ TEST_P(CorpusReading, ReadsAsExpected)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedCorpus, CorpusReading, testing::ValuesIn(ReadExpectations()), RowName);
+INSTANTIATE_TEST_SUITE_P(SharedCorpus, CorpusReading, testing::ValuesIn(testing_support::ReadCorpusTable()), RowName);
 
 }  // namespace

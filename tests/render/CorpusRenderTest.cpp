@@ -1,13 +1,12 @@
 #include "render/Scene.h"
 #include "model/Model.h"
+#include "CorpusTable.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -19,19 +18,14 @@ struct ExpectedRow {
 
 std::vector<ExpectedRow> LoadedRows()
 {
-    std::ifstream table(testing_support::CorpusPath("EXPECTED.tsv"));
     std::vector<ExpectedRow> rows;
-    std::string line;
-    std::getline(table, line);  // column names
-    while (std::getline(table, line)) {
-        std::vector<std::string> cells;
-        std::stringstream fields(line);
-        for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
-        if (cells.size() < 8 || cells[1] != "loaded") continue;
-        ExpectedRow row{cells[0], std::stoi(cells[2]), std::stoi(cells[3]), std::stoi(cells[4]), std::stoi(cells[5]),
-                        std::stoi(cells[6])};
-        std::stringstream box(cells[7]);
-        for (std::string value; std::getline(box, value, ',');) row.extent = std::max(row.extent, std::fabs(std::stof(value)));
+    for (const auto& listed : testing_support::ReadCorpusTable()) {
+        const auto& cells = listed.columns;
+        if (listed.status != "loaded" || cells.size() < 6) continue;
+        ExpectedRow row{listed.file, std::stoi(cells[0]), std::stoi(cells[1]), std::stoi(cells[2]), std::stoi(cells[3]),
+                        std::stoi(cells[4])};
+        for (const auto& value : testing_support::SplitAt(cells[5], ','))
+            row.extent = std::max(row.extent, std::fabs(std::stof(value)));
         rows.push_back(row);
     }
     return rows;

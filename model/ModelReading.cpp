@@ -4,11 +4,11 @@
 
 #include "model/SignificantLines.h"
 #include "platform/Messages.h"
+#include "platform/RegularFile.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -23,22 +23,17 @@ HRESULT RefuseLargeFile(const std::string& path, const char* operation)
     return E_FAIL;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Reads the file in pieces small enough to stay in cache while their lines
 // are found, which saves a pass over the whole text.
 HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& split)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return E_FAIL;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return E_FAIL;
+    const platform::FileHandle file = platform::OpenRegularFile(path);
+    if (!file) return E_FAIL;
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) != 0) return E_FAIL;
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
     if (size > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadFile");
 
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return E_FAIL;
     bytes.resize(static_cast<std::size_t>(size));
     constexpr std::size_t kPiece = std::size_t{1} << 18;
     LineSplitter splitter(bytes.data());

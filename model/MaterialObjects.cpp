@@ -15,7 +15,7 @@ namespace {
 bool IsBlock(const Model& model, std::int32_t depthFromInnermost, std::string_view word)
 {
     const std::int32_t index = model.blockDepth - 1 - depthFromInnermost;
-    return index >= 0 && EqualsIgnoringCase(model.blockStack[static_cast<std::size_t>(index)], word);
+    return index >= 0 && platform::EqualIgnoringAsciiCase(model.blockStack[static_cast<std::size_t>(index)], word);
 }
 
 MaterialRecord* Slot(std::vector<MaterialRecord>& materials, std::int32_t slot)
@@ -108,7 +108,7 @@ void Model::ResolveMaterialReference(std::string_view name)
     const std::int32_t available = std::min(sharedMaterialsRead, static_cast<std::int32_t>(sharedMaterials.size()));
     for (std::int32_t k = 0; k < available; ++k) {
         const MaterialRecord& shared = sharedMaterials[static_cast<std::size_t>(k)];
-        if (!EqualsIgnoringCase(shared.name, kept)) continue;
+        if (!platform::EqualIgnoringAsciiCase(shared.name, kept)) continue;
         if (MaterialRecord* target = Slot(currentMesh.materials, materialCursor)) {
             target->textureFile = shared.textureFile;
             target->colors = shared.colors;

@@ -27,8 +27,3 @@ std::string_view CutThrough(std::string_view text, char separator)
     return text;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}

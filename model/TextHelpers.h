@@ -3,6 +3,8 @@
 // The small ones are inline: they run once or more on every line of a file.
 #pragma once
 
+#include "platform/AsciiCase.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -21,18 +23,16 @@ struct Words {
 // Splits at spaces; runs of spaces make no empty words; a tab is part of a word.
 Words SplitWords(std::string_view text);
 
-inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // Whether word 0 of `text` is `word` (ignoring case), without splitting it.
 inline bool FirstWordIs(std::string_view text, std::string_view word)
 {
     std::size_t begin = 0;
     while (begin < text.size() && text[begin] == ' ') ++begin;
     const std::size_t end = begin + word.size();
-    if (word.empty() || end > text.size() || LowerAscii(text[begin]) != LowerAscii(word[0])) return false;
-    return (end == text.size() || text[end] == ' ') && EqualsIgnoringCase(text.substr(begin, word.size()), word);
+    if (word.empty() || end > text.size() || platform::AsciiLower(text[begin]) != platform::AsciiLower(word[0]))
+        return false;
+    return (end == text.size() || text[end] == ' ') &&
+           platform::EqualIgnoringAsciiCase(text.substr(begin, word.size()), word);
 }
 
 // Removes leading and trailing spaces and tabs.

@@ -57,8 +57,8 @@ HRESULT Model::CheckHeader()
     bool accepted = false;
     if (!lines.empty()) {
         const Words words = SplitWords(Line(0));
-        accepted = words.count >= 3 && EqualsIgnoringCase(words[0], "xof") && words[1].size() >= 7 &&
-                   EqualsIgnoringCase(words[1].substr(4, 3), "txt");
+        accepted = words.count >= 3 && platform::EqualIgnoringAsciiCase(words[0], "xof") && words[1].size() >= 7 &&
+                   platform::EqualIgnoringAsciiCase(words[1].substr(4, 3), "txt");
         if (accepted) {
             Scan(words[1].substr(0, 2), "%d", versionMajor);
             Scan(words[1].substr(2, 2), "%d", versionMinor);
@@ -90,13 +90,13 @@ std::int32_t Model::CountObjects(std::string_view word, std::string_view stopWor
 
 HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
 {
-    if (EqualsIgnoringCase(word, "Header")) return ReadHeader(line);
-    if (EqualsIgnoringCase(word, "Mesh")) return ReadMesh(line);
-    if (EqualsIgnoringCase(word, "MeshMaterialList")) return ReadMeshMaterialList(line);
-    if (EqualsIgnoringCase(word, "Material")) return ReadMaterial(line);
-    if (EqualsIgnoringCase(word, "TextureFilename")) return ReadTextureFilename(line);
-    if (EqualsIgnoringCase(word, "MeshTextureCoords")) return ReadMeshTextureCoords(line);
-    if (EqualsIgnoringCase(word, "MeshNormals")) return S_OK;  // normals are always computed
+    if (platform::EqualIgnoringAsciiCase(word, "Header")) return ReadHeader(line);
+    if (platform::EqualIgnoringAsciiCase(word, "Mesh")) return ReadMesh(line);
+    if (platform::EqualIgnoringAsciiCase(word, "MeshMaterialList")) return ReadMeshMaterialList(line);
+    if (platform::EqualIgnoringAsciiCase(word, "Material")) return ReadMaterial(line);
+    if (platform::EqualIgnoringAsciiCase(word, "TextureFilename")) return ReadTextureFilename(line);
+    if (platform::EqualIgnoringAsciiCase(word, "MeshTextureCoords")) return ReadMeshTextureCoords(line);
+    if (platform::EqualIgnoringAsciiCase(word, "MeshNormals")) return S_OK;  // normals are always computed
     platform::Trace("ID non-reconnu : ");
     platform::Trace(word);
     platform::Trace("\n");
@@ -143,13 +143,13 @@ HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
 
             bool known = false;
             for (const std::string_view templateName : kTemplateNames) {
-                if (!EqualsIgnoringCase(name, templateName)) continue;
+                if (!platform::EqualIgnoringAsciiCase(name, templateName)) continue;
                 known = true;
                 if (model.DispatchObject(templateName, i) != S_OK) return E_FAIL;
                 break;
             }
             if (!known && braces.closes && depth > 0 &&
-                EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "MeshMaterialList"))
+                platform::EqualIgnoringAsciiCase(stack[static_cast<std::size_t>(depth - 1)], "MeshMaterialList"))
                 model.ResolveMaterialReference(ReferenceName(line));
 
             if (depth >= Model::kMaxBlockDepth) return RefuseBraces();
@@ -157,7 +157,7 @@ HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
         }
         if (braces.closes) {
             if (depth <= 0) return RefuseBraces();
-            if (EqualsIgnoringCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
+            if (platform::EqualIgnoringAsciiCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
                 // More mesh blocks than lines counted: the table grows.
                 if (nextMesh >= model.meshes.size()) {
                     model.meshes.emplace_back();

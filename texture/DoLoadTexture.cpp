@@ -1,5 +1,5 @@
 #include "platform/Messages.h"
-#include "texture/AsciiCase.h"
+#include "platform/AsciiCase.h"
 #include "texture/LoadTexture.h"
 #include "texture/TexturePath.h"
 
@@ -38,7 +38,7 @@ HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::strin
 {
     const std::string_view extension = TextureExtension(fileName);
     const auto entry = std::find_if(kReaders.begin(), kReaders.end(), [&](const ReaderEntry& candidate) {
-        return EqualIgnoringAsciiCase(candidate.extension, extension);
+        return platform::EqualIgnoringAsciiCase(candidate.extension, extension);
     });
     if (entry == kReaders.end()) {
         platform::ShowMessage("Ce format de LoadTexture n'est pas reconnu par l'application. LoadTexture::DoLoadTexture",

@@ -1,6 +1,6 @@
 #include "texture/TexturePath.h"
 
-#include "texture/AsciiCase.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -30,7 +30,7 @@ std::optional<fs::path> FindFile(const fs::path& path)
     std::error_code error;
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
         const std::string candidate = entry->path().filename().string();
-        if (!EqualIgnoringAsciiCase(candidate, wanted) || !IsFile(entry->path())) continue;
+        if (!platform::EqualIgnoringAsciiCase(candidate, wanted) || !IsFile(entry->path())) continue;
         if (!found || candidate < found->filename().string()) found = path.has_parent_path() ? folder / candidate : fs::path(candidate);
     }
     return found;

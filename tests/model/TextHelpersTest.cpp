@@ -40,11 +40,11 @@ TEST(TextHelpers, TrimAndCut)
 
 TEST(TextHelpers, ComparesIgnoringAsciiCaseOnly)
 {
-    EXPECT_TRUE(EqualsIgnoringCase("MeshMaterialList", "meshmateriallist"));
-    EXPECT_TRUE(EqualsIgnoringCase("", ""));
-    EXPECT_FALSE(EqualsIgnoringCase("Mesh", "Meshes"));
-    EXPECT_FALSE(EqualsIgnoringCase("[", "{"));  // '[' is 'Z' + 1, not a letter
-    EXPECT_FALSE(EqualsIgnoringCase("\xc3\xa9", "\xc3\x89"));  // é and É differ beyond ASCII
+    EXPECT_TRUE(platform::EqualIgnoringAsciiCase("MeshMaterialList", "meshmateriallist"));
+    EXPECT_TRUE(platform::EqualIgnoringAsciiCase("", ""));
+    EXPECT_FALSE(platform::EqualIgnoringAsciiCase("Mesh", "Meshes"));
+    EXPECT_FALSE(platform::EqualIgnoringAsciiCase("[", "{"));  // '[' is 'Z' + 1, not a letter
+    EXPECT_FALSE(platform::EqualIgnoringAsciiCase("\xc3\xa9", "\xc3\x89"));  // é and É differ beyond ASCII
 }
 
 std::vector<std::string> LineTexts(std::string_view text)

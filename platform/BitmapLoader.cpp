@@ -199,10 +199,4 @@ DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
     return result;
 }
 
-bool LoadBitmapFileWithLoaderOnly(const std::string& path)
-{
-    std::unique_ptr<GdkPixbuf, GObjectUnref> pixbuf(gdk_pixbuf_new_from_file(path.c_str(), nullptr));
-    return pixbuf != nullptr;
-}
-
 }  // namespace platform

@@ -34,8 +34,4 @@ DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t ma
 // The same, reading the file piece by piece; Unreadable when it cannot be opened.
 DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide);
 
-// The loader on its own reading a file, keeping nothing: the reference that
-// the cost of DecodeBitmap is measured against.
-bool LoadBitmapFileWithLoaderOnly(const std::string& path);
-
 }  // namespace platform

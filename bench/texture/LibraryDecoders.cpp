@@ -1,5 +1,7 @@
 #include "LibraryDecoders.h"
 
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
 #include <png.h>
 
 #include <csetjmp>
@@ -72,5 +74,13 @@ bool DecodeWithLibpng(const std::string& path, std::vector<std::uint8_t>& pixels
     png_read_image(png, rows.data());
     png_destroy_read_struct(&png, &info, nullptr);
     std::fclose(file);
+    return true;
+}
+
+bool DecodeWithGdkPixbuf(const std::string& path)
+{
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file(path.c_str(), nullptr);
+    if (pixbuf == nullptr) return false;
+    g_object_unref(pixbuf);
     return true;
 }

@@ -10,3 +10,5 @@
 bool DecodeWithLibjpeg(const std::string& path, std::vector<std::uint8_t>& pixels);
 // 8-bit RGB or RGBA samples of a PNG, read through png_init_io.
 bool DecodeWithLibpng(const std::string& path, std::vector<std::uint8_t>& pixels);
+// A bitmap read by GdkPixbuf on its own, keeping nothing.
+bool DecodeWithGdkPixbuf(const std::string& path);

@@ -167,7 +167,7 @@ Row MeasureBmp(const std::string& path)
     const auto decode = [&] { return DecodeBmpFile(path, DecodeContext{path, MaxTextureSide()}).image; };
     Row row{"BMP", Megabytes(path), 0, 0, 0};
     std::tie(row.oursMs, row.libraryMs) = MedianPairMs([&] { Require(decode().has_value(), "BMP"); },
-                                                       [&] { Require(platform::LoadBitmapFileWithLoaderOnly(path), "GdkPixbuf"); });
+                                                       [&] { Require(DecodeWithGdkPixbuf(path), "GdkPixbuf"); });
     row.uploadMs = UploadMs(*decode(), GL_LINEAR_MIPMAP_LINEAR);
     return row;
 }

@@ -1,4 +1,4 @@
-// Every file of the shared corpus, read as it is and compared with the
+// Every file of the corpus, read as it is and compared with the
 // figures its EXPECTED.tsv gives.
 #include "model/Model.h"
 #include "CorpusTable.h"

@@ -1,4 +1,4 @@
-// The rows of the shared corpus's EXPECTED.tsv.
+// The rows of the corpus's EXPECTED.tsv (tests/corpus/).
 #pragma once
 
 #include <ostream>

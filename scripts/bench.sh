@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_BUILD_BENCH=ON -DPELMORA_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_SANITIZE=OFF -DPELMORA_FUZZ=OFF \
+  -DPELMORA_BUILD_BENCH=ON -DPELMORA_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j "$(nproc)"
 areas=("$@")
 [ ${#areas[@]} -gt 0 ] || areas=(model texture render)

@@ -1,6 +1,7 @@
 // Runs a fuzz target once on every file of the folders named on the command
 // line (missing folders are skipped), so seeds and saved crash inputs replay
-// as ordinary tests.
+// as ordinary tests. An input that trips the target ends the program (a
+// sanitizer report or a crash); reaching the end means every input ran.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,17 +15,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv)
 {
     int replayed = 0;
+    int folders = 0;
     for (int i = 1; i < argc; ++i) {
         std::error_code error;
-        if (!std::filesystem::is_directory(argv[i], error)) continue;
+        if (!std::filesystem::is_directory(argv[i], error)) {
+            std::printf("skipped %s: no such folder\n", argv[i]);
+            continue;
+        }
+        ++folders;
+        int fromFolder = 0;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
             if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
             const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-            ++replayed;
+            ++fromFolder;
         }
+        std::printf("%s: %d inputs replayed\n", argv[i], fromFolder);
+        replayed += fromFolder;
     }
-    std::printf("%d passed, 0 failed\n", replayed);
-    return replayed > 0 ? 0 : 1;
+    if (replayed == 0) {
+        std::printf("no input found in %d folders: nothing was replayed\n", folders);
+        return 1;
+    }
+    std::printf("%d inputs from %d folders replayed without a finding\n", replayed, folders);
+    return 0;
 }

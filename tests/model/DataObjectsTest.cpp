@@ -112,7 +112,7 @@ TEST_F(ReaderTest, SharedMaterialsLowerOnlyTheMeshesThatReferToThem)
     EXPECT_EQ(uses.opacity, 0.5f);
     ASSERT_EQ(uses.materialCount(), 3);
     EXPECT_EQ(uses.materials[0].colors.diffuse[3], 0.5f);
-    EXPECT_EQ(uses.materials[1].colors.diffuse[2], 1.0f);
+    EXPECT_EQ(uses.materials[1].colors.diffuse, (std::array<float, 4>{0, 0, 1, 1}));  // not the default white
     EXPECT_EQ(uses.materials[2].colors, MaterialColors{});
     for (const auto& material : uses.materials) EXPECT_EQ(material.name, "Unnamed");
 }

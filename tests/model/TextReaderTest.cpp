@@ -119,6 +119,14 @@ TEST_F(ReaderTest, CountsSharedMaterialsOnlyBeforeTheFirstMesh)
     ASSERT_EQ(second.sharedMaterials.size(), 3u);
     EXPECT_EQ(second.sharedMaterials[1].name, "B");
     EXPECT_EQ(second.sharedMaterials[2].name, "C");
+
+    // Clearing resets every count the reader keeps.
+    second.Clear();
+    EXPECT_EQ(second.sharedMaterialsRead, 0);
+    EXPECT_EQ(second.sharedMaterialCount, 0);
+    EXPECT_EQ(second.meshCount, 0);
+    EXPECT_EQ(second.materialCursor, 0);
+    EXPECT_TRUE(second.sharedMaterials.empty() && second.meshes.empty());
 }
 
 TEST_F(ReaderTest, TracesEveryBlockAndTheWordsItDoesNotRead)

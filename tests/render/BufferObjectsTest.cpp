@@ -2,6 +2,7 @@
 #include "MeshBuilder.h"
 #include "platform/BufferObjectApi.h"
 #include "render/PostLoad.h"
+#include "render/Scene.h"
 #include "TestSupport.h"
 
 #include <GL/glext.h>
@@ -155,6 +156,49 @@ TEST_F(BufferObjects, AnAllocationFailureIsReportedAndKeepsNoBuffer)
     // The setup stopped at the first mesh: the last one keeps its earlier vertex buffer, still recorded.
     EXPECT_EQ(render_testing::LiveBufferObjects(), 1);
     EXPECT_NE(model.meshes[2].vertexBuffer, kNoGlName);
+}
+
+// Fills every buffer but the fourth of each setup: with two meshes of one
+// material, that is the index buffer of the second mesh.
+int bufferDataCalls = 0;
+void APIENTRY FailEveryFourthCall(GLenum target, GLsizeiptrARB size, const void* data, GLenum usage)
+{
+    if (++bufferDataCalls % 4 == 0) return;
+    reinterpret_cast<PFNGLBUFFERDATAARBPROC>(render_testing::DriverProc("glBufferDataARB"))(target, size, data, usage);
+}
+
+TEST_F(BufferObjects, BuffersNotReadyDrawNothingNotEvenTheMeshesUploaded)
+{
+    testing_support::MessageRecorder recorder;
+    Model model;
+    for (float x : {-1.0f, 0.0f}) {
+        MeshRecord square = MakeMesh({}, {}, {}, {{}});
+        render_testing::AddSquare(square, x, -1, x + 1, 1, 0, 0);
+        model.meshes.push_back(std::move(square));
+    }
+    bufferDataCalls = 0;
+    {
+        render_testing::ScopedEntryPoints driver("", [](const std::string& name) {
+            return name == "glBufferDataARB" ? reinterpret_cast<platform::GlProc>(FailEveryFourthCall) : nullptr;
+        });
+        PrepareLoadedModel(model);
+    }
+    ASSERT_FALSE(model.buffersReady);
+    ASSERT_NE(model.meshes[0].vertexBuffer, kNoGlName);
+    ASSERT_NE(model.meshes[0].renderGroups->at(0).indexBuffer, kNoGlName);
+
+    InitGL(64, 64);
+    auto draw = [&](const ViewOptions& options) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawModelScene(&model, options, 0, 0);
+        return context->ReadPixels();
+    };
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const auto background = context->ReadPixels();
+    ViewOptions immediate;
+    immediate.useBufferObjects = false;
+    EXPECT_NE(draw(immediate), background);
+    EXPECT_EQ(draw(ViewOptions{}), background) << "the buffer path drew without its buffers ready";
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include "render/Scene.h"
 #include "model/Model.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
@@ -7,13 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
 struct ExpectedRow {
     std::string file;
     int meshes = 0, vertices = 0, faces = 0, materials = 0, textured = 0;
-    float extent = 1;  // largest distance of a box coordinate from the origin
 };
 
 std::vector<ExpectedRow> LoadedRows()
@@ -24,8 +23,6 @@ std::vector<ExpectedRow> LoadedRows()
         if (listed.status != "loaded" || cells.size() < 6) continue;
         ExpectedRow row{listed.file, std::stoi(cells[0]), std::stoi(cells[1]), std::stoi(cells[2]), std::stoi(cells[3]),
                         std::stoi(cells[4])};
-        for (const auto& value : testing_support::SplitAt(cells[5], ','))
-            row.extent = std::max(row.extent, std::fabs(std::stof(value)));
         rows.push_back(row);
     }
     return rows;
@@ -39,22 +36,33 @@ bool ComesFromATexture(const platform::RecordedMessage& message)
     return false;
 }
 
-class CorpusRendering : public ::testing::Test {
-protected:
-    static constexpr int kSize = 128;
-    void SetUp() override
-    {
-        context = std::make_unique<platform::HeadlessContext>(kSize, kSize);
-        ASSERT_TRUE(context->Ok()) << context->Error();
-        InitGL(kSize, kSize);
-    }
-    std::unique_ptr<platform::HeadlessContext> context;
-};
+// A picture of `model` drawn by pelmora-render along `path`, as a user
+// would make it; empty when the tool fails.
+std::string RenderWithTool(const std::string& model, const std::string& path, float distance,
+                           const testing_support::TempDir& folder)
+{
+    const std::string picture = (folder.path() / (path + ".png")).string();
+    const std::string command = std::string(PELMORA_RENDER_TOOL) + " --size 128x128 --yaw 30 --pitch 20 --distance " +
+                                std::to_string(distance) + " --path " + path + " '" + model + "' '" + picture +
+                                "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0) return {};
+    return testing_support::ReadFileBytes(picture);
+}
 
-TEST_F(CorpusRendering, EveryLoadedFileDrawsOnEveryPathWithItsFanTriangles)
+bool IsOpaque(const testing_support::CorpusRow& row)
+{
+    // The last field of each mesh's detail is its opacity.
+    for (const auto& mesh : testing_support::SplitAt(row.columns.back(), ';'))
+        if (mesh.substr(mesh.rfind(':') + 1) != "1") return false;
+    return true;
+}
+
+TEST(CorpusRendering, EveryLoadedFileKeepsItsFanTrianglesAndTexturesOnly)
 {
     const std::vector<ExpectedRow> rows = LoadedRows();
     ASSERT_GE(rows.size(), 9u);
+    platform::HeadlessContext context(16, 16);
+    ASSERT_TRUE(context.Ok()) << context.Error();
     for (const ExpectedRow& row : rows) {
         SCOPED_TRACE(row.file);
         testing_support::MessageRecorder recorder;
@@ -74,24 +82,33 @@ TEST_F(CorpusRendering, EveryLoadedFileDrawsOnEveryPathWithItsFanTriangles)
         EXPECT_EQ(vertices, row.vertices);
         EXPECT_EQ(faces, row.faces);
         EXPECT_EQ(materials, row.materials);
-
-        AimCamera(3 * row.extent);
-        const std::vector<std::uint8_t> background = [&] {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            return context->ReadPixels();
-        }();
-        for (int path = 0; path < 4; ++path) {
-            ViewOptions options;
-            options.useDisplayList = path == 1;
-            options.useIndexedArrays = path == 2;
-            options.useBufferObjects = path == 3;
-            options.drawNormals = options.drawBoundingBox = path == 0;
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            DrawModelScene(&model, options, 20, 30);
-            EXPECT_NE(context->ReadPixels(), background) << "path " << path;
-        }
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
+}
+
+// Every opaque model of the corpus, drawn by the tool along each path: the
+// four pictures are the same, and not the empty background.
+TEST(CorpusRendering, TheFourPathsGiveTheSamePictureOfEveryOpaqueModel)
+{
+    testing_support::TempDir folder;
+    const std::string empty = folder.Write("empty.x", "xof 0303txt 0032\n");
+    const std::string background = RenderWithTool(empty, "immediate", 10, folder);
+    ASSERT_FALSE(background.empty());
+    int compared = 0;
+    for (const auto& listed : testing_support::ReadCorpusTable()) {
+        if (listed.status != "loaded" || !IsOpaque(listed)) continue;
+        SCOPED_TRACE(listed.file);
+        float extent = 1;  // largest distance of a box coordinate from the origin
+        for (const auto& value : testing_support::SplitAt(listed.columns[5], ','))
+            extent = std::max(extent, std::fabs(std::stof(value)));
+        const std::string model = testing_support::CorpusPath(listed.file);
+        const std::string immediate = RenderWithTool(model, "immediate", 3 * extent, folder);
+        ASSERT_FALSE(immediate.empty());
+        EXPECT_NE(immediate, background);
+        for (const char* path : {"list", "arrays", "buffers"})
+            EXPECT_TRUE(RenderWithTool(model, path, 3 * extent, folder) == immediate) << path;
+        ++compared;
+    }
+    EXPECT_GE(compared, 9);
 }
 
 }  // namespace

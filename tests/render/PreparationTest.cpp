@@ -109,8 +109,9 @@ TEST(Normals, FlatSquareUnusedAndDegenerateVertices)
 TEST(Normals, PolygonCornersShareTheFaceNormalAndSumsAreNormalised)
 {
     Model model;
-    // Two faces at a right angle share the edge 0-1.
-    model.meshes.push_back(MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1, 0, -1}, {0, 0, -1}},
+    // Two faces at a right angle share the edge 0-1; the first is three times
+    // the area of the second, and still weighs the same.
+    model.meshes.push_back(MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 3, 0}, {0, 3, 0}, {1, 0, -1}, {0, 0, -1}},
                                     {{0, 1, 2, 3}, {0, 5, 4, 1}}, {}, {}));
     model.ComputeMeshNormals(0);
     const auto& n = *model.meshes[0].normals;

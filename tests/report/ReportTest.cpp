@@ -79,18 +79,24 @@ TEST(TextReport, OptionalBlocksFollowWhatTheMeshHas)
     mesh.normals.reset();
     mesh.materials[0].textureFile = "wood.png";
     mesh.materials[0].name = "Wood";
+    mesh.materials[0].colors.specular = {0.25f, 0.5f, 0.75f, 1};
+    mesh.materials[0].colors.emissive = {0.125f, 0.375f, 0.625f, 1};
+    mesh.materials.emplace_back();  // two materials, one face
+    mesh.materials[1].name = "Other";
 
     testing_support::TempDir dir;
     const std::string path = dir.Write("report.txt", "old contents that must go");
     model.SaveText(path);
     const std::string text = testing_support::ReadFileBytes(path);
     EXPECT_NE(text.find("Nb de faces : 1\nf1 : nb:3; p1:0 p2:1 p3:2\nNb de CoordTextures : 1\nt1 : u:0.500000, v:0.250000\n"
-                        "Nb de materiel : 1"),
+                        "Nb de materiel : 2, Nb materiel/face : 1\nm1: 0\nWood 1:\namb"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("Nb de normales"), std::string::npos);
-    EXPECT_NE(text.find("Wood 1:\namb"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 19), "texture : wood.png\n");
+    EXPECT_NE(text.find("spec : r:0.250000 g:0.500000 b:0.750000\nemi : r:0.125000 g:0.375000 b:0.625000\n"
+                        "power : p:5.000000\ntexture : wood.png\nOther 2:\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST(TextReport, EmptyModelGivesAnEmptyFileAndAnUnwritablePathNothing)

@@ -1,5 +1,7 @@
 #include "model/Model.h"
 
+#include "model/SelectionOrder.h"
+
 #include <algorithm>
 
 Model::Model() : blockStack(kMaxBlockDepth) {}
@@ -19,7 +21,9 @@ void Model::Clear()
     meshCount = 0;
     sharedMaterialCount = 0;
     sharedMaterialsRead = 0;
+    sharedMaterialsByName.clear();
     materialCursor = 0;
+    objectBlockEnd = -1;
     buffersReady = false;
 }
 
@@ -34,14 +38,14 @@ std::int32_t Model::CountTexturedMaterials() const
 
 void Model::SortMeshesByOpacity()
 {
-    const std::int32_t count = static_cast<std::int32_t>(meshes.size());
-    if (count < 2) return;
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::int32_t best = i;
-        for (std::int32_t j = i + 1; j < count; ++j)
-            if (meshes[j].opacity > meshes[best].opacity) best = j;
-        if (best != i) MeshRecord::Swap(meshes[i], meshes[best]);
-    }
+    if (meshes.size() < 2) return;
+    std::vector<float> opacities;
+    opacities.reserve(meshes.size());
+    for (const MeshRecord& mesh : meshes) opacities.push_back(mesh.opacity);
+    std::vector<MeshRecord> sorted;
+    sorted.reserve(meshes.size());
+    for (const std::size_t from : SelectionSortOrder(opacities)) sorted.push_back(std::move(meshes[from]));
+    meshes = std::move(sorted);
 }
 
 std::string_view Model::Line(std::int32_t line) const

@@ -1,7 +1,12 @@
 #include "model/Model.h"
+#include "model/SelectionOrder.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -29,6 +34,32 @@ TEST(ModelRecords, SortsMeshesByOpacityHighestFirstLikeASelectionSort)
     EXPECT_EQ(model.meshes[1].name, "m3");
     EXPECT_EQ(model.meshes[2].name, "m2");
     EXPECT_EQ(model.meshes[3].name, "m0");
+}
+
+// The sort as a plain selection sort does it, swapping items.
+std::vector<std::size_t> NaiveSelectionOrder(const std::vector<float>& keys)
+{
+    std::vector<std::size_t> items(keys.size());
+    std::iota(items.begin(), items.end(), std::size_t{0});
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::size_t best = i;
+        for (std::size_t j = i + 1; j < items.size(); ++j)
+            if (keys[items[j]] > keys[items[best]]) best = j;
+        std::swap(items[i], items[best]);
+    }
+    return items;
+}
+
+TEST(ModelRecords, OpacityOrderIsTheSelectionSortsOrderTiesIncluded)
+{
+    std::mt19937 random(20261208);
+    const float values[] = {0.0f, 0.25f, 0.5f, 1.0f, std::numeric_limits<float>::quiet_NaN()};
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<float> keys(random() % 40);
+        const std::size_t kinds = round % 2 == 0 ? 3 : 5;  // every other round with NaN among them
+        for (float& key : keys) key = values[random() % kinds];
+        ASSERT_EQ(SelectionSortOrder(keys), NaiveSelectionOrder(keys)) << "round " << round;
+    }
 }
 
 TEST(ModelRecords, CopyWithoutMaterialListGetsOneUnnamedMaterialOnEveryFace)

@@ -7,6 +7,7 @@
 #include "model/TextHelpers.h"
 
 #include <algorithm>
+#include <limits>
 
 using reading::LineOrEmpty;
 
@@ -22,6 +23,23 @@ MaterialRecord* Slot(std::vector<MaterialRecord>& materials, std::int32_t slot)
 {
     return slot >= 0 && slot < static_cast<std::int32_t>(materials.size()) ? &materials[static_cast<std::size_t>(slot)]
                                                                            : nullptr;
+}
+
+// Moves a material list's cursor on; past the end of any list it stops
+// growing rather than overflow.
+void AdvanceCursor(std::int32_t& cursor, std::size_t steps)
+{
+    constexpr std::int64_t kLast = std::numeric_limits<std::int32_t>::max();
+    const auto step = static_cast<std::int64_t>(std::min<std::size_t>(steps, kLast));
+    cursor = static_cast<std::int32_t>(std::min<std::int64_t>(kLast, cursor + step));
+}
+
+// Names of shared materials compare without regard to ASCII case.
+std::string LowerCaseKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key) c = platform::AsciiLower(c);
+    return key;
 }
 
 // The colour lines below a material's name line.
@@ -76,19 +94,15 @@ HRESULT Model::ReadMaterial(std::int32_t line)
             target->colors = colors;
             if (currentMesh.opacity > colors.diffuse[3]) currentMesh.opacity = colors.diffuse[3];
         }
-        ++materialCursor;
+        AdvanceCursor(materialCursor, 1);
         return S_OK;
     }
 
-    // Shared materials found after the first mesh were not counted: the table grows.
-    if (sharedMaterialsRead >= static_cast<std::int32_t>(sharedMaterials.size())) {
-        sharedMaterials.emplace_back();
-        sharedMaterialCount = static_cast<std::int32_t>(sharedMaterials.size());
-    }
-    MaterialRecord& target = sharedMaterials[static_cast<std::size_t>(sharedMaterialsRead)];
+    MaterialRecord& target = sharedMaterials.emplace_back();
     target.name = name;
-    target.textureFile.clear();
     target.colors = colors;
+    sharedMaterialsByName[LowerCaseKey(name)].push_back(sharedMaterialsRead);
+    sharedMaterialCount = static_cast<std::int32_t>(sharedMaterials.size());
     ++sharedMaterialsRead;
     return S_OK;
 }
@@ -104,16 +118,19 @@ HRESULT Model::ReadTextureFilename(std::int32_t line)
 
 void Model::ResolveMaterialReference(std::string_view name)
 {
-    const std::string_view kept = name.substr(0, MaterialRecord::kNameLimit);
-    const std::int32_t available = std::min(sharedMaterialsRead, static_cast<std::int32_t>(sharedMaterials.size()));
-    for (std::int32_t k = 0; k < available; ++k) {
-        const MaterialRecord& shared = sharedMaterials[static_cast<std::size_t>(k)];
-        if (!platform::EqualIgnoringAsciiCase(shared.name, kept)) continue;
-        if (MaterialRecord* target = Slot(currentMesh.materials, materialCursor)) {
-            target->textureFile = shared.textureFile;
-            target->colors = shared.colors;
-            if (currentMesh.opacity > shared.colors.diffuse[3]) currentMesh.opacity = shared.colors.diffuse[3];
-        }
-        ++materialCursor;
+    const auto found = sharedMaterialsByName.find(LowerCaseKey(name.substr(0, MaterialRecord::kNameLimit)));
+    if (found == sharedMaterialsByName.end()) return;
+    // Every shared material of that name fills the next slot, in the order read.
+    const std::vector<std::int32_t>& matches = found->second;
+    std::size_t k = 0;
+    for (; k < matches.size(); ++k, ++materialCursor) {
+        MaterialRecord* target = Slot(currentMesh.materials, materialCursor);
+        if (!target) break;
+        const MaterialRecord& shared = sharedMaterials[static_cast<std::size_t>(matches[k])];
+        target->textureFile = shared.textureFile;
+        target->colors = shared.colors;
+        if (currentMesh.opacity > shared.colors.diffuse[3]) currentMesh.opacity = shared.colors.diffuse[3];
     }
+    // Past the end of the list matches fill nothing but still take their place.
+    AdvanceCursor(materialCursor, matches.size() - k);
 }

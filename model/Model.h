@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class Model {
@@ -92,6 +93,11 @@ public:
     std::int32_t materialCursor = 0;
     std::vector<std::string> blockStack;
     std::int32_t blockDepth = 0;
+    // The last line of the block whose object is being read: its counts must
+    // fit in the lines up to there.
+    std::int32_t objectBlockEnd = -1;
+    // Positions in sharedMaterials of each name read so far, by its lower-case form.
+    std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName;
     GLuint displayList = kNoGlName;
     bool buffersReady = false;
 

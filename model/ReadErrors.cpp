@@ -16,7 +16,11 @@ HRESULT Refuse(const std::string& text)
 
 bool CountFits(const Model& model, std::int32_t count, std::int32_t first)
 {
-    const std::int64_t remaining = std::int64_t{model.lineCount()} - first;
+    // Elements stand inside their object's block (the closing line may hold
+    // the last one): objects that claim more cannot overlap one another, so
+    // reading every object costs no more than the lines of the file.
+    const std::int64_t end = model.objectBlockEnd >= 0 ? model.objectBlockEnd + 1 : model.lineCount();
+    const std::int64_t remaining = std::min<std::int64_t>(end, model.lineCount()) - first;
     return count >= 0 && count <= std::max<std::int64_t>(remaining, 0);
 }
 

@@ -25,7 +25,8 @@ inline std::string_view LineOrEmpty(const Model& model, std::int32_t line)
     return line >= 0 && line < model.lineCount() ? LineAt(model, line) : std::string_view{};
 }
 
-// Whether `count` elements, one per line from line `first` on, stand in the file.
+// Whether `count` elements, one per line from line `first` on, stand in the
+// block of the object being read (in the file when no block is known).
 bool CountFits(const Model& model, std::int32_t count, std::int32_t first);
 
 // "l'objet MeshMaterialList de la mesh "Box"", or "l'objet Mesh "Box"" when

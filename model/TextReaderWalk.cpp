@@ -36,6 +36,22 @@ bool BracesNest(const std::vector<BraceLine>& braceLines)
     return depth == 0;
 }
 
+// For each brace line, the last line of the block it opens (itself when it
+// also closes it), matched the way the walk pushes and pops.
+std::vector<std::int32_t> BlockEnds(const std::vector<BraceLine>& braceLines)
+{
+    std::vector<std::int32_t> ends(braceLines.size(), -1);
+    std::vector<std::size_t> open;
+    for (std::size_t k = 0; k < braceLines.size(); ++k) {
+        if (braceLines[k].opens) open.push_back(k);
+        if (braceLines[k].closes && !open.empty()) {
+            ends[open.back()] = braceLines[k].line;
+            open.pop_back();
+        }
+    }
+    return ends;
+}
+
 HRESULT RefuseBraces()
 {
     platform::ShowMessage("Erreur de chargement, les bloques {} ne sont pas valide.", "Erreur",
@@ -117,22 +133,25 @@ HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
     model.blockDepth = 0;
     if (!BracesNest(marks.braceLines)) return RefuseBraces();
 
-    model.meshCount = marks.meshLines;
-    model.sharedMaterialCount = marks.materialLinesBeforeMesh;
+    // The tables grow as their objects are read: a count of lines naming
+    // them costs nothing when no block follows.
     std::vector<MeshRecord>().swap(model.meshes);
-    model.meshes.resize(static_cast<std::size_t>(model.meshCount));
     std::vector<MaterialRecord>().swap(model.sharedMaterials);
-    model.sharedMaterials.resize(static_cast<std::size_t>(model.sharedMaterialCount));
+    model.sharedMaterialsByName.clear();
+    model.meshCount = 0;
+    model.sharedMaterialCount = 0;
     model.sharedMaterialsRead = 0;
     model.materialCursor = 0;
     model.currentMesh.Release();
+    const std::vector<std::int32_t> blockEnds = BlockEnds(marks.braceLines);
 
     // Lines without braces open and close nothing: only brace lines are walked.
     auto& stack = model.blockStack;
     std::int32_t& depth = model.blockDepth;
-    std::size_t nextMesh = 0;
-    for (const BraceLine& braces : marks.braceLines) {
+    for (std::size_t k = 0; k < marks.braceLines.size(); ++k) {
+        const BraceLine& braces = marks.braceLines[k];
         const std::int32_t i = braces.line;
+        model.objectBlockEnd = blockEnds[k];
         const std::string_view line = reading::LineAt(model, i);
         if (braces.opens) {
             // A line that begins with "{" is named by the line above it.
@@ -158,12 +177,8 @@ HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
         if (braces.closes) {
             if (depth <= 0) return RefuseBraces();
             if (platform::EqualIgnoringAsciiCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
-                // More mesh blocks than lines counted: the table grows.
-                if (nextMesh >= model.meshes.size()) {
-                    model.meshes.emplace_back();
-                    model.meshCount = static_cast<std::int32_t>(model.meshes.size());
-                }
-                model.meshes[nextMesh++].TakeFrom(model.currentMesh);
+                model.meshes.emplace_back().TakeFrom(model.currentMesh);
+                model.meshCount = static_cast<std::int32_t>(model.meshes.size());
             }
             --depth;
         }

@@ -94,6 +94,6 @@ TEST_P(CorpusReading, ReadsAsExpected)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedCorpus, CorpusReading, testing::ValuesIn(testing_support::ReadCorpusTable()), RowName);
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusReading, testing::ValuesIn(testing_support::ReadCorpusTable()), RowName);
 
 }  // namespace

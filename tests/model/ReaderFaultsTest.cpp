@@ -72,6 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"VertexCountBeyondTheFile", "Mesh Box {\n 2147483647;\n 0;0;0;;\n}\n",
                 "Erreur de chargement, l'objet Mesh \"Box\" annonce 2147483647 éléments à la ligne 12, plus que le "
                 "fichier n'en contient. Model::ReadMesh"},
+        BadFile{"VertexCountBeyondItsBlock", "Mesh Box {\n 3;\n 0;0;0;;\n}\nFrame F {\n 1;\n 2;\n}\n",
+                "Erreur de chargement, l'objet Mesh \"Box\" annonce 3 éléments à la ligne 12, plus que le fichier "
+                "n'en contient. Model::ReadMesh"},
         BadFile{"FaceCountBeyondTheFile", "Mesh Box {\n 1;\n 0;0;0;;\n 40;\n 3;0,0,0;;\n}\n",
                 "Erreur de chargement, l'objet Mesh \"Box\" annonce 40 éléments à la ligne 14, plus que le fichier "
                 "n'en contient. Model::ReadMesh"},

@@ -36,10 +36,11 @@ struct FaceRecord {
 };
 
 // The faces of a mesh in file order. Corners of all faces live in one pool,
-// so a million quads cost two allocations, not a million.
+// so a million quads cost two allocations, not a million; an empty list
+// costs none.
 class FaceList {
 public:
-    std::int32_t size() const { return static_cast<std::int32_t>(starts_.size()) - 1; }
+    std::int32_t size() const { return starts_.empty() ? 0 : static_cast<std::int32_t>(starts_.size()) - 1; }
     bool empty() const { return size() == 0; }
     FaceRecord operator[](std::int32_t face) const
     {
@@ -53,11 +54,13 @@ public:
     }
     void Append(std::span<const std::int32_t> corners)
     {
+        if (starts_.empty()) starts_.push_back(0);
         corners_.insert(corners_.end(), corners.begin(), corners.end());
         starts_.push_back(static_cast<std::uint32_t>(corners_.size()));
     }
     void AppendTriangle(std::int32_t a, std::int32_t b, std::int32_t c)
     {
+        if (starts_.empty()) starts_.push_back(0);
         corners_.push_back(a);
         corners_.push_back(b);
         corners_.push_back(c);
@@ -66,15 +69,14 @@ public:
     std::size_t cornerTotal() const { return corners_.size(); }
     void Clear()
     {
-        starts_.assign(1, 0);
-        corners_.clear();
-        corners_.shrink_to_fit();
-        starts_.shrink_to_fit();
+        std::vector<std::uint32_t>().swap(starts_);
+        std::vector<std::int32_t>().swap(corners_);
     }
-    bool operator==(const FaceList&) const = default;
+    bool operator==(const FaceList& other) const { return size() == other.size() && corners_ == other.corners_ &&
+                                                          (empty() || starts_ == other.starts_); }
 
 private:
-    std::vector<std::uint32_t> starts_{0};
+    std::vector<std::uint32_t> starts_;  // where each face begins in corners_, then the end; empty when no face
     std::vector<std::int32_t> corners_;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/BufferObjectApi.h"
 
+#include "platform/GlName.h"
+
 namespace platform {
 
 BufferObjectApi& TheBufferObjectApi()
@@ -11,7 +13,7 @@ BufferObjectApi& TheBufferObjectApi()
 void DeleteBufferObject(GLuint name)
 {
     const auto& api = TheBufferObjectApi();
-    if (name != static_cast<GLuint>(-1) && api.deleteBuffers != nullptr) api.deleteBuffers(1, &name);
+    if (name != kNoGlName && api.deleteBuffers != nullptr) api.deleteBuffers(1, &name);
 }
 
 }  // namespace platform

@@ -21,14 +21,14 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
                  const std::function<void()>& swapBuffers)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const Model* model = state.currentModel.get();
-    DrawModelScene(model, options, state.angleX, state.angleY);
+    const LoadedModel* loaded = state.currentModel.get();
+    DrawModelScene(loaded, options, state.angleX, state.angleY);
 
     const std::string fpsLine = UpdateFps(state, ticks);
     DrawOverlayText(state, 0, kOverlayFirstLineY, fpsLine, font);
-    if (model) {
+    if (loaded) {
         float y = kOverlayFirstLineY;
-        for (const std::string& line : ModelOverlayLines(*model, state.fps)) {
+        for (const std::string& line : ModelOverlayLines(loaded->model, state.fps)) {
             y += kOverlayLineStep;
             DrawOverlayText(state, 0, y, line, font);
         }

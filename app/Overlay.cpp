@@ -61,7 +61,7 @@ std::array<std::string, 4> ModelOverlayLines(const Model& model, float fps)
     std::snprintf(buffer, sizeof buffer, "Vertexes : %" PRId64 ", Faces : %" PRId64 ", Tri/sec : %" PRId64, vertices,
                   faces, trianglesPerSecond);
     lines[0] = buffer;
-    std::snprintf(buffer, sizeof buffer, "Meshes : %d", static_cast<int>(model.meshCount));
+    std::snprintf(buffer, sizeof buffer, "Meshes : %d", static_cast<int>(model.meshCount()));
     lines[1] = buffer;
     std::snprintf(buffer, sizeof buffer, "Textures : %d", static_cast<int>(model.CountTexturedMaterials()));
     lines[2] = buffer;

@@ -2,6 +2,7 @@
 
 #include "app/MenuLayout.h"
 #include "platform/Messages.h"
+#include "report/Report.h"
 
 #include <GL/gl.h>
 
@@ -54,9 +55,9 @@ void Shell::LoadAtStart(const std::string& commandLineText)
     if (commandLineText.empty() || closed_) return;
     BusyScope busy(*this);
     ReleaseModel();
-    state_.currentModel = std::make_unique<Model>();
+    state_.currentModel = std::make_unique<LoadedModel>();
     // The model stays current after a failure, but never half-built.
-    if (state_.currentModel->Load(commandLineText) != S_OK) state_.currentModel->Clear();
+    state_.currentModel->Load(commandLineText);
 }
 
 void Shell::OnCommand(int id)
@@ -66,7 +67,7 @@ void Shell::OnCommand(int id)
     case command::LoadMesh: LoadFromOpenDialog(); break;
     case command::SaveText: SaveTextFromDialog(); break;
     case command::Quit: Quit(); break;
-    case command::Infos: RunOnModel([](Model& model) { model.ShowInfo(); }); break;
+    case command::Infos: RunOnModel([](LoadedModel& loaded) { report::ShowInfo(loaded.model); }); break;
     case command::FillPolygons:
     case command::WirePolygons:
     case command::VertexPolygons: ChoosePolygonMode(id); break;
@@ -77,13 +78,13 @@ void Shell::OnCommand(int id)
             glDisable(GL_LIGHTING);
         break;
     case command::DrawNormals: options_.drawNormals = Toggle(id); break;
-    case command::ComputeNormals: RunOnModel([](Model& model) { model.ComputeNormals(); }); break;
+    case command::ComputeNormals: RunOnModel([](LoadedModel& loaded) { loaded.ComputeNormals(); }); break;
     case command::DisplayList:
     case command::IndexedArrays:
     case command::BufferObjects: ExclusiveToggle(id); break;
     case command::BoundingBox: options_.drawBoundingBox = Toggle(id); break;
     case command::InverseCulling: FlipFrontFace(); break;
-    case command::InverseNormals: RunOnModel([](Model& model) { model.InvertNormals(); }); break;
+    case command::InverseNormals: RunOnModel([](LoadedModel& loaded) { loaded.InvertNormals(); }); break;
     default: break;
     }
 }
@@ -97,7 +98,7 @@ void Shell::LoadFromOpenDialog()
 
     // The old model goes before the new file is tried.
     ReleaseModel();
-    state_.currentModel = std::make_unique<Model>();
+    state_.currentModel = std::make_unique<LoadedModel>();
     if (state_.currentModel->Load(*path) != S_OK) {
         platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
         state_.currentModel.reset();
@@ -109,7 +110,7 @@ void Shell::SaveTextFromDialog()
     if (Busy() || !state_.currentModel) return;
     BusyScope busy(*this);
     const std::optional<std::string> path = dialogs_.Ask(SaveReportDialogRequest());
-    if (path) state_.currentModel->SaveText(*path);
+    if (path) report::SaveText(state_.currentModel->model, *path);
 }
 
 void Shell::Quit()
@@ -121,7 +122,7 @@ void Shell::Quit()
     if (requestClose_) requestClose_();
 }
 
-void Shell::RunOnModel(const std::function<void(Model&)>& operation)
+void Shell::RunOnModel(const std::function<void(LoadedModel&)>& operation)
 {
     if (Busy() || !state_.currentModel) return;
     BusyScope busy(*this);

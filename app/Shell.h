@@ -62,7 +62,7 @@ private:
     void LoadFromOpenDialog();
     void SaveTextFromDialog();
     void Quit();
-    void RunOnModel(const std::function<void(Model&)>& operation);
+    void RunOnModel(const std::function<void(LoadedModel&)>& operation);
     void ReleaseModel();
 
     void ChoosePolygonMode(int id);

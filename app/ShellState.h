@@ -3,7 +3,7 @@
 // draws, not to this state.
 #pragma once
 
-#include "model/Model.h"
+#include "render/LoadedModel.h"
 #include "render/Scene.h"
 
 #include <cstdint>
@@ -18,7 +18,7 @@ struct ShellState {
     float angleX = 0;  // degrees about the horizontal axis
     std::int32_t lastMouseX = 0;
     std::int32_t lastMouseY = 0;
-    std::unique_ptr<Model> currentModel;
+    std::unique_ptr<LoadedModel> currentModel;
     std::int32_t frameCount = 0;
     std::uint32_t previousTick = 0;
     float fps = 0;

@@ -7,7 +7,7 @@
 #include <limits>
 #include <optional>
 
-namespace render {
+namespace records {
 
 class FanTriangleCount {
 public:
@@ -28,4 +28,4 @@ private:
     std::int64_t total_ = 0;  // wide enough for any number of 32-bit additions we can be given
 };
 
-}  // namespace render
+}  // namespace records

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace render {
+namespace records {
 
 // A face can be drawn when it has at least three corners and every corner
 // names a vertex of the mesh. Other faces are kept as they are but take no
@@ -40,4 +40,4 @@ inline const TexCoord* VertexTexCoord(const MeshRecord& mesh, std::int32_t verte
     return vertex < mesh.texCoordCount() ? &(*mesh.texCoords)[static_cast<std::size_t>(vertex)] : nullptr;
 }
 
-}  // namespace render
+}  // namespace records

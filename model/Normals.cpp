@@ -1,5 +1,5 @@
 #include "model/Model.h"
-#include "render/MeshAccess.h"
+#include "model/MeshAccess.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void Model::ComputeMeshNormals(std::int32_t meshIndex)
 
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
         const FaceRecord face = mesh.faces[f];
-        if (!render::IsDrawableFace(face, vertexCount)) continue;
+        if (!records::IsDrawableFace(face, vertexCount)) continue;
         const Vector3& p0 = mesh.vertices[static_cast<std::size_t>(face.corners[0])];
         const Vector3& p1 = mesh.vertices[static_cast<std::size_t>(face.corners[1])];
         const Vector3& p2 = mesh.vertices[static_cast<std::size_t>(face.corners[2])];
@@ -35,30 +35,10 @@ void Model::ComputeMeshNormals(std::int32_t meshIndex)
     mesh.normals = std::move(normals);
 }
 
-HRESULT Model::ComputeNormals()
-{
-    for (std::int32_t m = 0; m < static_cast<std::int32_t>(meshes.size()); ++m) ComputeMeshNormals(m);
-    return RebuildRenderData();
-}
-
-HRESULT Model::InvertNormals()
+void Model::NegateNormals()
 {
     for (auto& mesh : meshes) {
         if (!mesh.normals) continue;
         for (Vector3& n : *mesh.normals) n = {-n.x, -n.y, -n.z};
     }
-    return RebuildRenderData();
-}
-
-HRESULT Model::RebuildRenderData()
-{
-    if (displayList != kNoGlName) {
-        glDeleteLists(displayList, 1);
-        displayList = kNoGlName;
-        BuildDisplayList();
-    }
-    BuildRenderArrays();
-    const HRESULT result = SetupBufferObjects();
-    if (result == S_OK) buffersReady = true;
-    return result;
 }

@@ -1,7 +1,5 @@
 #include "model/Records.h"
 
-#include "platform/BufferObjectApi.h"
-
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -18,15 +16,6 @@ void Vector3::Normalize()
     z /= length;
 }
 
-void MaterialColors::Apply() const
-{
-    glMaterialfv(GL_FRONT, GL_AMBIENT, ambient.data());
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse.data());
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular.data());
-    glMaterialfv(GL_FRONT, GL_EMISSION, emissive.data());
-    glMaterialfv(GL_FRONT, GL_SHININESS, &power);
-}
-
 std::string MaterialColors::Describe() const
 {
     char text[1024];
@@ -41,90 +30,6 @@ std::string MaterialColors::Describe() const
 std::string LimitName(std::string_view name)
 {
     return std::string(name.substr(0, MaterialRecord::kNameLimit));
-}
-
-RenderGroup::~RenderGroup() { platform::DeleteBufferObject(indexBuffer); }
-
-RenderGroup::RenderGroup(RenderGroup&& other) noexcept
-    : triangleCount(other.triangleCount), indices(std::move(other.indices)), indexBuffer(other.indexBuffer)
-{
-    other.triangleCount = 0;
-    other.indexBuffer = kNoGlName;
-}
-
-RenderGroup& RenderGroup::operator=(RenderGroup&& other) noexcept
-{
-    if (this != &other) {
-        platform::DeleteBufferObject(indexBuffer);
-        triangleCount = std::exchange(other.triangleCount, 0);
-        indices = std::move(other.indices);
-        indexBuffer = std::exchange(other.indexBuffer, kNoGlName);
-    }
-    return *this;
-}
-
-MeshRecord::MeshRecord(MeshRecord&& other) noexcept { MoveFieldsFrom(other); }
-
-MeshRecord& MeshRecord::operator=(MeshRecord&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        MoveFieldsFrom(other);
-    }
-    return *this;
-}
-
-void MeshRecord::MoveFieldsFrom(MeshRecord& other) noexcept
-{
-    name = std::move(other.name);
-    vertices = std::move(other.vertices);
-    faces = std::move(other.faces);
-    other.faces.Clear();
-    normals = std::move(other.normals);
-    faceMaterials = std::move(other.faceMaterials);
-    materials = std::move(other.materials);
-    opacity = other.opacity;
-    texCoords = std::move(other.texCoords);
-    boxCorners = other.boxCorners;
-    boxTriangles = other.boxTriangles;
-    renderGroups = std::move(other.renderGroups);
-    interleavedVertices = std::move(other.interleavedVertices);
-    vertexBuffer = std::exchange(other.vertexBuffer, kNoGlName);
-    other.Init();
-}
-
-void MeshRecord::Init()
-{
-    name.clear();
-    vertices.clear();
-    faces.Clear();
-    normals.reset();
-    faceMaterials.reset();
-    materials.clear();
-    opacity = 1.0f;
-    texCoords.reset();
-    boxCorners = {};
-    boxTriangles = {};
-    renderGroups.reset();
-    interleavedVertices.reset();
-    vertexBuffer = kNoGlName;
-}
-
-void MeshRecord::Release()
-{
-    for (auto& material : materials)
-        if (!material.textureFile.empty()) material.texture.ReleaseTexture();
-    vertices = {};
-    faces.Clear();
-    normals.reset();
-    faceMaterials.reset();
-    std::vector<MaterialRecord>().swap(materials);  // destroying a material deletes whatever texture it still holds
-    texCoords.reset();
-    renderGroups.reset();  // each group deletes its index buffer
-    interleavedVertices.reset();
-    platform::DeleteBufferObject(vertexBuffer);
-    vertexBuffer = kNoGlName;
-    Init();
 }
 
 // A mesh whose block had no material list gets one default material named
@@ -153,8 +58,7 @@ void MeshRecord::CopyFrom(const MeshRecord& source)
     vertices = source.vertices;
     faces = source.faces;
     normals = source.normals;
-    materials.resize(source.materials.size());
-    for (std::size_t k = 0; k < materials.size(); ++k) materials[k].CopyDescription(source.materials[k]);
+    materials = source.materials;
     CompleteMaterials(source.faceMaterials, source.faceCount());
     texCoords = source.texCoords;
     opacity = source.opacity;
@@ -170,7 +74,6 @@ void MeshRecord::TakeFrom(MeshRecord& source)
     faces = std::move(source.faces);
     normals = std::move(source.normals);
     materials = std::move(source.materials);
-    for (auto& material : materials) material.texture.ReleaseTexture();  // textures are never carried over
     CompleteMaterials(std::move(source.faceMaterials), sourceFaceCount);
     texCoords = std::move(source.texCoords);
     opacity = source.opacity;
@@ -180,7 +83,7 @@ void MeshRecord::TakeFrom(MeshRecord& source)
 void MeshRecord::Swap(MeshRecord& a, MeshRecord& b)
 {
     // Equivalent to three CopyFrom calls through a temporary: each side ends
-    // with the other's data as read and its material list completed.
+    // with the other's data and its material list completed.
     MeshRecord temporary;
     temporary.TakeFrom(a);
     a.TakeFrom(b);

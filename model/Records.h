@@ -1,10 +1,6 @@
-// The records a loaded model is made of: vertices, faces, materials and the
-// render data prepared for drawing.
+// The records a loaded model is made of: vertices, faces, normals, texture
+// coordinates and materials, as data. Nothing here touches OpenGL.
 #pragma once
-
-#include "texture/LoadTexture.h"
-
-#include <GL/gl.h>
 
 #include <array>
 #include <cstdint>
@@ -12,8 +8,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-constexpr GLuint kNoGlName = 0xFFFFFFFFu;  // OpenGL name fields hold this when there is none
 
 struct Vector3 {
     float x = 0, y = 0, z = 0;
@@ -88,8 +82,6 @@ struct MaterialColors {
     float power = 5.0f;
 
     void SetDefaults() { *this = MaterialColors{}; }
-    // Sets the OpenGL material of the front faces.
-    void Apply() const;
     // Five lines, without a final line end, as the text report shows them.
     std::string Describe() const;
     bool operator==(const MaterialColors&) const = default;
@@ -101,47 +93,11 @@ struct MaterialRecord {
     std::string name;
     MaterialColors colors;
     std::string textureFile;  // as written in the model; empty when untextured
-    LoadTexture texture;
-
-    MaterialRecord() = default;
-    MaterialRecord(MaterialRecord&&) noexcept = default;
-    MaterialRecord& operator=(MaterialRecord&&) noexcept = default;
-    MaterialRecord(const MaterialRecord&) = delete;
-    MaterialRecord& operator=(const MaterialRecord&) = delete;
-
-    // Takes name, texture file name and colours; never the texture itself.
-    void CopyDescription(const MaterialRecord& source)
-    {
-        name = source.name;
-        textureFile = source.textureFile;
-        colors = source.colors;
-    }
+    bool operator==(const MaterialRecord&) const = default;
 };
 
 // Shortens a name to what a name field keeps (255 bytes).
 std::string LimitName(std::string_view name);
-
-// 32 bytes in the GL_T2F_N3F_V3F interleaved layout.
-struct InterleavedVertex {
-    float u, v;
-    float nx, ny, nz;
-    float x, y, z;
-};
-static_assert(sizeof(InterleavedVertex) == 32);
-
-// The triangles of one material, and the buffer object that holds them.
-struct RenderGroup {
-    std::int32_t triangleCount = 0;
-    std::vector<std::uint32_t> indices;
-    GLuint indexBuffer = kNoGlName;
-
-    RenderGroup() = default;
-    ~RenderGroup();
-    RenderGroup(RenderGroup&& other) noexcept;
-    RenderGroup& operator=(RenderGroup&& other) noexcept;
-    RenderGroup(const RenderGroup&) = delete;
-    RenderGroup& operator=(const RenderGroup&) = delete;
-};
 
 struct MeshRecord {
     std::string name;
@@ -153,19 +109,6 @@ struct MeshRecord {
     float opacity = 1.0f;
     std::optional<std::vector<TexCoord>> texCoords;     // none without texture coordinates
 
-    std::array<Vector3, 8> boxCorners{};
-    std::array<std::int32_t, 36> boxTriangles{};
-    std::optional<std::vector<RenderGroup>> renderGroups;
-    std::optional<std::vector<InterleavedVertex>> interleavedVertices;
-    GLuint vertexBuffer = kNoGlName;
-
-    MeshRecord() = default;
-    ~MeshRecord() { Release(); }
-    MeshRecord(MeshRecord&& other) noexcept;
-    MeshRecord& operator=(MeshRecord&& other) noexcept;
-    MeshRecord(const MeshRecord&) = delete;
-    MeshRecord& operator=(const MeshRecord&) = delete;
-
     std::int32_t vertexCount() const { return static_cast<std::int32_t>(vertices.size()); }
     std::int32_t faceCount() const { return faces.size(); }
     std::int32_t normalCount() const { return normals ? static_cast<std::int32_t>(normals->size()) : 0; }
@@ -176,11 +119,11 @@ struct MeshRecord {
     }
     std::int32_t texCoordCount() const { return texCoords ? static_cast<std::int32_t>(texCoords->size()) : 0; }
 
-    void Init();
-    // Frees everything, deleting textures and buffer objects, then Init.
-    void Release();
-    // An independent deep copy of the source as read (never its render data or
-    // textures); completes a missing material list (see the .cpp).
+    void Init() { *this = MeshRecord{}; }
+    // Frees everything, then Init.
+    void Release() { Init(); }
+    // An independent deep copy of the source; completes a missing material
+    // list (see the .cpp).
     void CopyFrom(const MeshRecord& source);
     // Same result as CopyFrom followed by source.Release(), without the copy.
     void TakeFrom(MeshRecord& source);
@@ -188,5 +131,4 @@ struct MeshRecord {
 
 private:
     void CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount);
-    void MoveFieldsFrom(MeshRecord& other) noexcept;
 };

@@ -1,6 +1,6 @@
 #include "model/Model.h"
 #include "platform/Messages.h"
-#include "render/FanTriangleCount.h"
+#include "model/FanTriangleCount.h"
 
 #include <span>
 
@@ -11,7 +11,7 @@ namespace {
 // are, one face each.
 void TriangulateMesh(MeshRecord& mesh)
 {
-    render::FanTriangleCount count;
+    records::FanTriangleCount count;
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) count.Add(mesh.faces[f].cornerCount);
     const std::optional<std::int32_t> total = count.Total();
     if (!total) {

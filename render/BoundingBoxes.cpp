@@ -1,4 +1,4 @@
-#include "model/Model.h"
+#include "render/RenderModel.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ constexpr std::array<std::int32_t, 36> kBoxTriangles{
     4, 7, 6, 4, 6, 5,  // bottom
 };
 
-void ComputeMeshBox(MeshRecord& mesh)
+void ComputeMeshBox(const MeshRecord& mesh, MeshRenderData& data)
 {
-    mesh.boxCorners = {};
-    mesh.boxTriangles = {};
+    data.boxCorners = {};
+    data.boxTriangles = {};
     if (mesh.vertices.empty()) return;
 
     Vector3 low = mesh.vertices.front();
@@ -29,7 +29,7 @@ void ComputeMeshBox(MeshRecord& mesh)
         if (p.z > high.z) high.z = p.z;
         if (p.z < low.z) low.z = p.z;
     }
-    mesh.boxCorners = {{
+    data.boxCorners = {{
         {high.x, high.y, low.z},
         {low.x, high.y, low.z},
         {low.x, high.y, high.z},
@@ -39,12 +39,13 @@ void ComputeMeshBox(MeshRecord& mesh)
         {low.x, low.y, high.z},
         {high.x, low.y, high.z},
     }};
-    mesh.boxTriangles = kBoxTriangles;
+    data.boxTriangles = kBoxTriangles;
 }
 
 }  // namespace
 
-void Model::ComputeBoundingBoxes()
+void RenderModel::ComputeBoundingBoxes(const Model& model)
 {
-    for (auto& mesh : meshes) ComputeMeshBox(mesh);
+    MatchMeshes(model);
+    for (std::size_t m = 0; m < meshes.size(); ++m) ComputeMeshBox(model.meshes[m], meshes[m]);
 }

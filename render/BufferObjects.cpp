@@ -1,7 +1,7 @@
-#include "model/Model.h"
 #include "platform/BufferObjectApi.h"
 #include "platform/GlEntryPoints.h"
 #include "platform/Messages.h"
+#include "render/RenderModel.h"
 
 #include <type_traits>
 
@@ -33,17 +33,18 @@ bool ResolveBufferObjectApi(platform::BufferObjectApi& api)
     return all;
 }
 
-// Replaces the buffer held in `name` by a new one holding `bytes` bytes of
-// `data`. No data, no buffer: the name is left as none. A buffer the driver
-// could not fill is given back and reported; the result is then false.
-bool UploadBuffer(GLenum target, GLuint& name, const void* data, std::size_t bytes)
+// Replaces the buffer held in `buffer` by a new one holding `bytes` bytes of
+// `data`. No data, no buffer: the owner is left holding none. A buffer the
+// driver could not fill is given back and reported; the result is then false.
+bool UploadBuffer(GLenum target, platform::GlName& buffer, const void* data, std::size_t bytes)
 {
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
-    platform::DeleteBufferObject(name);
-    name = kNoGlName;
+    buffer.Reset();
     if (bytes == 0) return true;
 
+    GLuint name = 0;
     api.genBuffers(1, &name);
+    buffer = platform::GlName(platform::GlObjectKind::Buffer, name);
     api.bindBuffer(target, name);
     api.bufferData(target, static_cast<GLsizeiptrARB>(bytes), data, GL_STATIC_DRAW_ARB);
     GLint size = 0;
@@ -51,8 +52,7 @@ bool UploadBuffer(GLenum target, GLuint& name, const void* data, std::size_t byt
     if (size <= 0) {
         ShowBufferError("glBufferDataARB failed to allocate any memory!");
         api.bindBuffer(target, 0);
-        platform::DeleteBufferObject(name);
-        name = kNoGlName;
+        buffer.Reset();
         return false;
     }
     api.bindBuffer(target, 0);
@@ -61,7 +61,7 @@ bool UploadBuffer(GLenum target, GLuint& name, const void* data, std::size_t byt
 
 }  // namespace
 
-HRESULT Model::SetupBufferObjects()
+HRESULT RenderModel::SetupBufferObjects()
 {
     if (!platform::HasGlExtension("ARB_vertex_buffer_object")) {
         ShowBufferError("ARB_vertex_buffer_object extension was not found");
@@ -77,14 +77,15 @@ HRESULT Model::SetupBufferObjects()
     platform::TheBufferObjectApi() = api;
 
     // Every vertex buffer first, then every index buffer.
-    for (auto& mesh : meshes) {
-        const std::size_t bytes = mesh.interleavedVertices ? mesh.interleavedVertices->size() * sizeof(InterleavedVertex) : 0;
-        const void* data = mesh.interleavedVertices ? mesh.interleavedVertices->data() : nullptr;
-        if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, mesh.vertexBuffer, data, bytes)) return E_FAIL;
+    for (MeshRenderData& data : meshes) {
+        const auto& vertices = data.interleavedVertices;
+        const std::size_t bytes = vertices ? vertices->size() * sizeof(InterleavedVertex) : 0;
+        if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, data.vertexBuffer, vertices ? vertices->data() : nullptr, bytes))
+            return E_FAIL;
     }
-    for (auto& mesh : meshes) {
-        if (!mesh.renderGroups) continue;
-        for (RenderGroup& group : *mesh.renderGroups)
+    for (MeshRenderData& data : meshes) {
+        if (!data.renderGroups) continue;
+        for (RenderGroup& group : *data.renderGroups)
             if (!UploadBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, group.indexBuffer, group.indices.data(),
                               group.indices.size() * sizeof(std::uint32_t)))
                 return E_FAIL;

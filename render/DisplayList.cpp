@@ -1,18 +1,17 @@
-#include "model/Model.h"
+#include "render/RenderModel.h"
 
-void Model::BuildDisplayList()
+void RenderModel::BuildDisplayList(const Model& model)
 {
-    // A list still held would be lost with its name: give it back first.
-    if (displayList != kNoGlName) glDeleteLists(displayList, 1);
+    displayList.Reset();  // a list still held would be lost with its name
     const GLuint list = glGenLists(1);
-    displayList = list == 0 ? kNoGlName : list;
-    if (displayList == kNoGlName) return;
+    if (list == 0) return;
+    displayList = platform::GlName(platform::GlObjectKind::DisplayList, list);
     glNewList(list, GL_COMPILE);
-    DrawImmediate();
+    DrawImmediate(model);
     glEndList();
 }
 
-void Model::DrawDisplayList() const
+void RenderModel::DrawDisplayList() const
 {
-    if (displayList != kNoGlName) glCallList(displayList);
+    if (displayList) glCallList(displayList.get());
 }

@@ -1,4 +1,4 @@
-#include "model/Model.h"
+#include "render/RenderModel.h"
 
 #include <algorithm>
 
@@ -29,9 +29,9 @@ private:
 
 }  // namespace
 
-void Model::DrawNormals() const
+void RenderModel::DrawNormals(const Model& model) const
 {
-    for (const auto& mesh : meshes) {
+    for (const auto& mesh : model.meshes) {
         if (!mesh.normals) continue;
         const UnlitColourScope yellow(1, 1, 0, 1);
         const std::size_t count = std::min(mesh.vertices.size(), mesh.normals->size());
@@ -46,14 +46,14 @@ void Model::DrawNormals() const
     }
 }
 
-void Model::DrawBoundingBox() const
+void RenderModel::DrawBoundingBox() const
 {
     const UnlitColourScope halfOrange(0.9f, 0.6f, 0.0f, 0.5f);
-    for (const auto& mesh : meshes) {
+    for (const MeshRenderData& data : meshes) {
         glBegin(GL_TRIANGLES);
-        for (const std::int32_t corner : mesh.boxTriangles) {
-            if (corner < 0 || corner >= static_cast<std::int32_t>(mesh.boxCorners.size())) continue;
-            const Vector3& p = mesh.boxCorners[static_cast<std::size_t>(corner)];
+        for (const std::int32_t corner : data.boxTriangles) {
+            if (corner < 0 || corner >= static_cast<std::int32_t>(data.boxCorners.size())) continue;
+            const Vector3& p = data.boxCorners[static_cast<std::size_t>(corner)];
             glVertex3f(p.x, p.y, p.z);
         }
         glEnd();

@@ -1,6 +1,6 @@
-#include "model/Model.h"
 #include "platform/BufferObjectApi.h"
 #include "render/MaterialSetup.h"
+#include "render/RenderModel.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,47 +11,53 @@ namespace {
 const void* ByteOffset(std::uintptr_t offset) { return reinterpret_cast<const void*>(offset); }
 
 // Groups are drawn in material order, as many as both lists hold.
-std::size_t DrawnGroupCount(const MeshRecord& mesh)
+std::size_t DrawnGroupCount(const MeshRecord& mesh, const MeshRenderData& data)
 {
-    return std::min(mesh.materials.size(), mesh.renderGroups ? mesh.renderGroups->size() : 0);
+    return std::min(mesh.materials.size(), data.renderGroups ? data.renderGroups->size() : 0);
 }
 
 }  // namespace
 
-void Model::DrawIndexedArrays() const
+void RenderModel::DrawIndexedArrays(const Model& model) const
 {
-    for (const auto& mesh : meshes) {
-        if (mesh.materials.empty() || !mesh.renderGroups || !mesh.interleavedVertices) continue;
-        for (std::size_t k = 0; k < DrawnGroupCount(mesh); ++k) {
-            const RenderGroup& group = (*mesh.renderGroups)[k];
+    const std::size_t count = std::min(model.meshes.size(), meshes.size());
+    for (std::size_t m = 0; m < count; ++m) {
+        const MeshRecord& mesh = model.meshes[m];
+        const MeshRenderData& data = meshes[m];
+        if (mesh.materials.empty() || !data.renderGroups || !data.interleavedVertices) continue;
+        for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
+            const RenderGroup& group = (*data.renderGroups)[k];
             if (group.triangleCount == 0) continue;  // nothing to draw, and no material to set for it
-            render::SetupMaterial(mesh.materials[k]);
-            glInterleavedArrays(GL_T2F_N3F_V3F, sizeof(InterleavedVertex), mesh.interleavedVertices->data());
+            render::SetupMaterial(mesh.materials[k], TextureOf(m, k));
+            glInterleavedArrays(GL_T2F_N3F_V3F, sizeof(InterleavedVertex), data.interleavedVertices->data());
             glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, group.indices.data());
         }
         render::ResetAfterMesh();
     }
 }
 
-void Model::DrawBufferObjects() const
+void RenderModel::DrawBufferObjects(const Model& model) const
 {
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
     if (!buffersReady || api.bindBuffer == nullptr) return;
-    for (const auto& mesh : meshes) {
+    const std::size_t count = std::min(model.meshes.size(), meshes.size());
+    for (std::size_t m = 0; m < count; ++m) {
+        const MeshRecord& mesh = model.meshes[m];
+        const MeshRenderData& data = meshes[m];
         // A mesh without vertex data has no vertex buffer: nothing of it can be drawn.
-        if (mesh.materials.empty() || mesh.vertexBuffer == kNoGlName) continue;
-        api.bindBuffer(GL_ARRAY_BUFFER_ARB, mesh.vertexBuffer);
-        for (std::size_t k = 0; k < DrawnGroupCount(mesh); ++k) {
-            const RenderGroup& group = (*mesh.renderGroups)[k];
-            if (group.triangleCount == 0 || group.indexBuffer == kNoGlName) continue;
-            api.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, group.indexBuffer);
+        if (mesh.materials.empty() || !data.vertexBuffer) continue;
+        api.bindBuffer(GL_ARRAY_BUFFER_ARB, data.vertexBuffer.get());
+        for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
+            const RenderGroup& group = (*data.renderGroups)[k];
+            if (group.triangleCount == 0 || !group.indexBuffer) continue;
+            api.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, group.indexBuffer.get());
             glTexCoordPointer(2, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, u)));
             glNormalPointer(GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, nx)));
             glVertexPointer(3, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, x)));
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glEnableClientState(GL_NORMAL_ARRAY);
             glEnableClientState(GL_VERTEX_ARRAY);
-            render::SetupMaterial(mesh.materials[k]);
+            render::SetupMaterial(mesh.materials[k], TextureOf(m, k));
             glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, ByteOffset(0));
             glDisableClientState(GL_TEXTURE_COORD_ARRAY);
             glDisableClientState(GL_NORMAL_ARRAY);

@@ -1,5 +1,5 @@
-#include "model/Model.h"
-#include "render/MeshAccess.h"
+#include "model/MeshAccess.h"
+#include "render/RenderModel.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
 
     auto groupOf = [&](std::int32_t f) -> RenderGroup* {
         const std::int32_t k = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
-        if (k < 0 || k >= materialCount || !render::IsDrawableFace(mesh.faces[f], vertexCount)) return nullptr;
+        if (k < 0 || k >= materialCount || !records::IsDrawableFace(mesh.faces[f], vertexCount)) return nullptr;
         return &groups[static_cast<std::size_t>(k)];
     };
 
@@ -41,8 +41,8 @@ std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh)
     for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
         InterleavedVertex& v = out[static_cast<std::size_t>(i)];
         const Vector3& p = mesh.vertices[static_cast<std::size_t>(i)];
-        const Vector3* n = render::VertexNormal(mesh, i);
-        const TexCoord* t = render::VertexTexCoord(mesh, i);
+        const Vector3* n = records::VertexNormal(mesh, i);
+        const TexCoord* t = records::VertexTexCoord(mesh, i);
         v = {t ? t->u : 0.0f, t ? t->v : 0.0f, n ? n->x : 0.0f, n ? n->y : 0.0f, n ? n->z : 0.0f, p.x, p.y, p.z};
     }
     return out;
@@ -50,14 +50,15 @@ std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh)
 
 }  // namespace
 
-void Model::BuildRenderArrays()
+void RenderModel::BuildRenderArrays(const Model& model)
 {
+    MatchMeshes(model);
     // Dropping the groups deletes their index buffers before the names are lost.
-    for (auto& mesh : meshes) {
-        mesh.renderGroups.reset();
-        mesh.interleavedVertices.reset();
+    for (MeshRenderData& data : meshes) {
+        data.renderGroups.reset();
+        data.interleavedVertices.reset();
     }
-    for (auto& mesh : meshes)
-        if (mesh.materialCount() > 0) mesh.renderGroups = BuildGroups(mesh);
-    for (auto& mesh : meshes) mesh.interleavedVertices = BuildInterleaved(mesh);
+    for (std::size_t m = 0; m < meshes.size(); ++m)
+        if (model.meshes[m].materialCount() > 0) meshes[m].renderGroups = BuildGroups(model.meshes[m]);
+    for (std::size_t m = 0; m < meshes.size(); ++m) meshes[m].interleavedVertices = BuildInterleaved(model.meshes[m]);
 }

@@ -1,6 +1,6 @@
 #include "render/Scene.h"
 
-#include "model/Model.h"
+#include "render/LoadedModel.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -55,22 +55,24 @@ void AimCamera(float distance)
     gluLookAt(0.0, 0.0, distance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
-void DrawModelScene(const Model* model, const ViewOptions& options, float angleX, float angleY)
+void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY)
 {
     glPushMatrix();
     glRotatef(angleY, 0.0f, 1.0f, 0.0f);
     glRotatef(angleX, 1.0f, 0.0f, 0.0f);
-    if (model != nullptr) {
+    if (loaded != nullptr) {
+        const Model& model = loaded->model;
+        const RenderModel& render = loaded->render;
         if (options.useDisplayList)
-            model->DrawDisplayList();
+            render.DrawDisplayList();
         else if (options.useIndexedArrays)
-            model->DrawIndexedArrays();
+            render.DrawIndexedArrays(model);
         else if (options.useBufferObjects)
-            model->DrawBufferObjects();
+            render.DrawBufferObjects(model);
         else
-            model->DrawImmediate();
-        if (options.drawNormals) model->DrawNormals();
-        if (options.drawBoundingBox) model->DrawBoundingBox();
+            render.DrawImmediate(model);
+        if (options.drawNormals) render.DrawNormals(model);
+        if (options.drawBoundingBox) render.DrawBoundingBox();
     }
     glPopMatrix();
 }

@@ -3,7 +3,7 @@
 // a model along the path the switches select.
 #pragma once
 
-class Model;
+class LoadedModel;
 
 // Switches set by the menu commands and read by the frame.
 struct ViewOptions {
@@ -31,4 +31,4 @@ void AimCamera(float distance);
 // Pushes the model-view matrix, turns by the two angles (Y first, then X),
 // draws the model along the selected path and the extras, pops the matrix.
 // A null model draws nothing.
-void DrawModelScene(const Model* model, const ViewOptions& options, float angleX, float angleY);
+void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY);

@@ -52,6 +52,8 @@ void WriteMesh(const Model& model, const MeshRecord& mesh, int number, std::FILE
 
 }  // namespace
 
+namespace report {
+
 void WriteTextReport(const Model& model, std::FILE* out)
 {
     int number = 1;
@@ -59,24 +61,27 @@ void WriteTextReport(const Model& model, std::FILE* out)
 }
 
 // An unwritable path writes nothing and shows nothing.
-void Model::SaveText(const std::string& path) const
+void SaveText(const Model& model, const std::string& path)
 {
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (out == nullptr) return;
-    WriteTextReport(*this, out);
+    WriteTextReport(model, out);
     std::fclose(out);
 }
 
-void Model::ShowInfo() const
+void ShowInfo(const Model& model)
 {
     int number = 1;
-    for (const auto& mesh : meshes) {
+    for (const auto& mesh : model.meshes) {
         char text[1024];
         std::snprintf(text, sizeof text,
                       "\nMeshInfos n°%d : %s\nVersion : %.2d%.2d\ntype : %s\nfloat : %.4d\nHeader : %d.%d.%d\nVertexes : "
                       "%d, Faces : %d",
-                      number++, mesh.name.c_str(), versionMajor, versionMinor, formatType.c_str(), floatSize,
-                      headerMajor, headerMinor, headerFlags, mesh.vertexCount(), mesh.faceCount());
+                      number++, mesh.name.c_str(), model.versionMajor, model.versionMinor, model.formatType.c_str(),
+                      model.floatSize, model.headerMajor, model.headerMinor, model.headerFlags, mesh.vertexCount(),
+                      mesh.faceCount());
         platform::ShowMessage(text, "Infos Mesh", platform::MessageKind::Plain);
     }
 }
+
+}  // namespace report

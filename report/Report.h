@@ -1,9 +1,23 @@
-// The text report of a loaded model, written to an open stream; "Save txt"
-// writes it to a file, the report tool to standard output.
+// What the user can learn of a loaded model in words: the "Infos" boxes, one
+// per mesh, and the "Save txt" report of every mesh. Both read the model as
+// it stands after loading and change nothing.
 #pragma once
 
 #include <cstdio>
+#include <string>
 
-class Model;
+struct Model;
 
+namespace report {
+
+// One "Infos Mesh" box per mesh, each waiting until dismissed.
+void ShowInfo(const Model& model);
+
+// Writes the report to the file at `path` as typed, replacing it; an
+// unwritable path writes nothing and shows nothing.
+void SaveText(const Model& model, const std::string& path);
+
+// The same report to an open stream (the report tool writes to standard output).
 void WriteTextReport(const Model& model, std::FILE* out);
+
+}  // namespace report

@@ -2,6 +2,9 @@
 // image file chosen by its extension, owned until released.
 #pragma once
 
+#include "platform/GlName.h"
+#include "platform/ResultCodes.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -10,10 +13,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-using HRESULT = std::int32_t;
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 // The bytes of a decoded image: a vector of our own, or memory that a
 // decoding library filled and keeps alive through the shared pointer, so
@@ -53,21 +52,13 @@ struct TextureFile {
 
 class LoadTexture {
 public:
-    static constexpr GLuint kNone = 0xFFFFFFFFu;
-
-    LoadTexture() = default;
-    ~LoadTexture() { ReleaseTexture(); }
-    LoadTexture(const LoadTexture&) = delete;
-    LoadTexture& operator=(const LoadTexture&) = delete;
-    LoadTexture(LoadTexture&& other) noexcept : textureId(other.textureId) { other.textureId = kNone; }
-    LoadTexture& operator=(LoadTexture&& other) noexcept;
-
     // Chooses a reader by the extension of `fileName` and runs it. The file is
     // looked for as written, then in `modelFolder` (see ResolveTextureFile).
     HRESULT DoLoadTexture(const std::string& fileName, const std::string& modelFolder = {});
 
-    void ReleaseTexture();
-    GLuint GetTextureId() const { return textureId == kNone ? 0 : textureId; }
+    void ReleaseTexture() { textureId.Reset(); }
+    // The name to bind: the texture's, or 0 when there is none.
+    GLuint GetTextureId() const { return textureId ? textureId.get() : 0; }
 
     // The readers; each creates the texture only once its file has been read.
     HRESULT Load_Ppm(const TextureFile& file);
@@ -80,5 +71,5 @@ public:
     // Creates, fills and sets up the texture from a decoded image.
     void UploadTextureImage(TextureImage image, GLenum minFilter);
 
-    GLuint textureId = kNone;
+    platform::GlName textureId;  // the texture this object owns, if any
 };

@@ -6,10 +6,12 @@
 
 void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
 {
-    // A texture held before would be lost otherwise.
+    // A texture held before goes first.
     ReleaseTexture();
-    glGenTextures(1, &textureId);
-    glBindTexture(GL_TEXTURE_2D, textureId);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    textureId = platform::GlName(platform::GlObjectKind::Texture, name);
+    glBindTexture(GL_TEXTURE_2D, name);
     if (platform::HasCurrentGlContext()) {
         // The rows are packed; GLU reads them with the unpack state.
         const PackedPixelStore packed;

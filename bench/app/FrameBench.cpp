@@ -37,7 +37,7 @@ void MeasurePaths(MainFrame& frame)
     const ShellState& state = TheShellState();
     long long faces = 0;
     if (state.currentModel)
-        for (const MeshRecord& mesh : state.currentModel->meshes) faces += mesh.faceCount();
+        for (const MeshRecord& mesh : state.currentModel->model.meshes) faces += mesh.faceCount();
     std::printf("model: %s, %lld triangles\n", modelPath.c_str(), faces);
 
     ViewOptions immediate;

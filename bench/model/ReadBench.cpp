@@ -6,7 +6,7 @@
 //                                               vertices, 1,000,000 quads)
 #include "GridModel.h"
 
-#include "model/Model.h"
+#include "model/text/TextReader.h"
 #include "platform/Messages.h"
 
 #include <assimp/Importer.hpp>
@@ -61,11 +61,11 @@ int RunSide(const std::string& side, const std::string& path, int repetitions)
         if (side == "pelmora") {
             platform::NullTraceSink quiet;
             platform::ScopedTraceSink scope(quiet);
-            Model model;
-            if (model.ReadFile(path) != S_OK) return 1;
+            const std::optional<Model> model = ReadTextFile(path);
+            if (!model) return 1;
             stop();
             vertices = 0;
-            for (const auto& mesh : model.meshes) vertices += mesh.vertexCount();
+            for (const auto& mesh : model->meshes) vertices += mesh.vertexCount();
         } else {
             Assimp::Importer importer;
             const aiScene* scene = importer.ReadFile(path, 0);

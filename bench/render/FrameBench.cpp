@@ -5,6 +5,8 @@
 
 #include "platform/BufferObjectApi.h"
 #include "platform/HeadlessContext.h"
+#include "render/LoadedModel.h"
+#include "render/MaterialSetup.h"
 #include "render/Scene.h"
 
 #include <GL/glext.h>
@@ -35,10 +37,10 @@ double FrameTime(int frames, const std::function<void()>& draw)
 
 class BareDraw {
 public:
-    explicit BareDraw(const MeshRecord& mesh) : api_(platform::TheBufferObjectApi())
+    BareDraw(const MeshRenderData& data, const MeshRecord& mesh) : api_(platform::TheBufferObjectApi())
     {
-        const auto& vertices = *mesh.interleavedVertices;
-        const auto& indices = (*mesh.renderGroups)[0].indices;
+        const auto& vertices = *data.interleavedVertices;
+        const auto& indices = (*data.renderGroups)[0].indices;
         count_ = static_cast<GLsizei>(indices.size());
         api_.genBuffers(2, buffers_);
         api_.bindBuffer(GL_ARRAY_BUFFER_ARB, buffers_[0]);
@@ -56,7 +58,7 @@ public:
         glPushMatrix();  // the same turn as the scene below
         glRotatef(kYaw, 0, 1, 0);
         glRotatef(kPitch, 1, 0, 0);
-        material_.Apply();
+        render::ApplyColors(material_);
         api_.bindBuffer(GL_ARRAY_BUFFER_ARB, buffers_[0]);
         api_.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, buffers_[1]);
         glInterleavedArrays(GL_T2F_N3F_V3F, sizeof(InterleavedVertex), nullptr);
@@ -96,13 +98,13 @@ int main()
     }
     InitGL(640, 480);
     {
-        Model model;
-        render_bench::FillTorusGrid(model, 1000, 1000);
-        model.ComputeBoundingBoxes();
-        model.TriangulateFaces();
-        if (model.ComputeNormals() != S_OK) return 1;
-        model.BuildDisplayList();
-        const BareDraw bare(model.meshes[0]);
+        LoadedModel loaded;
+        render_bench::FillTorusGrid(loaded.model, 1000, 1000);
+        loaded.render.ComputeBoundingBoxes(loaded.model);
+        loaded.model.TriangulateFaces();
+        if (loaded.ComputeNormals() != S_OK) return 1;
+        loaded.render.BuildDisplayList(loaded.model);
+        const BareDraw bare(loaded.render.meshes[0], loaded.model.meshes[0]);
 
         struct Row {
             const char* name;
@@ -111,11 +113,11 @@ int main()
         };
         const Row rows[] = {
             {"reference (one glDrawElements)", 10, [&] { bare.Draw(); }},
-            {"DrawBufferObjects", 10, [&] { DrawModelScene(&model, PathOptions(false, false, true), kPitch, kYaw); }},
-            {"DrawIndexedArrays", 10, [&] { DrawModelScene(&model, PathOptions(false, true, false), kPitch, kYaw); }},
-            {"DrawDisplayList", 5, [&] { DrawModelScene(&model, PathOptions(true, false, false), kPitch, kYaw); }},
+            {"DrawBufferObjects", 10, [&] { DrawModelScene(&loaded, PathOptions(false, false, true), kPitch, kYaw); }},
+            {"DrawIndexedArrays", 10, [&] { DrawModelScene(&loaded, PathOptions(false, true, false), kPitch, kYaw); }},
+            {"DrawDisplayList", 5, [&] { DrawModelScene(&loaded, PathOptions(true, false, false), kPitch, kYaw); }},
             {"reference (repeated)", 10, [&] { bare.Draw(); }},
-            {"DrawImmediate", 3, [&] { DrawModelScene(&model, PathOptions(false, false, false), kPitch, kYaw); }},
+            {"DrawImmediate", 3, [&] { DrawModelScene(&loaded, PathOptions(false, false, false), kPitch, kYaw); }},
         };
         std::printf("grid: 2000000 triangles, 640x480 offscreen (Mesa %s)\n",
                     reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

@@ -1,8 +1,8 @@
 // The ".x" reader and the preparation steps on arbitrary bytes, without an
 // OpenGL context (every OpenGL call then does nothing and the extension
 // string is null).
-#include "model/Model.h"
 #include "platform/Messages.h"
+#include "render/LoadedModel.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::ScopedMessageSink messageScope(messages);
     platform::ScopedTraceSink traceScope(traces);
 
-    Model model;
-    if (model.LoadFromMemory("/nonexistent/fuzz/input.x", std::string(reinterpret_cast<const char*>(data), size)) == S_OK) {
-        model.InvertNormals();
-        model.ComputeNormals();
+    LoadedModel loaded;
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (loaded.LoadFromMemory("/nonexistent/fuzz/input.x", bytes) == S_OK) {
+        loaded.InvertNormals();
+        loaded.ComputeNormals();
     }
     return 0;
 }

@@ -73,27 +73,4 @@ void ForEachOfThree(const char* from, const char* end, char first, char second, 
         if (*from == first || *from == second || *from == third) found(from);
 }
 
-// Calls `found(position)` for every byte of [from, end) that is `first`,
-// `second` or, ignoring ASCII case, the letter `letter`; in order, reading
-// each byte once.
-template <class Found>
-void ForEachMark(const char* from, const char* end, char first, char second, char letter, Found&& found)
-{
-    const char lowerLetter = static_cast<char>(letter | 0x20);
-    auto isMark = [&](char c) { return c == first || c == second || static_cast<char>(c | 0x20) == lowerLetter; };
-#if defined(__SSE2__)
-    const __m128i firstBytes = _mm_set1_epi8(first), secondBytes = _mm_set1_epi8(second);
-    const __m128i caseBit = _mm_set1_epi8(0x20), letterBytes = _mm_set1_epi8(lowerLetter);
-    for (; end - from >= 16; from += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i marks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, firstBytes), _mm_cmpeq_epi8(block, secondBytes)),
-                                           _mm_cmpeq_epi8(_mm_or_si128(block, caseBit), letterBytes));
-        for (unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(marks)); hits; hits &= hits - 1)
-            found(from + std::countr_zero(hits));
-    }
-#endif
-    for (; from < end; ++from)
-        if (isMark(*from)) found(from);
-}
-
 }  // namespace byte_search

@@ -1,15 +1,11 @@
 // Readers of the mesh data objects: "Mesh" (vertices and faces),
 // "MeshTextureCoords" and "MeshMaterialList". Each count is checked against
 // the lines that follow it before anything is sized from it.
-#include "model/Model.h"
+#include "model/text/ReadErrors.h"
+#include "model/text/ScanFormat.h"
+#include "model/text/TextHelpers.h"
+#include "model/text/TextWalk.h"
 
-#include "model/ReadErrors.h"
-#include "model/ScanFormat.h"
-#include "model/TextHelpers.h"
-
-using reading::CountFits;
-using reading::LineAt;
-using reading::LineOrEmpty;
 
 namespace {
 
@@ -24,41 +20,41 @@ std::int32_t MostCornersOnLine(std::string_view indicesText)
 
 }  // namespace
 
-HRESULT Model::ReadMesh(std::int32_t line)
+HRESULT TextReader::ReadMesh(std::int32_t line)
 {
     const Words words = SplitWords(Line(line));
-    currentMesh.name = words.count >= 3 ? LimitName(words[1]) : std::string("Unnamed");
-    const std::string object = reading::ObjectLabel("Mesh", currentMesh.name);
+    currentMesh_.name = words.count >= 3 ? LimitName(words[1]) : std::string("Unnamed");
+    const std::string object = reading::ObjectLabel("Mesh", currentMesh_.name);
 
     std::int32_t countLine = line + 1;
-    while (countLine < lineCount() && LineAt(*this, countLine).size() < 2) ++countLine;
+    while (countLine < lineCount() && Line(countLine).size() < 2) ++countLine;
     std::int32_t vertexCount = 0;
-    Scan(LineOrEmpty(*this, countLine), "%d;", vertexCount);
-    if (!CountFits(*this, vertexCount, countLine + 1))
+    Scan(Line(countLine), "%d;", vertexCount);
+    if (!CountFits(vertexCount, countLine + 1))
         return reading::ReportBadCount(*this, object, vertexCount, countLine, kReadMesh);
-    currentMesh.vertices.assign(static_cast<std::size_t>(vertexCount), Vector3{});
+    currentMesh_.vertices.assign(static_cast<std::size_t>(vertexCount), Vector3{});
     for (std::int32_t k = 0; k < vertexCount; ++k) {
-        Vector3& vertex = currentMesh.vertices[static_cast<std::size_t>(k)];
-        ScanSeparated(LineAt(*this, countLine + 1 + k), ';', vertex.x, vertex.y, vertex.z);
+        Vector3& vertex = currentMesh_.vertices[static_cast<std::size_t>(k)];
+        ScanSeparated(Line(countLine + 1 + k), ';', vertex.x, vertex.y, vertex.z);
     }
 
     const std::int32_t faceCountLine = countLine + vertexCount + 1;
     std::int32_t faceCount = 0;
-    Scan(LineOrEmpty(*this, faceCountLine), "%d;", faceCount);
-    if (!CountFits(*this, faceCount, faceCountLine + 1))
+    Scan(Line(faceCountLine), "%d;", faceCount);
+    if (!CountFits(faceCount, faceCountLine + 1))
         return reading::ReportBadCount(*this, object, faceCount, faceCountLine, kReadMesh);
 
     // Room for the usual triangles or quads; other polygons make the pool grow.
-    const std::string_view firstFace = LineOrEmpty(*this, faceCountLine + 1);
+    const std::string_view firstFace = Line(faceCountLine + 1);
     std::int32_t firstCorners = 0;
     ScanSeparated(firstFace, ';', firstCorners);
-    currentMesh.faces.Clear();
-    currentMesh.faces.Reserve(static_cast<std::size_t>(faceCount),
+    currentMesh_.faces.Clear();
+    currentMesh_.faces.Reserve(static_cast<std::size_t>(faceCount),
                               static_cast<std::size_t>(faceCount) * (firstCorners == 3 ? 3 : 4));
     std::vector<std::int32_t> corners;
     for (std::int32_t face = 0; face < faceCount; ++face) {
         const std::int32_t faceLine = faceCountLine + 1 + face;
-        const std::string_view text = LineAt(*this, faceLine);
+        const std::string_view text = Line(faceLine);
         std::int32_t cornerCount = 0;
         ScanSeparated(text, ';', cornerCount);
         std::string_view rest = CutThrough(text, ';');
@@ -75,54 +71,54 @@ HRESULT Model::ReadMesh(std::int32_t line)
             corners.push_back(index);
             rest = CutThroughCommaOrSemicolon(rest);
         }
-        currentMesh.faces.Append(corners);
+        currentMesh_.faces.Append(corners);
     }
     return S_OK;
 }
 
-HRESULT Model::ReadMeshTextureCoords(std::int32_t line)
+HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
 {
     std::int32_t count = 0;
-    Scan(LineOrEmpty(*this, line + 1), "%d;", count);
-    if (!CountFits(*this, count, line + 2))
-        return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh.name), count,
+    Scan(Line(line + 1), "%d;", count);
+    if (!CountFits(count, line + 2))
+        return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
     std::vector<TexCoord> texCoords(static_cast<std::size_t>(count));
     for (std::int32_t k = 0; k < count; ++k) {
         TexCoord& texCoord = texCoords[static_cast<std::size_t>(k)];
-        ScanSeparated(LineAt(*this, line + 2 + k), ';', texCoord.u, texCoord.v);
+        ScanSeparated(Line(line + 2 + k), ';', texCoord.u, texCoord.v);
     }
-    currentMesh.texCoords = std::move(texCoords);
+    currentMesh_.texCoords = std::move(texCoords);
     return S_OK;
 }
 
-HRESULT Model::ReadMeshMaterialList(std::int32_t line)
+HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
 {
     constexpr const char* kOperation = "Model::ReadMeshMaterialList";
-    const std::string object = reading::ObjectLabel("MeshMaterialList", currentMesh.name);
-    materialCursor = 0;
+    const std::string object = reading::ObjectLabel("MeshMaterialList", currentMesh_.name);
+    materialCursor_ = 0;
 
     // Every material of the list takes at least one line below its count.
     std::int32_t materialCount = 0;
-    Scan(LineOrEmpty(*this, line + 1), "%d;", materialCount);
-    if (!CountFits(*this, materialCount, line + 2))
+    Scan(Line(line + 1), "%d;", materialCount);
+    if (!CountFits(materialCount, line + 2))
         return reading::ReportBadCount(*this, object, materialCount, line + 1, kOperation);
     std::vector<MaterialRecord> materials(static_cast<std::size_t>(materialCount));
     for (auto& material : materials) material.name = "Unnamed";
-    currentMesh.materials = std::move(materials);
+    currentMesh_.materials = std::move(materials);
 
     std::int32_t faceMaterialCount = 0;
-    Scan(LineOrEmpty(*this, line + 2), "%d;", faceMaterialCount);
-    if (!CountFits(*this, faceMaterialCount, line + 3))
+    Scan(Line(line + 2), "%d;", faceMaterialCount);
+    if (!CountFits(faceMaterialCount, line + 3))
         return reading::ReportBadCount(*this, object, faceMaterialCount, line + 2, kOperation);
     std::vector<std::int32_t> faceMaterials(static_cast<std::size_t>(faceMaterialCount));
     for (std::int32_t k = 0; k < faceMaterialCount; ++k) {
         std::int32_t& index = faceMaterials[static_cast<std::size_t>(k)];
-        ScanSeparated(LineAt(*this, line + 3 + k), ',', index);  // "%d": what follows the number is not read
+        ScanSeparated(Line(line + 3 + k), ',', index);  // "%d": what follows the number is not read
         if (index < 0 || index >= materialCount)
             return reading::ReportBadIndex(*this, object, "matériau", "matériaux", index, materialCount, line + 3 + k,
                                            kOperation);
     }
-    currentMesh.faceMaterials = std::move(faceMaterials);
+    currentMesh_.faceMaterials = std::move(faceMaterials);
     return S_OK;
 }

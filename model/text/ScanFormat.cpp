@@ -1,4 +1,4 @@
-#include "model/ScanFormat.h"
+#include "model/text/ScanFormat.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "model/SignificantLines.h"
+#include "model/text/SignificantLines.h"
 
-#include "model/ByteSearch.h"
+#include "model/text/ByteSearch.h"
 
 inline void LineSplitter::AddLine(const char* start, const char* stop)
 {
@@ -10,11 +10,9 @@ inline void LineSplitter::AddLine(const char* start, const char* stop)
     while (start < stop && (*start == ' ' || *start == '\t')) ++start;
     while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t')) --stop;
     if (stop == start || *start == '#' || (stop - start >= 2 && start[0] == '/' && start[1] == '/')) return;
-    const auto length = static_cast<std::size_t>(stop - start);
-    if (opens || closes || (*start | 0x20) == 'm')
-        NoteMarks(split_.marks, static_cast<std::int32_t>(split_.lines.size()), std::string_view(start, length), opens,
-                  closes);
-    split_.lines.push_back({static_cast<std::uint32_t>(start - text_), static_cast<std::uint32_t>(length)});
+    const auto index = static_cast<std::int32_t>(split_.lines.size());
+    if (opens || closes) split_.braceLines.push_back({index, opens, closes});
+    split_.lines.push_back({static_cast<std::uint32_t>(start - text_), static_cast<std::uint32_t>(stop - start)});
 }
 
 void LineSplitter::Feed(const char* pieceBegin, const char* pieceEnd)

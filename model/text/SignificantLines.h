@@ -1,25 +1,32 @@
 // Finds the lines of a ".x" file that the reader walks: each line without its
 // line end ("\n" or "\r\n") and its leading and trailing spaces and tabs;
 // blank lines, "#" comments and "//" comments are left out. Texts must be
-// shorter than 4 GiB. The marks the walk needs are noted on the way.
+// shorter than 4 GiB. The lines holding braces, which the walk visits, are
+// noted on the way.
 #pragma once
 
-#include "model/LineMarks.h"
-#include "model/Model.h"
-
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+// Where a significant line stands in the text, once trimmed.
+struct LineSpan {
+    std::uint32_t begin;
+    std::uint32_t length;
+};
+
+struct BraceLine {
+    std::int32_t line;
+    bool opens;   // holds at least one "{"
+    bool closes;  // holds at least one "}"
+};
+
 struct SplitText {
-    std::vector<Model::LineSpan> lines;
-    LineMarks marks;
+    std::vector<LineSpan> lines;
+    std::vector<BraceLine> braceLines;  // in line order
 };
 
 SplitText SplitSignificantLines(std::string_view text);
-inline std::vector<Model::LineSpan> FindSignificantLines(std::string_view text)
-{
-    return SplitSignificantLines(text).lines;
-}
 
 // The same for a text that arrives piece by piece (while each piece is still
 // in cache): Feed each piece once it is in place, then Finish.

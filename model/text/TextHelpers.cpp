@@ -1,4 +1,4 @@
-#include "model/TextHelpers.h"
+#include "model/text/TextHelpers.h"
 
 #include <algorithm>
 

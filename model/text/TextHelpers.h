@@ -23,18 +23,6 @@ struct Words {
 // Splits at spaces; runs of spaces make no empty words; a tab is part of a word.
 Words SplitWords(std::string_view text);
 
-// Whether word 0 of `text` is `word` (ignoring case), without splitting it.
-inline bool FirstWordIs(std::string_view text, std::string_view word)
-{
-    std::size_t begin = 0;
-    while (begin < text.size() && text[begin] == ' ') ++begin;
-    const std::size_t end = begin + word.size();
-    if (word.empty() || end > text.size() || platform::AsciiLower(text[begin]) != platform::AsciiLower(word[0]))
-        return false;
-    return (end == text.size() || text[end] == ' ') &&
-           platform::EqualIgnoringAsciiCase(text.substr(begin, word.size()), word);
-}
-
 // Removes leading and trailing spaces and tabs.
 inline std::string_view TrimBlanks(std::string_view text)
 {

@@ -1,8 +1,9 @@
 // Reading a ".x" text file into a Model: the bytes, the significant lines,
-// then the walk (Model::Parse) and the opacity order.
-#include "model/Model.h"
+// then the walk and the opacity order.
+#include "model/text/TextReader.h"
 
-#include "model/SignificantLines.h"
+#include "model/text/SignificantLines.h"
+#include "model/text/TextWalk.h"
 #include "platform/Messages.h"
 #include "platform/RegularFile.h"
 
@@ -53,30 +54,30 @@ HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& sp
     return S_OK;
 }
 
-// Model::Parse, with the marks found while the lines were.
-HRESULT ReadText(Model& model, SplitText split)
+std::optional<Model> ReadText(const std::string& path, std::string_view text, SplitText split)
 {
-    model.lines = std::move(split.lines);
-    if (model.CheckHeader() != S_OK) return E_FAIL;
-    if (ParseMarkedLines(model, split.marks) != S_OK) return E_FAIL;
+    Model model;
+    model.sourcePath = path;
+    if (TextReader(model, text, std::move(split)).Parse() != S_OK) return std::nullopt;
     model.SortMeshesByOpacity();
-    return S_OK;
+    return model;
 }
 
 }  // namespace
 
-HRESULT Model::ReadFile(const std::string& path)
+std::optional<Model> ReadTextFile(const std::string& path)
 {
-    sourcePath = path;
+    std::string text;
     SplitText split;
-    if (ReadWholeFile(path, text, split) != S_OK) return E_FAIL;
-    return ReadText(*this, std::move(split));
+    if (ReadWholeFile(path, text, split) != S_OK) return std::nullopt;
+    return ReadText(path, text, std::move(split));
 }
 
-HRESULT Model::ReadMemory(const std::string& path, std::string bytes)
+std::optional<Model> ReadTextBytes(const std::string& path, std::string_view bytes)
 {
-    sourcePath = path;
-    if (bytes.size() > kLargestReadableSize) return RefuseLargeFile(path, "Model::ReadMemory");
-    text = std::move(bytes);
-    return ReadText(*this, SplitSignificantLines(text));
+    if (bytes.size() > kLargestReadableSize) {
+        RefuseLargeFile(path, "Model::ReadMemory");
+        return std::nullopt;
+    }
+    return ReadText(path, bytes, SplitSignificantLines(bytes));
 }

@@ -1,13 +1,12 @@
-// The walk over the significant lines: header and brace checks, table sizing,
-// the stack of open blocks and the hand-over of each known data object.
-#include "model/Model.h"
+// The walk over the significant lines: header and brace checks, the stack of
+// open blocks and the hand-over of each known data object.
+#include "model/text/TextWalk.h"
 
-#include "model/LineMarks.h"
-#include "model/ReadErrors.h"
-#include "model/ScanFormat.h"
-#include "model/TextHelpers.h"
+#include "model/text/ScanFormat.h"
+#include "model/text/TextHelpers.h"
 #include "platform/Messages.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -23,18 +22,6 @@ constexpr std::array<std::string_view, 30> kTemplateNames = {
     "AnimationKey",     "AnimationOptions", "Animation",       "AnimationSet",
     "SkinWeights",      "XSkinMeshHeader",
 };
-
-// Besides the balance of the file, refuses a "}" with no open block and more
-// open blocks than the stack holds: the walk relies on both.
-bool BracesNest(const std::vector<BraceLine>& braceLines)
-{
-    std::int32_t depth = 0;
-    for (const BraceLine& braces : braceLines) {
-        if (braces.opens && ++depth > Model::kMaxBlockDepth) return false;
-        if (braces.closes && --depth < 0) return false;
-    }
-    return depth == 0;
-}
 
 // For each brace line, the last line of the block it opens (itself when it
 // also closes it), matched the way the walk pushes and pops.
@@ -68,18 +55,44 @@ std::string_view ReferenceName(std::string_view line)
 
 }  // namespace
 
-HRESULT Model::CheckHeader()
+TextReader::TextReader(Model& model, std::string_view text, SplitText split)
+    : model_(model), text_(text), lines_(std::move(split.lines)), braceLines_(std::move(split.braceLines))
+{
+}
+
+std::int32_t TextReader::FileLineNumber(std::int32_t line) const
+{
+    const std::size_t end = lines_[static_cast<std::size_t>(line)].begin;
+    return 1 + static_cast<std::int32_t>(std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
+bool TextReader::CountFits(std::int32_t count, std::int32_t first) const
+{
+    // Objects that claim more than their block cannot overlap one another, so
+    // reading every object costs no more than the lines of the file.
+    const std::int64_t end = objectBlockEnd_ >= 0 ? std::int64_t{objectBlockEnd_} + 1 : lineCount();
+    const std::int64_t remaining = std::min<std::int64_t>(end, lineCount()) - first;
+    return count >= 0 && count <= std::max<std::int64_t>(remaining, 0);
+}
+
+bool TextReader::IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const
+{
+    const auto index = static_cast<std::int64_t>(blockStack_.size()) - 1 - fromInnermost;
+    return index >= 0 && platform::EqualIgnoringAsciiCase(blockStack_[static_cast<std::size_t>(index)], word);
+}
+
+HRESULT TextReader::CheckHeader()
 {
     bool accepted = false;
-    if (!lines.empty()) {
+    if (lineCount() > 0) {
         const Words words = SplitWords(Line(0));
         accepted = words.count >= 3 && platform::EqualIgnoringAsciiCase(words[0], "xof") && words[1].size() >= 7 &&
                    platform::EqualIgnoringAsciiCase(words[1].substr(4, 3), "txt");
         if (accepted) {
-            Scan(words[1].substr(0, 2), "%d", versionMajor);
-            Scan(words[1].substr(2, 2), "%d", versionMinor);
-            formatType = "txt";
-            Scan(words[2], "%d", floatSize);
+            Scan(words[1].substr(0, 2), "%d", model_.versionMajor);
+            Scan(words[1].substr(2, 2), "%d", model_.versionMinor);
+            model_.formatType = "txt";
+            Scan(words[2], "%d", model_.floatSize);
         }
     }
     if (accepted) return S_OK;
@@ -87,24 +100,19 @@ HRESULT Model::CheckHeader()
     return E_FAIL;
 }
 
-HRESULT Model::CheckBraces()
+// Besides the balance of the file, refuses a "}" with no open block and more
+// open blocks than the stack holds: the walk relies on both.
+HRESULT TextReader::CheckBraces() const
 {
-    blockDepth = 0;
-    return BracesNest(FindLineMarks(*this).braceLines) ? S_OK : RefuseBraces();
-}
-
-std::int32_t Model::CountObjects(std::string_view word, std::string_view stopWord) const
-{
-    std::int32_t count = 0;
-    for (std::int32_t i = 0; i < lineCount(); ++i) {
-        const std::string_view line = reading::LineAt(*this, i);
-        if (FirstWordIs(line, word)) ++count;
-        if (!stopWord.empty() && FirstWordIs(line, stopWord)) break;
+    std::int32_t depth = 0;
+    for (const BraceLine& braces : braceLines_) {
+        if (braces.opens && ++depth > kMaxBlockDepth) return RefuseBraces();
+        if (braces.closes && --depth < 0) return RefuseBraces();
     }
-    return count;
+    return depth == 0 ? S_OK : RefuseBraces();
 }
 
-HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
+HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)
 {
     if (platform::EqualIgnoringAsciiCase(word, "Header")) return ReadHeader(line);
     if (platform::EqualIgnoringAsciiCase(word, "Mesh")) return ReadMesh(line);
@@ -119,43 +127,27 @@ HRESULT Model::DispatchObject(std::string_view word, std::int32_t line)
     return S_OK;
 }
 
-HRESULT Model::Parse()
+void TextReader::StoreCurrentMesh()
 {
-    if (CheckHeader() != S_OK) return E_FAIL;
-    return ParseMarkedLines(*this, FindLineMarks(*this));
+    model_.meshes.emplace_back().TakeFrom(currentMesh_);
 }
 
-// The brace lines serve both the brace check of CheckBraces and the walk; the
-// marks also hold both counts of CountObjects ("Mesh"; "Material" up to the
-// first "Mesh").
-HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
+HRESULT TextReader::Parse()
 {
-    model.blockDepth = 0;
-    if (!BracesNest(marks.braceLines)) return RefuseBraces();
-
-    // The tables grow as their objects are read: a count of lines naming
-    // them costs nothing when no block follows.
-    std::vector<MeshRecord>().swap(model.meshes);
-    std::vector<MaterialRecord>().swap(model.sharedMaterials);
-    model.sharedMaterialsByName.clear();
-    model.meshCount = 0;
-    model.sharedMaterialCount = 0;
-    model.sharedMaterialsRead = 0;
-    model.materialCursor = 0;
-    model.currentMesh.Release();
-    const std::vector<std::int32_t> blockEnds = BlockEnds(marks.braceLines);
+    if (CheckHeader() != S_OK) return E_FAIL;
+    if (CheckBraces() != S_OK) return E_FAIL;
+    const std::vector<std::int32_t> blockEnds = BlockEnds(braceLines_);
+    blockStack_.reserve(kMaxBlockDepth);
 
     // Lines without braces open and close nothing: only brace lines are walked.
-    auto& stack = model.blockStack;
-    std::int32_t& depth = model.blockDepth;
-    for (std::size_t k = 0; k < marks.braceLines.size(); ++k) {
-        const BraceLine& braces = marks.braceLines[k];
+    for (std::size_t k = 0; k < braceLines_.size(); ++k) {
+        const BraceLine& braces = braceLines_[k];
         const std::int32_t i = braces.line;
-        model.objectBlockEnd = blockEnds[k];
-        const std::string_view line = reading::LineAt(model, i);
+        const std::string_view line = Line(i);
+        objectBlockEnd_ = blockEnds[k];
         if (braces.opens) {
             // A line that begins with "{" is named by the line above it.
-            const Words words = SplitWords(line.front() == '{' && i > 0 ? reading::LineAt(model, i - 1) : line);
+            const Words words = SplitWords(line.front() == '{' && i > 0 ? Line(i - 1) : line);
             const std::string_view name = words[0];
             platform::Trace(name);
             platform::Trace("\n");
@@ -164,23 +156,16 @@ HRESULT ParseMarkedLines(Model& model, const LineMarks& marks)
             for (const std::string_view templateName : kTemplateNames) {
                 if (!platform::EqualIgnoringAsciiCase(name, templateName)) continue;
                 known = true;
-                if (model.DispatchObject(templateName, i) != S_OK) return E_FAIL;
+                if (DispatchObject(templateName, i) != S_OK) return E_FAIL;
                 break;
             }
-            if (!known && braces.closes && depth > 0 &&
-                platform::EqualIgnoringAsciiCase(stack[static_cast<std::size_t>(depth - 1)], "MeshMaterialList"))
-                model.ResolveMaterialReference(ReferenceName(line));
-
-            if (depth >= Model::kMaxBlockDepth) return RefuseBraces();
-            stack[static_cast<std::size_t>(depth++)] = name;
+            if (!known && braces.closes && IsOpenBlock(0, "MeshMaterialList"))
+                ResolveMaterialReference(ReferenceName(line));
+            blockStack_.push_back(name);
         }
         if (braces.closes) {
-            if (depth <= 0) return RefuseBraces();
-            if (platform::EqualIgnoringAsciiCase(stack[static_cast<std::size_t>(depth - 1)], "Mesh")) {
-                model.meshes.emplace_back().TakeFrom(model.currentMesh);
-                model.meshCount = static_cast<std::int32_t>(model.meshes.size());
-            }
-            --depth;
+            if (IsOpenBlock(0, "Mesh")) StoreCurrentMesh();
+            blockStack_.pop_back();
         }
     }
     return S_OK;

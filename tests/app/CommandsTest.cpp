@@ -39,11 +39,12 @@ protected:
     }
 
     // A model that owns a display list, so that its release can be seen.
-    Model* InstallModelWithList()
+    LoadedModel* InstallModelWithList()
     {
-        state.currentModel = std::make_unique<Model>();
-        state.currentModel->displayList = glGenLists(1);
-        glNewList(state.currentModel->displayList, GL_COMPILE);
+        state.currentModel = std::make_unique<LoadedModel>();
+        const GLuint list = glGenLists(1);
+        state.currentModel->render.displayList = platform::GlName(platform::GlObjectKind::DisplayList, list);
+        glNewList(list, GL_COMPILE);
         glEndList();
         return state.currentModel.get();
     }
@@ -200,7 +201,7 @@ TEST_F(CommandsTest, QuitAsksTheWindowToClose)
     EXPECT_EQ(closeRequests, 1);
     ASSERT_TRUE(shell.AllowClose());
     InstallModelWithList();
-    const GLuint list = state.currentModel->displayList;
+    const GLuint list = state.currentModel->render.displayList.get();
     shell.Close();
     EXPECT_FALSE(state.currentModel);
     EXPECT_FALSE(glIsList(list));
@@ -237,12 +238,12 @@ TEST_F(CommandsTest, DialogRequestsCarryTheirTitlesAndFilters)
 
 TEST_F(CommandsTest, CancelledOpenDialogKeepsTheModel)
 {
-    Model* model = InstallModelWithList();
+    LoadedModel* model = InstallModelWithList();
     shell.OnCommand(command::LoadMesh);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].kind, platform::FileDialogKind::Open);
     EXPECT_EQ(state.currentModel.get(), model);
-    EXPECT_TRUE(glIsList(model->displayList));
+    EXPECT_TRUE(glIsList(model->render.displayList.get()));
 }
 
 TEST_F(CommandsTest, LoadMeshReplacesTheModelAndKeepsEveryView)
@@ -251,13 +252,13 @@ TEST_F(CommandsTest, LoadMeshReplacesTheModelAndKeepsEveryView)
     shell.OnCommand(command::WirePolygons);
     shell.OnCommand(command::DisplayList);
     state.angleY = 30;
-    const GLuint oldList = InstallModelWithList()->displayList;
+    const GLuint oldList = InstallModelWithList()->render.displayList.get();
 
     dialogs.answers.push_back(testing_support::SamplePath("cube.x"));
     shell.OnCommand(command::LoadMesh);
     ASSERT_TRUE(state.currentModel);
     EXPECT_FALSE(glIsList(oldList));
-    EXPECT_GT(state.currentModel->meshCount, 0);
+    EXPECT_GT(state.currentModel->model.meshCount(), 0);
     EXPECT_TRUE(recorder.messages().empty());
     EXPECT_EQ(FrontPolygonMode(), GL_LINE);
     EXPECT_TRUE(options.useDisplayList);
@@ -268,7 +269,7 @@ TEST_F(CommandsTest, FailedLoadReleasesTheOldModelFirstAndLeavesNone)
 {
     testing_support::TempDir folder;
     const std::string bad = folder.Write("bad.x", "this is not a model\n");
-    const GLuint oldList = InstallModelWithList()->displayList;
+    const GLuint oldList = InstallModelWithList()->render.displayList.get();
 
     // Seen from inside the load: the loader's own message comes first.
     struct Witness : platform::MessageSink {
@@ -343,13 +344,13 @@ TEST_F(CommandsTest, ModelCommandsReachTheModel)
     MessageRecorder recorder;
     shell.LoadAtStart(testing_support::SamplePath("cube.x"));
     ASSERT_TRUE(state.currentModel);
-    ASSERT_FALSE(state.currentModel->meshes.empty());
+    ASSERT_FALSE(state.currentModel->model.meshes.empty());
 
     shell.OnCommand(command::Infos);
-    ASSERT_EQ(recorder.messages().size(), state.currentModel->meshes.size());
+    ASSERT_EQ(recorder.messages().size(), state.currentModel->model.meshes.size());
     EXPECT_EQ(recorder.messages()[0].caption, "Infos Mesh");
 
-    const MeshRecord& mesh = state.currentModel->meshes[0];
+    const MeshRecord& mesh = state.currentModel->model.meshes[0];
     ASSERT_TRUE(mesh.normals && !mesh.normals->empty());
     const Vector3 before = (*mesh.normals)[0];
     shell.OnCommand(command::InverseNormals);
@@ -371,13 +372,13 @@ TEST_F(CommandsTest, StartUpLoad)
     // A failed load leaves the (empty) model current, and says nothing itself.
     shell.LoadAtStart("\"" + testing_support::SamplePath("cube.x") + "\"");
     ASSERT_TRUE(state.currentModel);
-    EXPECT_TRUE(state.currentModel->meshes.empty());
-    EXPECT_EQ(state.currentModel->meshCount, 0);
+    EXPECT_TRUE(state.currentModel->model.meshes.empty());
+    EXPECT_EQ(state.currentModel->model.meshCount(), 0);
     EXPECT_TRUE(recorder.messages().empty());
 
     shell.LoadAtStart(testing_support::SamplePath("cube.x"));
     ASSERT_TRUE(state.currentModel);
-    EXPECT_GT(state.currentModel->meshCount, 0);
+    EXPECT_GT(state.currentModel->model.meshCount(), 0);
 }
 
 TEST_F(CommandsTest, StartUpLoadThatFailsHalfWayLeavesNothingBuilt)
@@ -388,16 +389,15 @@ TEST_F(CommandsTest, StartUpLoadThatFailsHalfWayLeavesNothingBuilt)
     const std::string broken = folder.Write("broken.x", "xof 0303txt 0032\nMesh m {\n3;\n0;0;0;,\n");
     shell.LoadAtStart(broken);
     ASSERT_TRUE(state.currentModel);
-    EXPECT_TRUE(state.currentModel->meshes.empty());
-    EXPECT_EQ(state.currentModel->lineCount(), 0);
-    EXPECT_EQ(state.currentModel->displayList, kNoGlName);
+    EXPECT_TRUE(state.currentModel->model.meshes.empty());
+    EXPECT_FALSE(state.currentModel->render.displayList);
 }
 
 // Message boxes and dialogs run event loops of their own, so commands and
 // the close box can arrive while another command runs.
 TEST_F(CommandsTest, CommandsArrivingDuringAnotherAreHeldBack)
 {
-    Model* model = InstallModelWithList();
+    LoadedModel* model = InstallModelWithList();
     bool drawableInside = true, closeAllowedInside = true;
     dialogs.whileOpen = [&] {
         dialogs.whileOpen = nullptr;

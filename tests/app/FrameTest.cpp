@@ -166,7 +166,6 @@ void FillHandMadeModel(Model& model)
     model.meshes[1].vertices.resize(3);
     model.meshes[1].faces.AppendTriangle(0, 1, 2);
     model.meshes[1].materials.resize(1);
-    model.meshCount = 2;
 }
 
 TEST_F(FrameTest, ModelLinesCountOverAllMeshes)
@@ -186,8 +185,8 @@ TEST_F(FrameTest, ModelLinesCountOverAllMeshes)
 
 TEST_F(FrameTest, FrameWithModelShowsFiveLinesFifteenPixelsApart)
 {
-    state.currentModel = std::make_unique<Model>();
-    FillHandMadeModel(*state.currentModel);
+    state.currentModel = std::make_unique<LoadedModel>();
+    FillHandMadeModel(state.currentModel->model);
     StartFrameClock(state, clock.Source());
     for (int frame = 0; frame < 85; ++frame) {
         clock.now += 20;

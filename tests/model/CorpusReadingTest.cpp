@@ -1,6 +1,6 @@
 // Every file of the corpus, read as it is and compared with the
 // figures its EXPECTED.tsv gives.
-#include "model/Model.h"
+#include "model/text/TextReader.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
 
@@ -33,25 +33,22 @@ TEST_P(CorpusReading, ReadsAsExpected)
 {
     const CorpusRow& row = GetParam();
     testing_support::MessageRecorder recorder;
-    Model model;
-    const HRESULT result = model.ReadFile(testing_support::CorpusPath(row.file));
+    const std::optional<Model> result = ReadTextFile(testing_support::CorpusPath(row.file));
 
     if (row.status == "refused:header") {
-        EXPECT_EQ(result, E_FAIL);
+        EXPECT_FALSE(result);
         ASSERT_EQ(recorder.messages().size(), 1u);
         EXPECT_EQ(recorder.messages()[0].text, "Ce faichier n'est pas un fichier DirectX .X txt");
         EXPECT_EQ(recorder.messages()[0].caption, "Erreur");
         return;
     }
     ASSERT_EQ(row.status, "loaded");
-    ASSERT_EQ(result, S_OK);
+    ASSERT_TRUE(result);
+    const Model& model = *result;
     EXPECT_TRUE(recorder.messages().empty());
-    EXPECT_EQ(model.blockDepth, 0);
-    EXPECT_EQ(model.currentMesh.vertexCount(), 0);
 
     ASSERT_EQ(row.columns.size(), 7u);
-    EXPECT_EQ(model.meshCount, std::stoi(row.columns[0]));
-    ASSERT_EQ(static_cast<std::int32_t>(model.meshes.size()), model.meshCount);
+    EXPECT_EQ(model.meshCount(), std::stoi(row.columns[0]));
 
     std::int64_t vertices = 0, triangles = 0, materials = 0;
     Vector3 low{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};

@@ -1,18 +1,22 @@
-// The lines the walk visits are found two ways: while the text is split, and
-// again from lines set by other means. Both must agree, and agree with the
-// public checks they stand for.
-#include "model/LineMarks.h"
-#include "model/SignificantLines.h"
-#include "ReaderFixture.h"
+// The lines holding braces, which the walk visits, as the splitter notes them
+// while it finds the lines: they must agree with the lines' own text, whether
+// the text comes whole or piece by piece (as a file is read).
+#include "model/text/SignificantLines.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
 namespace {
 
-void ExpectSameMarks(const LineMarks& a, const LineMarks& b, const std::string& what)
+void ExpectSameSplit(const SplitText& a, const SplitText& b, const std::string& what)
 {
-    EXPECT_EQ(a.meshLines, b.meshLines) << what;
-    EXPECT_EQ(a.materialLinesBeforeMesh, b.materialLinesBeforeMesh) << what;
+    ASSERT_EQ(a.lines.size(), b.lines.size()) << what;
+    for (std::size_t k = 0; k < a.lines.size(); ++k) {
+        EXPECT_EQ(a.lines[k].begin, b.lines[k].begin) << what;
+        EXPECT_EQ(a.lines[k].length, b.lines[k].length) << what;
+    }
     ASSERT_EQ(a.braceLines.size(), b.braceLines.size()) << what;
     for (std::size_t k = 0; k < a.braceLines.size(); ++k) {
         EXPECT_EQ(a.braceLines[k].line, b.braceLines[k].line) << what;
@@ -21,37 +25,36 @@ void ExpectSameMarks(const LineMarks& a, const LineMarks& b, const std::string& 
     }
 }
 
-// Splits `text` both ways and checks the marks against the public counts.
-void CheckBothWays(const std::string& text, const std::string& what)
+void CheckMarks(const std::string& text, const std::string& what)
 {
-    testing_support::MessageRecorder recorder;
-    Model model;
-    model.text = text;
-    SplitText split = SplitSignificantLines(model.text);
-    model.lines = split.lines;
-    ExpectSameMarks(split.marks, FindLineMarks(model), what);
-    EXPECT_EQ(split.marks.meshLines, model.CountObjects("Mesh")) << what;
-    EXPECT_EQ(split.marks.materialLinesBeforeMesh, model.CountObjects("Material", "Mesh")) << what;
-
-    std::int32_t opening = 0, closing = 0;
-    for (std::int32_t i = 0; i < model.lineCount(); ++i) {
-        opening += model.Line(i).find('{') != std::string_view::npos;
-        closing += model.Line(i).find('}') != std::string_view::npos;
+    const SplitText whole = SplitSignificantLines(text);
+    SplitText expected;
+    expected.lines = whole.lines;
+    for (std::size_t k = 0; k < whole.lines.size(); ++k) {
+        const std::string_view line = std::string_view(text).substr(whole.lines[k].begin, whole.lines[k].length);
+        const bool opens = line.find('{') != std::string_view::npos;
+        const bool closes = line.find('}') != std::string_view::npos;
+        if (opens || closes) expected.braceLines.push_back({static_cast<std::int32_t>(k), opens, closes});
     }
-    std::int32_t marked = 0;
-    for (const BraceLine& line : split.marks.braceLines) marked += line.opens - line.closes;
-    EXPECT_EQ(marked, opening - closing) << what;
+    ExpectSameSplit(whole, expected, what);
+
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{3}, std::size_t{16}, std::size_t{4096}}) {
+        LineSplitter splitter(text.data());
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            splitter.Feed(text.data() + at, text.data() + std::min(text.size(), at + piece));
+        ExpectSameSplit(splitter.Finish(text.data() + text.size()), whole, what + " in pieces of " + std::to_string(piece));
+    }
 }
 
-TEST(LineMarks, AgreeOnTrickyText)
+TEST(LineMarks, AgreeWithTheLinesOnTrickyText)
 {
-    CheckBothWays("xof 0303txt 0032\r\n# Mesh { in a comment }\n  // {\nmaterial A {\n}\nMATERIAL\tB {\n}\nMeshes {\n}\n"
-                  "  Mesh\n{\n  {m}\n}\nMaterial C {}\n}{\nmesh\n}\n{ last",
-                  "tricky text");
-    CheckBothWays("", "empty text");
-    CheckBothWays("{", "one brace, no line feed");
+    CheckMarks("xof 0303txt 0032\r\n# Mesh { in a comment }\n  // {\nmaterial A {\n}\nMATERIAL\tB {\n}\nMeshes {\n}\n"
+               "  Mesh\n{\n  {m}\n}\nMaterial C {}\n}{\nmesh\n}\n{ last",
+               "tricky text");
+    CheckMarks("", "empty text");
+    CheckMarks("{", "one brace, no line feed");
     std::string longLine(70000, 'm');
-    CheckBothWays("Mesh " + longLine + " {\n}\n", "long line");
+    CheckMarks("Mesh " + longLine + " {\n}\n", "long line");
 }
 
 TEST(LineMarks, AgreeOnEveryCorpusFile)
@@ -61,29 +64,8 @@ TEST(LineMarks, AgreeOnEveryCorpusFile)
         if (!entry.is_regular_file() || (name.size() < 2 || (name.substr(name.size() - 2) != ".x" &&
                                                               name.substr(name.size() - 2) != ".X")))
             continue;
-        CheckBothWays(testing_support::ReadFileBytes(entry.path().string()), name);
+        CheckMarks(testing_support::ReadFileBytes(entry.path().string()), name);
     }
-}
-
-TEST_F(ReaderTest, ParsingLinesSetByHandReadsLikeReadingTheFile)
-{
-    const std::string file = testing_support::ReadFileBytes(testing_support::SamplePath("cube.x"));
-    ASSERT_EQ(model.ReadMemory("cube.x", file), S_OK);
-
-    Model byHand;
-    byHand.text = file;
-    byHand.lines = FindSignificantLines(byHand.text);
-    ASSERT_EQ(byHand.Parse(), S_OK);
-    ASSERT_EQ(byHand.meshes.size(), model.meshes.size());
-    EXPECT_EQ(byHand.meshes[0].faces, model.meshes[0].faces);
-    EXPECT_EQ(*byHand.meshes[0].faceMaterials, *model.meshes[0].faceMaterials);
-    EXPECT_EQ(byHand.sharedMaterialCount, model.sharedMaterialCount);
-    EXPECT_EQ(byHand.CheckBraces(), S_OK);
-
-    byHand.text += "\n}\n{\n";  // balanced in number, but closes a block that is not open
-    byHand.lines = FindSignificantLines(byHand.text);
-    EXPECT_EQ(byHand.CheckBraces(), E_FAIL);
-    ExpectOneError("Erreur de chargement, les bloques {} ne sont pas valide.");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A model read from text written in the test, with its messages and traces recorded.
 #pragma once
 
-#include "model/Model.h"
+#include "model/text/TextReader.h"
+#include "platform/ResultCodes.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,16 @@ class ReaderTest : public testing::Test {
 protected:
     static constexpr const char* kFirstLine = "xof 0303txt 0032\n";
 
-    // Reads `body` below the usual first line.
-    HRESULT Read(const std::string& body) { return model.ReadMemory("test.x", kFirstLine + body); }
-    HRESULT ReadWhole(const std::string& text) { return model.ReadMemory("test.x", text); }
+    // Reads `body` below the usual first line into `model`; a refused file
+    // leaves it empty.
+    HRESULT Read(const std::string& body) { return ReadWhole(kFirstLine + body); }
+    HRESULT ReadWhole(const std::string& text) { return Keep(ReadTextBytes("test.x", text)); }
+    HRESULT ReadPath(const std::string& path) { return Keep(ReadTextFile(path)); }
+    HRESULT Keep(std::optional<Model> read)
+    {
+        model = read ? std::move(*read) : Model{};
+        return read ? S_OK : E_FAIL;
+    }
 
     const std::vector<platform::RecordedMessage>& messages() const { return recorder.messages(); }
     const std::string& traces() const { return recorder.trace.text_; }

@@ -1,5 +1,5 @@
-#include "model/SignificantLines.h"
-#include "model/TextHelpers.h"
+#include "model/text/SignificantLines.h"
+#include "model/text/TextHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,6 @@ TEST(TextHelpers, SplitWordsAtSpacesOnlyAndCountsEveryWord)
     EXPECT_EQ(words[4], "");  // beyond the words kept
     EXPECT_EQ(SplitWords("").count, 0);
     EXPECT_EQ(SplitWords("    ").count, 0);
-    EXPECT_TRUE(FirstWordIs("  material Red {", "Material"));
-    EXPECT_TRUE(FirstWordIs("Mesh", "Mesh"));
-    EXPECT_FALSE(FirstWordIs("Meshes {", "Mesh"));
-    EXPECT_FALSE(FirstWordIs("Mesh\t{", "Mesh"));
-    EXPECT_FALSE(FirstWordIs("Mes", "Mesh"));
-    EXPECT_FALSE(FirstWordIs("   ", "Mesh"));
 }
 
 TEST(TextHelpers, TrimAndCut)
@@ -50,7 +44,7 @@ TEST(TextHelpers, ComparesIgnoringAsciiCaseOnly)
 std::vector<std::string> LineTexts(std::string_view text)
 {
     std::vector<std::string> texts;
-    for (const auto& span : FindSignificantLines(text)) texts.emplace_back(text.substr(span.begin, span.length));
+    for (const auto& span : SplitSignificantLines(text).lines) texts.emplace_back(text.substr(span.begin, span.length));
     return texts;
 }
 

@@ -14,7 +14,7 @@ TEST_F(ReaderTest, AcceptsATextFirstLineWhateverItsCase)
     EXPECT_EQ(model.versionMinor, 2);
     EXPECT_EQ(model.formatType, "txt");
     EXPECT_EQ(model.floatSize, 64);
-    EXPECT_EQ(model.meshCount, 0);
+    EXPECT_EQ(model.meshCount(), 0);
     EXPECT_EQ(model.CountTexturedMaterials(), 0);
 }
 
@@ -23,26 +23,27 @@ TEST(TextReaderHeader, RefusesAnythingButTheTextForm)
     for (const char* text : {"xof 0303bin 0032\n", "xof 0303txt\n", "xof 0303tx 0032\n", "xo 0303txt 0032\n",
                              "", "\n  \n# nothing\n", "Mesh {\n}\nxof 0303txt 0032\n"}) {
         testing_support::MessageRecorder recorder;
-        Model model;
-        EXPECT_EQ(model.ReadMemory("t.x", text), E_FAIL) << text;
+        EXPECT_FALSE(ReadTextBytes("t.x", text)) << text;
         ASSERT_EQ(recorder.messages().size(), 1u) << text;
         EXPECT_EQ(recorder.messages()[0].text, kHeaderRefused);
         EXPECT_EQ(recorder.messages()[0].caption, "Erreur");
         EXPECT_EQ(recorder.messages()[0].kind, platform::MessageKind::Warning);
-        EXPECT_TRUE(model.meshes.empty());
     }
 }
 
 TEST_F(ReaderTest, SkipsCommentsAndBlankLinesEvenBeforeTheFirstLine)
 {
-    ASSERT_EQ(ReadWhole("\n  # made by hand\r\n// again\n\t \n  xof 0303txt 0032  \r\n/x stays\n" +
+    // "/x stays" is no comment: it names the block whose brace stands below it.
+    ASSERT_EQ(ReadWhole("\n  # made by hand\r\n// again\n\t \n  xof 0303txt 0032  \r\n/x stays\n{\n}\n" +
                         TriangleMesh("T")),
               S_OK);
-    ASSERT_GE(model.lineCount(), 2);
-    EXPECT_EQ(model.Line(0), "xof 0303txt 0032");
-    EXPECT_EQ(model.Line(1), "/x stays");
-    EXPECT_EQ(model.FileLineNumber(1), 6);
+    EXPECT_EQ(traces(), "/x\nMesh\n");
     EXPECT_EQ(OnlyMesh().vertexCount(), 3);
+
+    // Messages count every line of the file, comments and blank lines included.
+    EXPECT_EQ(ReadWhole("\n# c\n\nxof 0303txt 0032\n// c\nMesh Box {\n -3;\n}\n"), E_FAIL);
+    ExpectOneError("Erreur de chargement, le nombre d'éléments (-3) de l'objet Mesh \"Box\" à la ligne 7 est négatif. "
+                   "Model::ReadMesh");
 }
 
 TEST_F(ReaderTest, OpensAMeshBlockWithItsBraceOnTheSameLineOrBelow)
@@ -68,7 +69,6 @@ TEST_F(ReaderTest, ResolvesReferencesOnlyInsideAMaterialList)
         TriangleMesh("Listed", " MeshMaterialList {\n 1;\n 1;\n 0;;\n { Red }\n }\n") + "}\n";
     ASSERT_EQ(Read(body), S_OK);
     ASSERT_EQ(model.meshes.size(), 2u);
-    EXPECT_EQ(model.blockDepth, 0);
 
     // Sorted by opacity: the mesh without the reference stays opaque.
     const MeshRecord& plain = model.meshes[0];
@@ -101,32 +101,26 @@ TEST_F(ReaderTest, RefusesUnbalancedBraces)
     ExpectOneError(kBracesRefused);
 }
 
-TEST_F(ReaderTest, CountsSharedMaterialsOnlyBeforeTheFirstMesh)
+TEST_F(ReaderTest, KeepsEverySharedMaterialWhereverItStands)
 {
     ASSERT_EQ(Read(TriangleMesh("A", "MeshMaterialList {\n 1;\n 1;\n 0;;\n Material Inline {\n 1;1;1;1;;\n 1;\n 0;0;0;;\n "
                                      "0;0;0;;\n }\n}\n")),
               S_OK);
-    EXPECT_EQ(model.sharedMaterialCount, 0);
     EXPECT_TRUE(model.sharedMaterials.empty());
     EXPECT_EQ(OnlyMesh().materials.at(0).name, "Inline");
 
-    Model second;
-    ASSERT_EQ(second.ReadMemory("t.x", std::string(kFirstLine) + "Material A {\n 1;1;1;1;;\n}\nmaterial B {\n 1;1;1;1;;\n}\n" +
-                                           TriangleMesh("M") + "Material C {\n 1;1;1;1;;\n}\n"),
+    ASSERT_EQ(Read("Material A {\n 1;1;1;1;;\n}\nmaterial B {\n 1;1;1;1;;\n}\n" + TriangleMesh("M") +
+                   "Material C {\n 1;1;1;1;;\n}\n"),
               S_OK);
-    EXPECT_EQ(second.sharedMaterialsRead, 3);
-    EXPECT_EQ(second.sharedMaterialCount, 3);  // C was not counted: the table grew
-    ASSERT_EQ(second.sharedMaterials.size(), 3u);
-    EXPECT_EQ(second.sharedMaterials[1].name, "B");
-    EXPECT_EQ(second.sharedMaterials[2].name, "C");
+    ASSERT_EQ(model.sharedMaterials.size(), 3u);
+    EXPECT_EQ(model.sharedMaterials[1].name, "B");
+    EXPECT_EQ(model.sharedMaterials[2].name, "C");
 
-    // Clearing resets every count the reader keeps.
-    second.Clear();
-    EXPECT_EQ(second.sharedMaterialsRead, 0);
-    EXPECT_EQ(second.sharedMaterialCount, 0);
-    EXPECT_EQ(second.meshCount, 0);
-    EXPECT_EQ(second.materialCursor, 0);
-    EXPECT_TRUE(second.sharedMaterials.empty() && second.meshes.empty());
+    // Clearing leaves nothing of the model.
+    model.Clear();
+    EXPECT_TRUE(model.sharedMaterials.empty() && model.meshes.empty());
+    EXPECT_EQ(model.meshCount(), 0);
+    EXPECT_TRUE(model.sourcePath.empty() && model.formatType.empty());
 }
 
 TEST_F(ReaderTest, TracesEveryBlockAndTheWordsItDoesNotRead)
@@ -144,7 +138,7 @@ TEST_F(ReaderTest, TracesEveryBlockAndTheWordsItDoesNotRead)
     EXPECT_EQ(OnlyMesh().name, "Inner");
     EXPECT_EQ(OnlyMesh().normalCount(), 0);
     EXPECT_EQ(OnlyMesh().faceCount(), 1);
-    EXPECT_EQ(model.meshCount, 1);  // "template Mesh" is a template, not a mesh
+    EXPECT_EQ(model.meshCount(), 1);  // "template Mesh" is a template, not a mesh
 }
 
 TEST_F(ReaderTest, UnknownBlocksAreWalkedAndSkipped)
@@ -182,19 +176,18 @@ TEST_F(ReaderTest, ReadsTheFileFromDiskAndRemembersItsPath)
 {
     testing_support::TempDir folder;
     const std::string path = folder.Write("cube.x", std::string(kFirstLine) + TriangleMesh("OnDisk"));
-    ASSERT_EQ(model.ReadFile(path), S_OK);
+    ASSERT_EQ(ReadPath(path), S_OK);
     EXPECT_EQ(model.sourcePath, path);
     EXPECT_EQ(OnlyMesh().name, "OnDisk");
 
-    Model missing;
-    EXPECT_EQ(missing.ReadFile((folder.path() / "none.x").string()), E_FAIL);
-    EXPECT_EQ(missing.ReadFile(folder.path().string()), E_FAIL);  // a folder
+    EXPECT_EQ(ReadPath((folder.path() / "none.x").string()), E_FAIL);
+    EXPECT_EQ(ReadPath(folder.path().string()), E_FAIL);  // a folder
     EXPECT_TRUE(messages().empty());  // the caller reports a file it cannot open
 }
 
 TEST_F(ReaderTest, ReadsTheBundledSample)
 {
-    ASSERT_EQ(model.ReadFile(testing_support::SamplePath("cube.x")), S_OK);
+    ASSERT_EQ(ReadPath(testing_support::SamplePath("cube.x")), S_OK);
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(model.headerMajor, 1);
     EXPECT_EQ(model.headerFlags, 1);

@@ -1,7 +1,7 @@
 #include "GlDriverPlay.h"
 #include "MeshBuilder.h"
 #include "platform/BufferObjectApi.h"
-#include "render/PostLoad.h"
+#include "render/LoadedModel.h"
 #include "render/Scene.h"
 #include "TestSupport.h"
 
@@ -26,7 +26,6 @@ void FillModel(Model& model)
     model.meshes.push_back(std::move(square));
     model.meshes.push_back(MakeMesh({}, {}, {}, {{}}));
     model.meshes.push_back(MakeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, {0}, {{}}));
-    model.meshCount = 3;
 }
 
 GLint BufferSize(GLenum target, GLuint name)
@@ -44,53 +43,53 @@ std::vector<Vector3> Normals(const Model& model, std::size_t mesh) { return *mod
 TEST_F(BufferObjects, EmptyDataGetsNoBufferAndRepeatedCommandsKeepTheNameCount)
 {
     testing_support::MessageRecorder recorder;
-    Model model;
-    FillModel(model);
-    PrepareLoadedModel(model);
+    LoadedModel loaded;
+    FillModel(loaded.model);
+    PrepareLoadedModel(loaded);
     EXPECT_TRUE(recorder.messages().empty());
-    EXPECT_TRUE(model.buffersReady);
+    EXPECT_TRUE(loaded.render.buffersReady);
 
-    const MeshRecord& square = model.meshes[0];
-    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, square.vertexBuffer), 4 * 32);
-    EXPECT_EQ(BufferSize(GL_ELEMENT_ARRAY_BUFFER_ARB, (*square.renderGroups)[0].indexBuffer), 2 * 12);
-    EXPECT_EQ((*square.renderGroups)[1].indexBuffer, kNoGlName);
-    EXPECT_EQ(model.meshes[1].vertexBuffer, kNoGlName);
-    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, model.meshes[2].vertexBuffer), 3 * 32);
+    const MeshRenderData& square = loaded.render.meshes[0];
+    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, square.vertexBuffer.get()), 4 * 32);
+    EXPECT_EQ(BufferSize(GL_ELEMENT_ARRAY_BUFFER_ARB, (*square.renderGroups)[0].indexBuffer.get()), 2 * 12);
+    EXPECT_FALSE((*square.renderGroups)[1].indexBuffer);
+    EXPECT_FALSE(loaded.render.meshes[1].vertexBuffer);
+    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, loaded.render.meshes[2].vertexBuffer.get()), 3 * 32);
     EXPECT_EQ(render_testing::LiveBufferObjects(), 4);
     EXPECT_EQ(render_testing::LiveDisplayLists(), 1);
 
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(model.ComputeNormals(), S_OK);
-        EXPECT_EQ(model.InvertNormals(), S_OK);
-        model.BuildDisplayList();
-        model.BuildRenderArrays();
-        EXPECT_EQ(model.SetupBufferObjects(), S_OK);
+        EXPECT_EQ(loaded.ComputeNormals(), S_OK);
+        EXPECT_EQ(loaded.InvertNormals(), S_OK);
+        loaded.render.BuildDisplayList(loaded.model);
+        loaded.render.BuildRenderArrays(loaded.model);
+        EXPECT_EQ(loaded.render.SetupBufferObjects(), S_OK);
     }
     EXPECT_EQ(render_testing::LiveBufferObjects(), 4);
     EXPECT_EQ(render_testing::LiveDisplayLists(), 1);
 
-    model.Clear();
+    loaded.Clear();
     EXPECT_EQ(render_testing::LiveBufferObjects(), 0);
     EXPECT_EQ(render_testing::LiveDisplayLists(), 0);
 }
 
 TEST_F(BufferObjects, InvertingTwiceOrRecomputingRestoresTheNormalsOfEveryPath)
 {
-    Model model;
-    FillModel(model);
-    PrepareLoadedModel(model);
-    const auto computed = Normals(model, 0);
+    LoadedModel loaded;
+    FillModel(loaded.model);
+    PrepareLoadedModel(loaded);
+    const auto computed = Normals(loaded.model, 0);
     EXPECT_EQ(computed[0], (Vector3{0, 0, 1}));
 
-    model.InvertNormals();
-    EXPECT_EQ(Normals(model, 0)[2], (Vector3{0, 0, -1}));
-    EXPECT_EQ((*model.meshes[0].interleavedVertices)[2].nz, -1.0f);
-    model.InvertNormals();
-    EXPECT_EQ(Normals(model, 0), computed);
-    model.InvertNormals();
-    model.ComputeNormals();
-    EXPECT_EQ(Normals(model, 0), computed);
-    EXPECT_EQ((*model.meshes[0].interleavedVertices)[2].nz, 1.0f);
+    loaded.InvertNormals();
+    EXPECT_EQ(Normals(loaded.model, 0)[2], (Vector3{0, 0, -1}));
+    EXPECT_EQ((*loaded.render.meshes[0].interleavedVertices)[2].nz, -1.0f);
+    loaded.InvertNormals();
+    EXPECT_EQ(Normals(loaded.model, 0), computed);
+    loaded.InvertNormals();
+    loaded.ComputeNormals();
+    EXPECT_EQ(Normals(loaded.model, 0), computed);
+    EXPECT_EQ((*loaded.render.meshes[0].interleavedVertices)[2].nz, 1.0f);
 }
 
 TEST_F(BufferObjects, WithoutTheExtensionTheLoadWarnsTwiceAndEachCommandOnceMore)
@@ -98,12 +97,12 @@ TEST_F(BufferObjects, WithoutTheExtensionTheLoadWarnsTwiceAndEachCommandOnceMore
     for (const char* extensions : {"GL_ARB_multitexture GL_EXT_vertex_array", static_cast<const char*>(nullptr)}) {
         render_testing::ScopedExtensionString driver(extensions);
         testing_support::MessageRecorder recorder;
-        Model model;
-        FillModel(model);
-        PrepareLoadedModel(model);
-        EXPECT_FALSE(model.buffersReady);
-        EXPECT_EQ(model.ComputeNormals(), E_FAIL);
-        EXPECT_EQ(model.InvertNormals(), E_FAIL);
+        LoadedModel loaded;
+        FillModel(loaded.model);
+        PrepareLoadedModel(loaded);
+        EXPECT_FALSE(loaded.render.buffersReady);
+        EXPECT_EQ(loaded.ComputeNormals(), E_FAIL);
+        EXPECT_EQ(loaded.InvertNormals(), E_FAIL);
         ASSERT_EQ(recorder.messages().size(), 4u);
         for (const auto& message : recorder.messages()) {
             EXPECT_EQ(message.text, "ARB_vertex_buffer_object extension was not found");
@@ -119,10 +118,10 @@ TEST_F(BufferObjects, AMissingEntryPointIsReported)
     for (const char* missing : {"glBindBufferARB", "glGetBufferPointervARB"}) {
         render_testing::ScopedEntryPoints driver(missing);
         testing_support::MessageRecorder recorder;
-        Model model;
-        FillModel(model);
-        model.BuildRenderArrays();
-        EXPECT_EQ(model.SetupBufferObjects(), E_FAIL);
+        LoadedModel loaded;
+        FillModel(loaded.model);
+        loaded.render.BuildRenderArrays(loaded.model);
+        EXPECT_EQ(loaded.render.SetupBufferObjects(), E_FAIL);
         ASSERT_EQ(recorder.messages().size(), 1u);
         EXPECT_EQ(recorder.messages()[0].text, "One or more ARB_vertex_buffer_object functions were not found");
         EXPECT_EQ(recorder.messages()[0].caption, "ERROR");
@@ -135,27 +134,27 @@ void APIENTRY AllocateNothing(GLenum, GLsizeiptrARB, const void*, GLenum) {}
 TEST_F(BufferObjects, AnAllocationFailureIsReportedAndKeepsNoBuffer)
 {
     testing_support::MessageRecorder recorder;
-    Model model;
-    FillModel(model);
-    PrepareLoadedModel(model);
-    ASSERT_TRUE(model.buffersReady);
+    LoadedModel loaded;
+    FillModel(loaded.model);
+    PrepareLoadedModel(loaded);
+    ASSERT_TRUE(loaded.render.buffersReady);
     {
         render_testing::ScopedEntryPoints driver("", [](const std::string& name) {
             return name == "glBufferDataARB" ? reinterpret_cast<platform::GlProc>(AllocateNothing) : nullptr;
         });
-        EXPECT_EQ(model.ComputeNormals(), E_FAIL);
+        EXPECT_EQ(loaded.ComputeNormals(), E_FAIL);
     }
     ASSERT_EQ(recorder.messages().size(), 1u);
     EXPECT_EQ(recorder.messages()[0].text, "glBufferDataARB failed to allocate any memory!");
     EXPECT_EQ(recorder.messages()[0].caption, "ERROR");
-    EXPECT_TRUE(model.buffersReady);  // a failed setup never clears it
-    EXPECT_EQ(model.meshes[0].vertexBuffer, kNoGlName);
+    EXPECT_TRUE(loaded.render.buffersReady);  // a failed setup never clears it
+    EXPECT_FALSE(loaded.render.meshes[0].vertexBuffer);
     GLint bound = -1;
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING_ARB, &bound);
     EXPECT_EQ(bound, 0);
     // The setup stopped at the first mesh: the last one keeps its earlier vertex buffer, still recorded.
     EXPECT_EQ(render_testing::LiveBufferObjects(), 1);
-    EXPECT_NE(model.meshes[2].vertexBuffer, kNoGlName);
+    EXPECT_TRUE(loaded.render.meshes[2].vertexBuffer);
 }
 
 // Fills every buffer but the fourth of each setup: with two meshes of one
@@ -170,27 +169,27 @@ void APIENTRY FailEveryFourthCall(GLenum target, GLsizeiptrARB size, const void*
 TEST_F(BufferObjects, BuffersNotReadyDrawNothingNotEvenTheMeshesUploaded)
 {
     testing_support::MessageRecorder recorder;
-    Model model;
+    LoadedModel loaded;
     for (float x : {-1.0f, 0.0f}) {
         MeshRecord square = MakeMesh({}, {}, {}, {{}});
         render_testing::AddSquare(square, x, -1, x + 1, 1, 0, 0);
-        model.meshes.push_back(std::move(square));
+        loaded.model.meshes.push_back(std::move(square));
     }
     bufferDataCalls = 0;
     {
         render_testing::ScopedEntryPoints driver("", [](const std::string& name) {
             return name == "glBufferDataARB" ? reinterpret_cast<platform::GlProc>(FailEveryFourthCall) : nullptr;
         });
-        PrepareLoadedModel(model);
+        PrepareLoadedModel(loaded);
     }
-    ASSERT_FALSE(model.buffersReady);
-    ASSERT_NE(model.meshes[0].vertexBuffer, kNoGlName);
-    ASSERT_NE(model.meshes[0].renderGroups->at(0).indexBuffer, kNoGlName);
+    ASSERT_FALSE(loaded.render.buffersReady);
+    ASSERT_TRUE(loaded.render.meshes[0].vertexBuffer);
+    ASSERT_TRUE(loaded.render.meshes[0].renderGroups->at(0).indexBuffer);
 
     InitGL(64, 64);
     auto draw = [&](const ViewOptions& options) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(&model, options, 0, 0);
+        DrawModelScene(&loaded, options, 0, 0);
         return context->ReadPixels();
     };
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -1,4 +1,4 @@
-#include "model/Model.h"
+#include "render/LoadedModel.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
 
@@ -66,10 +66,11 @@ TEST(CorpusRendering, EveryLoadedFileKeepsItsFanTrianglesAndTexturesOnly)
     for (const ExpectedRow& row : rows) {
         SCOPED_TRACE(row.file);
         testing_support::MessageRecorder recorder;
-        Model model;
-        ASSERT_EQ(model.Load(testing_support::CorpusPath(row.file)), S_OK);
+        LoadedModel loaded;
+        ASSERT_EQ(loaded.Load(testing_support::CorpusPath(row.file)), S_OK);
+        const Model& model = loaded.model;
         for (const auto& message : recorder.messages()) EXPECT_TRUE(ComesFromATexture(message)) << message.text;
-        EXPECT_TRUE(model.buffersReady);
+        EXPECT_TRUE(loaded.render.buffersReady);
 
         int vertices = 0, faces = 0, materials = 0;
         for (const MeshRecord& mesh : model.meshes) {

@@ -1,5 +1,5 @@
 #include "MeshBuilder.h"
-#include "render/PostLoad.h"
+#include "render/LoadedModel.h"
 #include "render/Scene.h"
 #include "TestSupport.h"
 
@@ -38,14 +38,14 @@ protected:
     }
     void TearDown() override
     {
-        model.reset();
+        loaded.reset();
         context.reset();
     }
 
     Pixels Draw(const ViewOptions& options, float angleX = 0, float angleY = 0)
     {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(model.get(), options, angleX, angleY);
+        DrawModelScene(loaded.get(), options, angleX, angleY);
         glFinish();
         return context->ReadPixels();
     }
@@ -74,7 +74,7 @@ protected:
     }
 
     std::unique_ptr<platform::HeadlessContext> context;
-    std::unique_ptr<Model> model = std::make_unique<Model>();
+    std::unique_ptr<LoadedModel> loaded = std::make_unique<LoadedModel>();
 };
 
 TEST_F(DrawPaths, OpaqueModelsLookTheSameOnEveryPath)
@@ -87,14 +87,14 @@ TEST_F(DrawPaths, OpaqueModelsLookTheSameOnEveryPath)
     front.faces.Append(std::vector<std::int32_t>{8, 9, 10});
     front.faces.Append(std::vector<std::int32_t>{8, 9});  // too short to draw
     front.faceMaterials->insert(front.faceMaterials->end(), {2, 2});
-    model->meshes.push_back(std::move(front));
-    model->meshes.push_back(MakeMesh({}, {}, {}, {{}}));  // no vertices at all
+    loaded->model.meshes.push_back(std::move(front));
+    loaded->model.meshes.push_back(MakeMesh({}, {}, {}, {{}}));  // no vertices at all
     MeshRecord back = MakeMesh({{-3, -1, -1}, {3, -1, -1}, {3.5f, 1, -1}, {0, 2.5f, -1}, {-3.5f, 1, -1}},
                                {{0, 1, 2, 3, 4}}, {0}, {{{0.8f, 0.8f, 0.8f, 1}}});
-    model->meshes.push_back(std::move(back));
-    PrepareLoadedModel(*model);
+    loaded->model.meshes.push_back(std::move(back));
+    PrepareLoadedModel(*loaded);
     ASSERT_TRUE(recorder.messages().empty());
-    ASSERT_TRUE(model->buffersReady);
+    ASSERT_TRUE(loaded->render.buffersReady);
 
     const Pixels immediate = Draw(Path::Immediate);
     EXPECT_GT(CountCovered(immediate), kSize * kSize / 4);
@@ -114,7 +114,7 @@ TEST_F(DrawPaths, OpaqueModelsLookTheSameOnEveryPath)
     }
 
     // The display list follows the normals commands.
-    model->InvertNormals();
+    loaded->InvertNormals();
     const Pixels inverted = Draw(Path::Immediate);
     EXPECT_FALSE(inverted == immediate);
     for (Path path : kAllPaths) EXPECT_TRUE(Draw(path) == inverted) << "path " << static_cast<int>(path);
@@ -127,18 +127,22 @@ TEST_F(DrawPaths, AnUntexturedMaterialKeepsTheTextureOfTheMaterialBeforeIt)
     AddSquare(mesh, -3, -1, -1.2f, 1, 0, 1);
     AddSquare(mesh, -0.8f, -1, 0.8f, 1, 0, 0);
     AddSquare(mesh, 1.2f, -1, 3, 1, 0, 1);
-    LoadTexture& texture = mesh.materials[0].texture;
-    glGenTextures(1, &texture.textureId);
-    glBindTexture(GL_TEXTURE_2D, texture.textureId);
+    auto texture = std::make_shared<LoadTexture>();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture->textureId = platform::GlName(platform::GlObjectKind::Texture, name);
+    glBindTexture(GL_TEXTURE_2D, name);
     const std::uint8_t red[] = {255, 0, 0};
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, red);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
-    model->meshes.push_back(std::move(mesh));
-    model->ComputeBoundingBoxes();
-    model->TriangulateFaces();
-    model->ComputeNormals();
-    model->BuildDisplayList();
+    loaded->model.meshes.push_back(std::move(mesh));
+    loaded->render.meshes.resize(1);
+    loaded->render.meshes[0].textures = {texture, nullptr};
+    loaded->render.ComputeBoundingBoxes(loaded->model);
+    loaded->model.TriangulateFaces();
+    loaded->ComputeNormals();
+    loaded->render.BuildDisplayList(loaded->model);
 
     const Pixels faceByFace = Draw(Path::Immediate);
     const Pixels byMaterial = Draw(Path::Arrays);
@@ -162,8 +166,8 @@ TEST_F(DrawPaths, TranslucentFacesBlendInTheOrderOfTheirPath)
     MeshRecord mesh = MakeMesh({}, {}, {}, {{{0, 0, 1, 0.5f}}, {{1, 0, 0, 0.5f}}});
     AddSquare(mesh, -1.5f, -1, 0.5f, 1, 0.5f, 1);
     AddSquare(mesh, -0.5f, -1, 1.5f, 1, 0, 0);
-    model->meshes.push_back(std::move(mesh));
-    PrepareLoadedModel(*model);
+    loaded->model.meshes.push_back(std::move(mesh));
+    PrepareLoadedModel(*loaded);
 
     const Pixels faceByFace = Draw(Path::Immediate);
     const Pixels byMaterial = Draw(Path::Buffers);
@@ -181,8 +185,8 @@ TEST_F(DrawPaths, AMeshWithoutMaterialsIsDrawnOnlyFaceByFace)
 {
     MeshRecord mesh = MakeMesh({}, {}, {}, {});
     AddSquare(mesh, -1, -1, 1, 1, 0, 0);  // its face sits on a material that does not exist
-    model->meshes.push_back(std::move(mesh));
-    PrepareLoadedModel(*model);
+    loaded->model.meshes.push_back(std::move(mesh));
+    PrepareLoadedModel(*loaded);
     EXPECT_GT(CountCovered(Draw(Path::Immediate)), 100);
     EXPECT_GT(CountCovered(Draw(Path::List)), 100);
     EXPECT_EQ(CountCovered(Draw(Path::Arrays)), 0);
@@ -193,17 +197,17 @@ TEST_F(DrawPaths, SceneTakesTheFirstPathSwitchedOnAndTurnsAboutXThenY)
 {
     // A triangle that faces -X above the origin: turned 90 degrees about X,
     // then about Y, it faces the camera right of the centre.
-    model->meshes.push_back(
+    loaded->model.meshes.push_back(
         MakeMesh({{0, 1.5f, -0.5f}, {0, 1.5f, 0.5f}, {0, 2.5f, 0}}, {{0, 1, 2}}, {0}, {{{1, 0, 0, 1}}}));
-    model->ComputeBoundingBoxes();
-    model->ComputeNormals();  // render arrays and buffers, but no display list
+    loaded->render.ComputeBoundingBoxes(loaded->model);
+    loaded->ComputeNormals();  // render arrays and buffers, but no display list
 
     const Pixels turned = Draw(OptionsFor(Path::Arrays), 90, 90);
     EXPECT_GT(CountCovered(turned), 20);
     for (int x : DifferingColumns(turned, Draw(ViewOptions{false, true, false}, 0, 0))) EXPECT_GT(x, kSize / 2);
 
     EXPECT_EQ(CountCovered(Draw(ViewOptions{true, true, true}, 90, 90)), 0);  // the list wins and there is none
-    model->buffersReady = false;
+    loaded->render.buffersReady = false;
     EXPECT_TRUE(Draw(ViewOptions{false, true, true}, 90, 90) == turned);  // arrays win over buffers
     EXPECT_TRUE(Draw(ViewOptions{false, false, false}, 90, 90) == turned);
 }
@@ -213,8 +217,8 @@ TEST_F(DrawPaths, NormalsAndBoxesInEveryPolygonMode)
     MeshRecord mesh = MakeMesh({}, {}, {}, {{}});
     AddSquare(mesh, -1, -1, 1, 1, 0, 0);
     mesh.vertices.push_back({2, 2, 2});  // a vertex of no face: its normal is zero
-    model->meshes.push_back(std::move(mesh));
-    PrepareLoadedModel(*model);
+    loaded->model.meshes.push_back(std::move(mesh));
+    PrepareLoadedModel(*loaded);
 
     auto isYellow = [](std::array<std::uint8_t, 4> p) { return p[0] > 200 && p[1] > 200 && p[2] < 50; };
     int coveredByBox[3] = {};

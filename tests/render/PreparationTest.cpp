@@ -1,5 +1,6 @@
 #include "MeshBuilder.h"
-#include "render/FanTriangleCount.h"
+#include "model/FanTriangleCount.h"
+#include "render/RenderModel.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -52,11 +53,11 @@ TEST(Triangulation, KeepsShortFacesAsOneFaceAndAMaterialListThatDoesNotCoverTheF
 
 TEST(Triangulation, RefusesAFaceCountThatWouldNotFit)
 {
-    render::FanTriangleCount small;
+    records::FanTriangleCount small;
     for (std::int32_t corners : {0, 2, 3, 4, 5}) small.Add(corners);
     EXPECT_EQ(small.Total(), 1 + 1 + 1 + 2 + 3);
 
-    render::FanTriangleCount huge;
+    records::FanTriangleCount huge;
     huge.Add(std::numeric_limits<std::int32_t>::max());
     huge.Add(4);
     EXPECT_FALSE(huge.Total().has_value());
@@ -68,9 +69,10 @@ TEST(BoundingBoxes, CornersInTableOrderAndOutwardTriangles)
     model.meshes.push_back(MakeMesh({{1, -2, 3}, {-1, 5, 0}, {4, 0, -6}}, {}, {}, {}));
     model.meshes.push_back(MakeMesh({}, {}, {}, {}));
     model.meshes.push_back(MakeMesh({{2, 3, 4}}, {}, {}, {}));
-    model.ComputeBoundingBoxes();
+    RenderModel render;
+    render.ComputeBoundingBoxes(model);
 
-    const MeshRecord& box = model.meshes[0];
+    const MeshRenderData& box = render.meshes[0];
     const float expected[8][3] = {{4, 5, -6}, {-1, 5, -6}, {-1, 5, 3}, {4, 5, 3},
                                   {4, -2, -6}, {-1, -2, -6}, {-1, -2, 3}, {4, -2, 3}};
     for (int c = 0; c < 8; ++c) ExpectVector(box.boxCorners[c], expected[c][0], expected[c][1], expected[c][2]);
@@ -84,9 +86,9 @@ TEST(BoundingBoxes, CornersInTableOrderAndOutwardTriangles)
         EXPECT_GT(n.x * out.x + n.y * out.y + n.z * out.z, 0) << "triangle " << t;
     }
 
-    for (const Vector3& corner : model.meshes[1].boxCorners) ExpectVector(corner, 0, 0, 0);
-    for (std::int32_t index : model.meshes[1].boxTriangles) EXPECT_EQ(index, 0);
-    for (const Vector3& corner : model.meshes[2].boxCorners) ExpectVector(corner, 2, 3, 4);
+    for (const Vector3& corner : render.meshes[1].boxCorners) ExpectVector(corner, 0, 0, 0);
+    for (std::int32_t index : render.meshes[1].boxTriangles) EXPECT_EQ(index, 0);
+    for (const Vector3& corner : render.meshes[2].boxCorners) ExpectVector(corner, 2, 3, 4);
 }
 
 TEST(Normals, FlatSquareUnusedAndDegenerateVertices)
@@ -129,12 +131,14 @@ TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
                                     {1, 0, 1, 1, 7, 0}, {{}, {}, {}}, {{0.5f, 0.25f}, {1, 2}}));
     model.meshes.push_back(MakeMesh(Points(3), {{0, 1, 2}}, {0}, {}));
     model.ComputeMeshNormals(0);
-    model.BuildRenderArrays();
+    RenderModel render;
+    render.BuildRenderArrays(model);
 
     const MeshRecord& mesh = model.meshes[0];
-    ASSERT_TRUE(mesh.renderGroups);
-    ASSERT_EQ(mesh.renderGroups->size(), 3u);
-    const auto& groups = *mesh.renderGroups;
+    const MeshRenderData& data = render.meshes[0];
+    ASSERT_TRUE(data.renderGroups);
+    ASSERT_EQ(data.renderGroups->size(), 3u);
+    const auto& groups = *data.renderGroups;
     // Short faces, faces off the vertex list and faces on a missing material
     // belong to no group; a material no face uses has an empty group.
     EXPECT_EQ(groups[0].triangleCount, 1);
@@ -142,12 +146,12 @@ TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
     EXPECT_EQ(groups[1].triangleCount, 2);
     EXPECT_EQ(groups[1].indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(groups[2].triangleCount, 0);
-    for (const RenderGroup& group : groups) EXPECT_EQ(group.indexBuffer, kNoGlName);
+    for (const RenderGroup& group : groups) EXPECT_FALSE(group.indexBuffer);
 
-    ASSERT_TRUE(mesh.interleavedVertices);
-    ASSERT_EQ(mesh.interleavedVertices->size(), 5u);
-    const InterleavedVertex& v1 = (*mesh.interleavedVertices)[1];
-    const InterleavedVertex& v4 = (*mesh.interleavedVertices)[4];
+    ASSERT_TRUE(data.interleavedVertices);
+    ASSERT_EQ(data.interleavedVertices->size(), 5u);
+    const InterleavedVertex& v1 = (*data.interleavedVertices)[1];
+    const InterleavedVertex& v4 = (*data.interleavedVertices)[4];
     EXPECT_EQ(v1.u, 1.0f);
     EXPECT_EQ(v1.v, 2.0f);
     EXPECT_EQ(v4.u, 0.0f);  // beyond the texture coordinates
@@ -155,9 +159,9 @@ TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
     EXPECT_EQ(v4.x, mesh.vertices[4].x);
     EXPECT_EQ(v4.nz, (*mesh.normals)[4].z);
 
-    EXPECT_FALSE(model.meshes[1].renderGroups);  // no materials, no groups
-    EXPECT_EQ(model.meshes[1].interleavedVertices->size(), 3u);
-    EXPECT_EQ((*model.meshes[1].interleavedVertices)[0].nx, 0.0f);  // no normals yet
+    EXPECT_FALSE(render.meshes[1].renderGroups);  // no materials, no groups
+    EXPECT_EQ(render.meshes[1].interleavedVertices->size(), 3u);
+    EXPECT_EQ((*render.meshes[1].interleavedVertices)[0].nx, 0.0f);  // no normals yet
 }
 
 }  // namespace

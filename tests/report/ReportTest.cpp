@@ -1,4 +1,5 @@
 #include "model/Model.h"
+#include "render/LoadedModel.h"
 #include "report/Report.h"
 #include "TestSupport.h"
 
@@ -27,7 +28,6 @@ void FillTriangleModel(Model& model)
     mesh.materials.emplace_back();
     mesh.materials[0].name = "unnamed";
     model.meshes.push_back(std::move(mesh));
-    model.meshCount = 1;
 }
 
 const char* const kTriangleReport =
@@ -62,11 +62,11 @@ TEST(TextReport, WritesEveryBlockOfAMeshInOrder)
     FillTriangleModel(model);
     testing_support::TempDir dir;
     const std::string path = (dir.path() / "report").string();  // no extension is added
-    model.SaveText(path);
+    report::SaveText(model, path);
     EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
 
     // Saving again replaces the file rather than appending to it.
-    model.SaveText(path);
+    report::SaveText(model, path);
     EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
 }
 
@@ -86,7 +86,7 @@ TEST(TextReport, OptionalBlocksFollowWhatTheMeshHas)
 
     testing_support::TempDir dir;
     const std::string path = dir.Write("report.txt", "old contents that must go");
-    model.SaveText(path);
+    report::SaveText(model, path);
     const std::string text = testing_support::ReadFileBytes(path);
     EXPECT_NE(text.find("Nb de faces : 1\nf1 : nb:3; p1:0 p2:1 p3:2\nNb de CoordTextures : 1\nt1 : u:0.500000, v:0.250000\n"
                         "Nb de materiel : 2, Nb materiel/face : 1\nm1: 0\nWood 1:\namb"),
@@ -105,10 +105,10 @@ TEST(TextReport, EmptyModelGivesAnEmptyFileAndAnUnwritablePathNothing)
     testing_support::TempDir dir;
     const std::string path = (dir.path() / "empty.txt").string();
     testing_support::MessageRecorder recorder;
-    model.SaveText(path);
+    report::SaveText(model, path);
     EXPECT_EQ(testing_support::ReadFileBytes(path), "");
     FillTriangleModel(model);
-    model.SaveText((dir.path() / "missing-folder" / "x.txt").string());
+    report::SaveText(model, (dir.path() / "missing-folder" / "x.txt").string());
     EXPECT_TRUE(recorder.messages().empty());
 }
 
@@ -120,7 +120,7 @@ TEST(InfoBoxes, OneBoxPerMeshWithItsNameAndCounts)
     second.name = "Second";
     model.meshes.push_back(std::move(second));
     testing_support::MessageRecorder recorder;
-    model.ShowInfo();
+    report::ShowInfo(model);
     ASSERT_EQ(recorder.messages().size(), 2u);
     EXPECT_EQ(recorder.messages()[0].text,
               "\nMeshInfos n°1 : Tri\nVersion : 0302\ntype : txt\nfloat : 0032\nHeader : 1.0.1\nVertexes : 3, Faces : 1");
@@ -129,7 +129,7 @@ TEST(InfoBoxes, OneBoxPerMeshWithItsNameAndCounts)
     EXPECT_EQ(recorder.messages()[1].text.substr(0, 24), "\nMeshInfos n°2 : Second");
 
     Model empty;
-    empty.ShowInfo();
+    report::ShowInfo(empty);
     EXPECT_EQ(recorder.messages().size(), 2u);
 }
 
@@ -141,8 +141,9 @@ namespace {
 TEST(TextReport, LoadedFileGivesTheReportOfItsPreparedMeshes)
 {
     testing_support::MessageRecorder recorder;
-    Model model;
-    ASSERT_EQ(model.LoadFromMemory("tri.x",
+    LoadedModel loaded;
+    const Model& model = loaded.model;
+    ASSERT_EQ(loaded.LoadFromMemory("tri.x",
                                    "xof 0302txt 0032\n"
                                    "Header {\n 1;\n 0;\n 1;\n}\n"
                                    "Mesh Tri {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n"
@@ -150,7 +151,7 @@ TEST(TextReport, LoadedFileGivesTheReportOfItsPreparedMeshes)
               S_OK);
     testing_support::TempDir dir;
     const std::string path = (dir.path() / "tri.txt").string();
-    model.SaveText(path);
+    report::SaveText(model, path);
     EXPECT_EQ(testing_support::ReadFileBytes(path), kTriangleReport);
 }
 
@@ -159,10 +160,10 @@ TEST(TextReport, LoadedFileGivesTheReportOfItsPreparedMeshes)
 TEST(TextReport, LoadWithoutAContextKeepsGoing)
 {
     testing_support::MessageRecorder recorder;
-    Model model;
-    EXPECT_EQ(model.Load(testing_support::SamplePath("cube.x")), S_OK);
-    EXPECT_EQ(model.meshCount, 1);
-    EXPECT_EQ(model.meshes[0].faceCount(), 12);
+    LoadedModel loaded;
+    EXPECT_EQ(loaded.Load(testing_support::SamplePath("cube.x")), S_OK);
+    EXPECT_EQ(loaded.model.meshCount(), 1);
+    EXPECT_EQ(loaded.model.meshes[0].faceCount(), 12);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Long use in one context: loading, drawing on every path, recomputing and
 // inverting normals and clearing a textured model, again and again, must not
 // leave OpenGL objects or heap behind.
-#include "model/Model.h"
+#include "render/LoadedModel.h"
 #include "platform/GlEntryPoints.h"
 #include "render/Scene.h"
 #include "TestSupport.h"
@@ -70,7 +70,7 @@ LiveNames CountLiveNames()
 
 void RunCycle(const std::string& path)
 {
-    Model model;
+    LoadedModel model;
     ASSERT_EQ(model.Load(path), S_OK);
     ViewOptions options;
     const bool paths[][3] = {{true, false, false}, {false, true, false}, {false, false, true}, {false, false, false}};

@@ -123,7 +123,7 @@ TEST_F(DdsTest, RefusalsUseTheErrorCaptionAndCreateNoTexture)
         EXPECT_EQ(OnlyMessage(), c.message);
         ASSERT_FALSE(messages().empty());
         EXPECT_EQ(messages()[0].caption, "ERROR");
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
 }
 
@@ -152,7 +152,7 @@ TEST_F(DdsTest, WithoutTheExtensionOrItsEntryPointNoFileIsOpened)
         EXPECT_EQ(messages()[0].caption, "ERROR");
     }
     EXPECT_EQ(lookups, 2);  // looked up again on every call
-    EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+    EXPECT_FALSE(texture.textureId);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(TextureTest, RefusesNamesWithoutAKnownExtensionBeforeLookingForTheFile)
         EXPECT_EQ(OnlyMessage(), kUnknownFormat) << name;
         EXPECT_EQ(messages()[0].caption, "Erreur");
     }
-    EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+    EXPECT_FALSE(texture.textureId);
 }
 
 TEST_F(TextureTest, ReadsTheFileFromTheModelFolderButNamesItAsWritten)
@@ -116,13 +116,13 @@ TEST_F(TextureTest, ReleaseDeletesTheTextureOnceAndEachObjectLoadsItsOwn)
 
     texture.ReleaseTexture();
     EXPECT_EQ(texture.GetTextureId(), 0u);
-    EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+    EXPECT_FALSE(texture.textureId);
     EXPECT_FALSE(glIsTexture(name));
     texture.ReleaseTexture();  // nothing left to delete
     EXPECT_TRUE(glIsTexture(other.GetTextureId()));
 
     LoadTexture moved(std::move(other));
-    EXPECT_EQ(other.textureId, LoadTexture::kNone);
+    EXPECT_FALSE(other.textureId);
     EXPECT_TRUE(glIsTexture(moved.GetTextureId()));
 }
 

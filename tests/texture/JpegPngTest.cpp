@@ -59,7 +59,7 @@ TEST_F(TextureTest, JpegOtherThanColourIsRefusedWithoutNamingTheFile)
         EXPECT_EQ(Load("grey.jpg", Jpeg(Blocks(8, 8), kind)), E_FAIL);
         EXPECT_EQ(OnlyMessage(), "Erreur : l'image doit etre de type RGB");
         EXPECT_EQ(messages()[0].caption, "Erreur");
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(TextureTest, JpegThatLibjpegCannotDecodeIsRefusedAndTheProgramGoesOn)
         EXPECT_EQ(OnlyMessage(), c.message);
         ASSERT_FALSE(messages().empty());
         EXPECT_EQ(messages()[0].caption, "Erreur");
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
     // Still able to read the next file.
     EXPECT_EQ(Load("good.jpg", good), S_OK);
@@ -185,11 +185,11 @@ TEST_F(TextureTest, PngFailuresAllSayTheFileDoesNotExistAndLeaveTextureIdAtZero)
         recorder.sink.messages.clear();
         EXPECT_EQ(Load("bad.png", bytes), E_FAIL);
         EXPECT_EQ(OnlyMessage(), "Ce fichier: " + PathOf("bad.png") + " n'existe pas. Load_PNG");
-        EXPECT_EQ(texture.textureId, 0u);
+        EXPECT_EQ(texture.textureId.get(), 0u);
     }
     EXPECT_FALSE(glIsTexture(held));  // the texture held before was deleted, not lost
     EXPECT_EQ(texture.DoLoadTexture(PathOf("missing.png")), E_FAIL);
-    EXPECT_EQ(texture.textureId, 0u);
+    EXPECT_EQ(texture.textureId.get(), 0u);
 
     const auto decoded = DecodePng(AsBytes(good), DecodeContext{"big.png", 4});
     EXPECT_FALSE(decoded.image.has_value());

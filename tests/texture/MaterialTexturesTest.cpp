@@ -1,7 +1,10 @@
 #include "TextureTestSupport.h"
-#include "model/Model.h"
+#include "model/text/TextReader.h"
+#include "render/RenderModel.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace test_images;
 
@@ -24,6 +27,20 @@ MeshRecord MeshWith(std::initializer_list<std::pair<const char*, const char*>> m
     return mesh;
 }
 
+// The name to bind for material `material` of mesh `mesh`, 0 when it has no texture.
+GLuint TextureName(const RenderModel& render, std::size_t mesh, std::size_t material)
+{
+    const auto& texture = render.meshes.at(mesh).textures.at(material);
+    return texture ? texture->GetTextureId() : 0;
+}
+
+int LiveTextures()
+{
+    int live = 0;
+    for (GLuint name = 1; name < 400; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
 TEST_F(TextureTest, EveryTexturedMaterialLoadsAndAFailedOneEndsUntextured)
 {
     const Picture picture = Stripes(4, 4);
@@ -41,41 +58,71 @@ TEST_F(TextureTest, EveryTexturedMaterialLoadsAndAFailedOneEndsUntextured)
                                      {"png", ".\\e.png"}, {"dds", "f.dds"},
                                      {"gif", "g.gif"}, {"missing", "h.png"}}));
     ASSERT_EQ(model.CountTexturedMaterials(), 8);
-    model.LoadMaterialTextures();
+    auto render = std::make_unique<RenderModel>();
+    render->LoadMaterialTextures(model);
 
     EXPECT_EQ(model.CountTexturedMaterials(), 6);
     EXPECT_EQ(model.meshes[1].materials[4].textureFile, "");
     EXPECT_EQ(model.meshes[1].materials[5].textureFile, "");
-    EXPECT_EQ(model.meshes[1].materials[5].texture.GetTextureId(), 0u);
+    EXPECT_EQ(TextureName(*render, 1, 5), 0u);
     EXPECT_EQ(model.meshes[0].materials[2].textureFile, "B.TGA");  // the name is kept as written
-    EXPECT_EQ(model.meshes[0].materials[1].texture.textureId, LoadTexture::kNone);
+    EXPECT_EQ(TextureName(*render, 0, 1), 0u);
     std::vector<GLuint> names;
-    for (const auto& mesh : model.meshes)
-        for (const auto& material : mesh.materials)
-            if (!material.textureFile.empty()) names.push_back(material.texture.GetTextureId());
+    for (std::size_t m = 0; m < model.meshes.size(); ++m)
+        for (std::size_t k = 0; k < model.meshes[m].materials.size(); ++k)
+            if (!model.meshes[m].materials[k].textureFile.empty()) names.push_back(TextureName(*render, m, k));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
-    EXPECT_EQ(names.front() != 0, true);
+    EXPECT_NE(names.front(), 0u);
 
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[0].text,
               "Ce format de LoadTexture n'est pas reconnu par l'application. LoadTexture::DoLoadTexture");
     EXPECT_EQ(messages()[1].text, "Ce fichier: h.png n'existe pas. Load_PNG");
 
-    // Clearing the model deletes every texture.
-    const GLuint first = model.meshes[0].materials[0].texture.GetTextureId();
+    // Releasing the drawing data deletes every texture.
+    const GLuint first = TextureName(*render, 0, 0);
     ASSERT_TRUE(glIsTexture(first));
-    model.Clear();
+    render.reset();
     EXPECT_FALSE(glIsTexture(first));
+}
+
+// Names that lead to one file share its texture, made once; a name that
+// fails is reported for every material that gives it.
+TEST_F(TextureTest, MaterialsNamingOneFileShareOneTexture)
+{
+    folder.Write("textures/a.ppm", PpmP6(Stripes(4, 4)));
+    Model model;
+    model.sourcePath = (folder.path() / "textures" / "scene.x").string();
+    model.meshes.push_back(MeshWith({{"a", "a.ppm"}, {"b", ".\\a.ppm"}, {"c", "missing.png"}}));
+    model.meshes.push_back(MeshWith({{"d", "A.PPM"}, {"e", "missing.png"}, {"f", "a.ppm"}}));
+    auto render = std::make_unique<RenderModel>();
+    render->LoadMaterialTextures(model);
+
+    const GLuint shared = TextureName(*render, 0, 0);
+    ASSERT_NE(shared, 0u);
+    for (const auto& [mesh, material] : {std::pair{0, 1}, {1, 0}, {1, 2}})
+        EXPECT_EQ(TextureName(*render, mesh, material), shared) << mesh << " " << material;
+    EXPECT_EQ(LiveTextures(), 1);
+    ASSERT_EQ(messages().size(), 2u);
+    for (const auto& message : messages()) EXPECT_EQ(message.text, "Ce fichier: missing.png n'existe pas. Load_PNG");
+    EXPECT_EQ(model.meshes[1].materials[1].textureFile, "");
+
+    // The texture goes with the last material that uses it.
+    render->meshes[0].textures.clear();
+    EXPECT_TRUE(glIsTexture(shared));
+    render.reset();
+    EXPECT_FALSE(glIsTexture(shared));
 }
 
 TEST_F(TextureTest, AModelWithoutTexturesLoadsNone)
 {
     Model model;
     model.meshes.push_back(MeshWith({{"plain", ""}}));
-    model.LoadMaterialTextures();
+    RenderModel render;
+    render.LoadMaterialTextures(model);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(model.meshes[0].materials[0].texture.textureId, LoadTexture::kNone);
+    EXPECT_EQ(TextureName(render, 0, 0), 0u);
 }
 
 TEST_F(TextureTest, TheCubeSampleFindsItsTextureBesideIt)
@@ -83,10 +130,11 @@ TEST_F(TextureTest, TheCubeSampleFindsItsTextureBesideIt)
     Model model;
     model.sourcePath = testing_support::SamplePath("cube.x");
     model.meshes.push_back(MeshWith({{"Wood", "pelmora.ppm"}, {"Unnamed", ""}}));
-    model.LoadMaterialTextures();
+    RenderModel render;
+    render.LoadMaterialTextures(model);
     EXPECT_TRUE(messages().empty());
     ASSERT_EQ(model.CountTexturedMaterials(), 1);
-    glBindTexture(GL_TEXTURE_2D, model.meshes[0].materials[0].texture.GetTextureId());
+    glBindTexture(GL_TEXTURE_2D, TextureName(render, 0, 0));
     EXPECT_EQ(Level(0).width, 64);
 }
 
@@ -105,23 +153,22 @@ TEST_F(TextureTest, ModelFilesFindAndLoadTheTexturesTheyName)
                  {"minetest_game/character.x", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        Model model;
-        ASSERT_EQ(model.ReadFile(testing_support::CorpusPath(c.file)), S_OK) << OnlyMessage();
-        model.SortMeshesByOpacity();
-        model.LoadMaterialTextures();
+        std::optional<Model> model = ReadTextFile(testing_support::CorpusPath(c.file));
+        ASSERT_TRUE(model) << OnlyMessage();
+        RenderModel render;
+        render.LoadMaterialTextures(*model);
         EXPECT_TRUE(messages().empty()) << OnlyMessage();
-        EXPECT_EQ(model.CountTexturedMaterials(), c.textured);
-        for (const auto& mesh : model.meshes)
-            for (const auto& material : mesh.materials)
-                if (!material.textureFile.empty()) {
-                    EXPECT_TRUE(glIsTexture(material.texture.GetTextureId()));
-                }
+        EXPECT_EQ(model->CountTexturedMaterials(), c.textured);
+        for (std::size_t m = 0; m < model->meshes.size(); ++m)
+            for (std::size_t k = 0; k < model->meshes[m].materials.size(); ++k)
+                if (!model->meshes[m].materials[k].textureFile.empty()) EXPECT_TRUE(glIsTexture(TextureName(render, m, k)));
     }
 
-    Model cube;
-    ASSERT_EQ(cube.ReadFile(testing_support::SamplePath("cube.x")), S_OK);
-    cube.LoadMaterialTextures();
-    EXPECT_EQ(cube.CountTexturedMaterials(), 1);
+    std::optional<Model> cube = ReadTextFile(testing_support::SamplePath("cube.x"));
+    ASSERT_TRUE(cube);
+    RenderModel render;
+    render.LoadMaterialTextures(*cube);
+    EXPECT_EQ(cube->CountTexturedMaterials(), 1);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(TextureTest, PpmRefusalsNameTheFileAndCreateNoTexture)
         recorder.sink.messages.clear();
         EXPECT_EQ(Load("bad.ppm", c.bytes), E_FAIL) << c.bytes;
         EXPECT_EQ(OnlyMessage(), "Ce fichier: " + PathOf("bad.ppm") + c.tail) << c.bytes;
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(TextureTest, TgaRefusalsNameTheFileAndCreateNoTexture)
         recorder.sink.messages.clear();
         EXPECT_EQ(Load("bad.tga", c.bytes), E_FAIL) << c.message;
         EXPECT_EQ(OnlyMessage(), c.message);
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
 }
 
@@ -213,7 +213,7 @@ TEST_F(TextureTest, BmpRefusalsNameTheFile)
         recorder.sink.messages.clear();
         EXPECT_EQ(Load("bad.bmp", c.bytes), E_FAIL) << c.message;
         EXPECT_EQ(OnlyMessage(), c.message);
-        EXPECT_EQ(texture.textureId, LoadTexture::kNone);
+        EXPECT_FALSE(texture.textureId);
     }
     Picture wide{300, 1, 3, std::vector<std::uint8_t>(900)};
     const auto decoded = DecodeBmp(AsBytes(Bmp24(wide)), DecodeContext{"w.bmp", 256});

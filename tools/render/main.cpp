@@ -2,9 +2,9 @@
 #include "PngFile.h"
 #include "RenderOptions.h"
 
-#include "model/Model.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
+#include "render/LoadedModel.h"
 #include "render/Scene.h"
 
 #include <GL/gl.h>
@@ -36,8 +36,8 @@ int Render(const render_tool::RenderOptions& options)
     std::vector<std::uint8_t> pixels;
     {
         // The model goes before the context: it gives its OpenGL objects back.
-        Model model;
-        if (model.Load(options.modelPath) != S_OK) {
+        LoadedModel loaded;
+        if (loaded.Load(options.modelPath) != S_OK) {
             std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
             return 1;
         }
@@ -45,7 +45,7 @@ int Render(const render_tool::RenderOptions& options)
         if (!options.lighting) glDisable(GL_LIGHTING);
         AimCamera(options.distance);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(&model, options.view, options.pitch, options.yaw);
+        DrawModelScene(&loaded, options.view, options.pitch, options.yaw);
         glFinish();
         pixels = context.ReadPixels();
     }

@@ -1,7 +1,7 @@
 // pelmora-report: loads a ".x" model and writes its text report.
-#include "model/Model.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
+#include "render/LoadedModel.h"
 #include "report/Report.h"
 
 #include <cstdio>
@@ -43,8 +43,8 @@ int main(int argc, char** argv)
     // without one the load still runs, its OpenGL calls doing nothing.
     const platform::HeadlessContext context(16, 16);
 
-    Model model;
-    if (model.Load(argv[1]) != S_OK) {
+    LoadedModel loaded;
+    if (loaded.Load(argv[1]) != S_OK) {
         std::fprintf(stderr, "pelmora-report: cannot load %s\n", argv[1]);
         return 1;
     }
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "pelmora-report: cannot write %s\n", argv[2]);
         return 1;
     }
-    WriteTextReport(model, out);
+    report::WriteTextReport(loaded.model, out);
     const bool written = std::fflush(out) == 0 && !std::ferror(out);
     if (!toStdout) std::fclose(out);
     return written ? 0 : 1;

@@ -1,0 +1,70 @@
+// The walk of the text reader over a file's significant lines, and its state:
+// the stack of open blocks, the mesh being filled, the material slot being
+// filled, the shared materials read so far by name. Each recognised data
+// object is handed to its reader (MeshObjects.cpp, MaterialObjects.cpp),
+// which reads its values from the lines below the object's brace line.
+#pragma once
+
+#include "model/Model.h"
+#include "model/text/SignificantLines.h"
+#include "platform/ResultCodes.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TextReader {
+public:
+    static constexpr std::int32_t kMaxBlockDepth = 255;
+
+    // `text` holds the file's bytes; `split` its significant lines.
+    TextReader(Model& model, std::string_view text, SplitText split);
+
+    // Header, braces, then every block in file order. On failure the message
+    // has been shown.
+    HRESULT Parse();
+    HRESULT CheckHeader();
+    HRESULT CheckBraces() const;
+    HRESULT DispatchObject(std::string_view word, std::int32_t line);
+
+    HRESULT ReadHeader(std::int32_t line);
+    HRESULT ReadMesh(std::int32_t line);
+    HRESULT ReadMeshTextureCoords(std::int32_t line);
+    HRESULT ReadMeshMaterialList(std::int32_t line);
+    HRESULT ReadMaterial(std::int32_t line);
+    HRESULT ReadTextureFilename(std::int32_t line);
+    void ResolveMaterialReference(std::string_view name);
+
+    // The significant line `line` (0-based); an empty text past the last one.
+    std::string_view Line(std::int32_t line) const
+    {
+        if (line < 0 || line >= lineCount()) return {};
+        const LineSpan span = lines_[static_cast<std::size_t>(line)];
+        return text_.substr(span.begin, span.length);
+    }
+    std::int32_t lineCount() const { return static_cast<std::int32_t>(lines_.size()); }
+    // The file's own 1-based line number of significant line `line`, for messages.
+    std::int32_t FileLineNumber(std::int32_t line) const;
+    // Whether `count` elements, one per line from line `first` on, stand in
+    // the block of the object being read (the closing line may hold the last one).
+    bool CountFits(std::int32_t count, std::int32_t first) const;
+
+private:
+    // Whether the block `fromInnermost` places out from the innermost open one is `word`.
+    bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;
+    void StoreCurrentMesh();
+
+    Model& model_;
+    std::string_view text_;
+    std::vector<LineSpan> lines_;
+    std::vector<BraceLine> braceLines_;
+
+    MeshRecord currentMesh_;
+    std::int32_t materialCursor_ = 0;      // slots of currentMesh_'s list filled so far
+    std::vector<std::string_view> blockStack_;  // first words of the open blocks, outermost first
+    std::int32_t objectBlockEnd_ = -1;     // last line of the block of the object being read
+    // Positions in the shared materials of each name, by its lower-case form.
+    std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName_;
+};

@@ -1,0 +1,63 @@
+#include "render/LoadedModel.h"
+
+#include "model/text/TextReader.h"
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read)
+{
+    loaded.Clear();
+    if (!read) return E_FAIL;
+    loaded.model = std::move(*read);
+    PrepareLoadedModel(loaded);
+    return S_OK;  // a failed buffer setup does not fail the load
+}
+
+}  // namespace
+
+HRESULT LoadedModel::Load(const std::string& path) { return Prepare(*this, ReadTextFile(path)); }
+
+HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes)
+{
+    return Prepare(*this, ReadTextBytes(path, bytes));
+}
+
+HRESULT LoadedModel::ComputeNormals()
+{
+    for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
+    return render.RebuildRenderData(model);
+}
+
+HRESULT LoadedModel::InvertNormals()
+{
+    model.NegateNormals();
+    return render.RebuildRenderData(model);
+}
+
+void LoadedModel::Clear()
+{
+    render = RenderModel{};  // textures, buffers and the list go first, while their context is current
+    model.Clear();
+}
+
+void PrepareLoadedModel(LoadedModel& loaded)
+{
+    Model& model = loaded.model;
+    RenderModel& render = loaded.render;
+    // The reader has sorted the meshes by opacity.
+    render.LoadMaterialTextures(model);
+    render.ComputeBoundingBoxes(model);
+    model.TriangulateFaces();
+    const HRESULT buffers = loaded.ComputeNormals();
+    render.BuildDisplayList(model);
+    // The last two steps of the sequence rebuild what the normals step has
+    // just built from the same data. When its buffer setup succeeded they
+    // would give the same arrays and buffers again, so only a failed setup is
+    // tried once more (and reports its failure once more).
+    if (buffers == S_OK) return;
+    render.BuildRenderArrays(model);
+    if (render.SetupBufferObjects() == S_OK) render.buffersReady = true;
+}

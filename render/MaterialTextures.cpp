@@ -1,0 +1,21 @@
+#include "render/RenderModel.h"
+
+#include "texture/SharedTextures.h"
+
+#include <filesystem>
+
+void RenderModel::LoadMaterialTextures(Model& model)
+{
+    MatchMeshes(model);
+    for (std::size_t m = 0; m < meshes.size(); ++m) meshes[m].textures.assign(model.meshes[m].materials.size(), nullptr);
+    if (model.CountTexturedMaterials() == 0) return;
+    SharedTextures textures(std::filesystem::path(model.sourcePath).parent_path().string());
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        auto& materials = model.meshes[m].materials;
+        for (std::size_t k = 0; k < materials.size(); ++k) {
+            if (materials[k].textureFile.empty()) continue;
+            meshes[m].textures[k] = textures.Load(materials[k].textureFile);
+            if (!meshes[m].textures[k]) materials[k].textureFile.clear();
+        }
+    }
+}

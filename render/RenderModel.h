@@ -1,0 +1,79 @@
+// The drawing data of one loaded model: for each mesh, its bounding box, the
+// triangles of each of its materials, its interleaved vertices, its buffer
+// objects and the textures of its materials; and the model's display list.
+// The preparation steps build it from a Model; the four draw paths and the
+// two extras draw with it. It owns every OpenGL object it names.
+#pragma once
+
+#include "model/Model.h"
+#include "platform/GlName.h"
+#include "platform/ResultCodes.h"
+#include "texture/LoadTexture.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// 32 bytes in the GL_T2F_N3F_V3F interleaved layout.
+struct InterleavedVertex {
+    float u, v;
+    float nx, ny, nz;
+    float x, y, z;
+};
+static_assert(sizeof(InterleavedVertex) == 32);
+
+// The triangles of one material, and the buffer object that holds them.
+struct RenderGroup {
+    std::int32_t triangleCount = 0;
+    std::vector<std::uint32_t> indices;
+    platform::GlName indexBuffer;
+};
+
+struct MeshRenderData {
+    std::array<Vector3, 8> boxCorners{};
+    std::array<std::int32_t, 36> boxTriangles{};
+    std::optional<std::vector<RenderGroup>> renderGroups;  // one per material
+    std::optional<std::vector<InterleavedVertex>> interleavedVertices;
+    platform::GlName vertexBuffer;
+    // The texture of each material, shared with every material of the model
+    // that names the same file; null for a material without one.
+    std::vector<std::shared_ptr<const LoadTexture>> textures;
+};
+
+class RenderModel {
+public:
+    // Loads the texture of every mesh material that names one, each file
+    // once; a material whose texture fails ends untextured (its name emptied).
+    void LoadMaterialTextures(Model& model);
+    void ComputeBoundingBoxes(const Model& model);
+    // The triangles of each material and the interleaved vertices of every mesh.
+    void BuildRenderArrays(const Model& model);
+    // Compiles DrawImmediate into a new display list.
+    void BuildDisplayList(const Model& model);
+    // Uploads the render arrays into buffer objects; S_OK or E_FAIL (reported).
+    HRESULT SetupBufferObjects();
+    // After the normals changed: the display list (when there is one), the
+    // render arrays and the buffer objects again.
+    HRESULT RebuildRenderData(const Model& model);
+
+    // The four draw paths and the two extras; each draws the meshes in the
+    // model's order with the data built for them.
+    void DrawImmediate(const Model& model) const;
+    void DrawDisplayList() const;
+    void DrawIndexedArrays(const Model& model) const;
+    void DrawBufferObjects(const Model& model) const;
+    void DrawNormals(const Model& model) const;
+    void DrawBoundingBox() const;
+
+    std::vector<MeshRenderData> meshes;  // one per mesh of the model, in its order
+    platform::GlName displayList;
+    bool buffersReady = false;  // set by a successful buffer setup, never cleared
+
+private:
+    // One entry per mesh of the model, keeping what the entries hold.
+    void MatchMeshes(const Model& model);
+    // The texture of material `material` of mesh `mesh`, or null.
+    const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
+};

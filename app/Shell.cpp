@@ -4,8 +4,6 @@
 #include "platform/Messages.h"
 #include "report/Report.h"
 
-#include <GL/gl.h>
-
 #include <array>
 #include <utility>
 
@@ -71,12 +69,7 @@ void Shell::OnCommand(int id)
     case command::FillPolygons:
     case command::WirePolygons:
     case command::VertexPolygons: ChoosePolygonMode(id); break;
-    case command::Light:
-        if (Toggle(id))
-            glEnable(GL_LIGHTING);
-        else
-            glDisable(GL_LIGHTING);
-        break;
+    case command::Light: SetLighting(Toggle(id)); break;
     case command::DrawNormals: options_.drawNormals = Toggle(id); break;
     case command::ComputeNormals: RunOnModel([](LoadedModel& loaded) { loaded.ComputeNormals(); }); break;
     case command::DisplayList:
@@ -153,14 +146,14 @@ void Shell::Close()
 
 void Shell::ChoosePolygonMode(int id)
 {
-    static constexpr std::array<std::pair<int, GLenum>, 3> modes = {{
-        {command::FillPolygons, GL_FILL},
-        {command::WirePolygons, GL_LINE},
-        {command::VertexPolygons, GL_POINT},
+    static constexpr std::array<std::pair<int, PolygonFill>, 3> modes = {{
+        {command::FillPolygons, PolygonFill::Fill},
+        {command::WirePolygons, PolygonFill::Wire},
+        {command::VertexPolygons, PolygonFill::Points},
     }};
-    for (const auto& [item, mode] : modes) {
+    for (const auto& [item, fill] : modes) {
         menu_.CheckItem(item, item == id);
-        if (item == id) glPolygonMode(GL_FRONT_AND_BACK, mode);
+        if (item == id) SetPolygonFill(fill);
     }
 }
 
@@ -200,13 +193,8 @@ void Shell::ExclusiveToggle(int id)
 
 void Shell::FlipFrontFace()
 {
-    if (options_.frontFaceCCW) {
-        glFrontFace(GL_CW);
-        options_.frontFaceCCW = false;
-    } else {
-        glFrontFace(GL_CCW);
-        options_.frontFaceCCW = true;
-    }
+    options_.frontFaceCCW = !options_.frontFaceCCW;
+    SetFrontFaceCounterClockwise(options_.frontFaceCCW);
 }
 
 void Shell::OnLeftButtonDown(int x, int y)

@@ -54,7 +54,6 @@ public:
     bool AllowClose();
     // The close path: releases the current model; nothing runs afterwards.
     void Close();
-    bool Closed() const { return closed_; }
 
 private:
     class BusyScope;

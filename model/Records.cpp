@@ -50,20 +50,6 @@ void MeshRecord::CompleteMaterials(std::optional<std::vector<std::int32_t>> sour
     }
 }
 
-void MeshRecord::CopyFrom(const MeshRecord& source)
-{
-    if (&source == this) return;
-    Release();
-    name = source.name;
-    vertices = source.vertices;
-    faces = source.faces;
-    normals = source.normals;
-    materials = source.materials;
-    CompleteMaterials(source.faceMaterials, source.faceCount());
-    texCoords = source.texCoords;
-    opacity = source.opacity;
-}
-
 void MeshRecord::TakeFrom(MeshRecord& source)
 {
     if (&source == this) return;
@@ -78,14 +64,4 @@ void MeshRecord::TakeFrom(MeshRecord& source)
     texCoords = std::move(source.texCoords);
     opacity = source.opacity;
     source.Release();
-}
-
-void MeshRecord::Swap(MeshRecord& a, MeshRecord& b)
-{
-    // Equivalent to three CopyFrom calls through a temporary: each side ends
-    // with the other's data and its material list completed.
-    MeshRecord temporary;
-    temporary.TakeFrom(a);
-    a.TakeFrom(b);
-    b.TakeFrom(temporary);
 }

@@ -122,12 +122,9 @@ struct MeshRecord {
     void Init() { *this = MeshRecord{}; }
     // Frees everything, then Init.
     void Release() { Init(); }
-    // An independent deep copy of the source; completes a missing material
-    // list (see the .cpp).
-    void CopyFrom(const MeshRecord& source);
-    // Same result as CopyFrom followed by source.Release(), without the copy.
+    // Stores a mesh whose block has closed: takes the source's data, leaving
+    // it empty, and completes a missing material list (see the .cpp).
     void TakeFrom(MeshRecord& source);
-    static void Swap(MeshRecord& a, MeshRecord& b);
 
 private:
     void CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount);

@@ -139,8 +139,6 @@ HeadlessContext::~HeadlessContext()
 
 bool HeadlessContext::Ok() const { return state_->error.empty() && state_->context != EGL_NO_CONTEXT; }
 const std::string& HeadlessContext::Error() const { return state_->error; }
-int HeadlessContext::Width() const { return state_->width; }
-int HeadlessContext::Height() const { return state_->height; }
 
 std::vector<std::uint8_t> HeadlessContext::ReadPixels() const
 {

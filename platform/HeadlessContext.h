@@ -20,8 +20,6 @@ public:
 
     bool Ok() const;
     const std::string& Error() const;
-    int Width() const;
-    int Height() const;
 
     // The colour buffer as RGBA bytes, top row first.
     std::vector<std::uint8_t> ReadPixels() const;

@@ -55,6 +55,22 @@ void AimCamera(float distance)
     gluLookAt(0.0, 0.0, distance, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
+void SetPolygonFill(PolygonFill fill)
+{
+    const GLenum mode = fill == PolygonFill::Wire ? GL_LINE : fill == PolygonFill::Points ? GL_POINT : GL_FILL;
+    glPolygonMode(GL_FRONT_AND_BACK, mode);
+}
+
+void SetLighting(bool on)
+{
+    if (on)
+        glEnable(GL_LIGHTING);
+    else
+        glDisable(GL_LIGHTING);
+}
+
+void SetFrontFaceCounterClockwise(bool counterClockwise) { glFrontFace(counterClockwise ? GL_CCW : GL_CW); }
+
 void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY)
 {
     glPushMatrix();

@@ -20,6 +20,15 @@ ViewOptions& TheViewOptions();
 
 constexpr float kStartCameraDistance = 10.0f;
 
+// How polygons are drawn, front and back: filled, as lines, as points.
+enum class PolygonFill { Fill, Wire, Points };
+
+// View settings that live only in the OpenGL state (and the menu's marks):
+// they apply to everything drawn afterwards.
+void SetPolygonFill(PolygonFill fill);
+void SetLighting(bool on);
+void SetFrontFaceCounterClockwise(bool counterClockwise);
+
 // Fixed state, viewport, projection, camera at the start distance, light 0.
 void InitGL(float width, float height);
 // Projection: identity, then a 45 degree perspective of that aspect, near

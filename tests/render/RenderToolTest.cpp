@@ -28,7 +28,7 @@ TEST(RenderToolCommandLine, DefaultsAndEveryOption)
     EXPECT_TRUE(o.view.useDisplayList);
     EXPECT_FALSE(o.view.useBufferObjects);
     EXPECT_TRUE(o.view.drawNormals && o.view.drawBoundingBox);
-    EXPECT_EQ(o.fill, render_tool::PolygonFill::Wire);
+    EXPECT_EQ(o.fill, PolygonFill::Wire);
     EXPECT_FALSE(o.lighting);
     EXPECT_EQ(o.width, 320);
     EXPECT_EQ(o.height, 200);

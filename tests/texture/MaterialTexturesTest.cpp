@@ -160,8 +160,11 @@ TEST_F(TextureTest, ModelFilesFindAndLoadTheTexturesTheyName)
         EXPECT_TRUE(messages().empty()) << OnlyMessage();
         EXPECT_EQ(model->CountTexturedMaterials(), c.textured);
         for (std::size_t m = 0; m < model->meshes.size(); ++m)
-            for (std::size_t k = 0; k < model->meshes[m].materials.size(); ++k)
-                if (!model->meshes[m].materials[k].textureFile.empty()) EXPECT_TRUE(glIsTexture(TextureName(render, m, k)));
+            for (std::size_t k = 0; k < model->meshes[m].materials.size(); ++k) {
+                if (!model->meshes[m].materials[k].textureFile.empty()) {
+                    EXPECT_TRUE(glIsTexture(TextureName(render, m, k)));
+                }
+            }
     }
 
     std::optional<Model> cube = ReadTextFile(testing_support::SamplePath("cube.x"));

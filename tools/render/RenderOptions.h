@@ -9,8 +9,6 @@
 
 namespace render_tool {
 
-enum class PolygonFill { Fill, Wire, Points };
-
 struct RenderOptions {
     std::string modelPath;
     std::string outputPath;

@@ -14,16 +14,6 @@
 
 namespace {
 
-GLenum PolygonModeOf(render_tool::PolygonFill fill)
-{
-    switch (fill) {
-    case render_tool::PolygonFill::Wire: return GL_LINE;
-    case render_tool::PolygonFill::Points: return GL_POINT;
-    case render_tool::PolygonFill::Fill: break;
-    }
-    return GL_FILL;
-}
-
 int Render(const render_tool::RenderOptions& options)
 {
     platform::HeadlessContext context(options.width, options.height);
@@ -41,8 +31,8 @@ int Render(const render_tool::RenderOptions& options)
             std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
             return 1;
         }
-        glPolygonMode(GL_FRONT_AND_BACK, PolygonModeOf(options.fill));
-        if (!options.lighting) glDisable(GL_LIGHTING);
+        SetPolygonFill(options.fill);
+        if (!options.lighting) SetLighting(false);
         AimCamera(options.distance);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawModelScene(&loaded, options.view, options.pitch, options.yaw);

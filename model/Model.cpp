@@ -17,8 +17,21 @@ void Model::SortMeshesByOpacity()
     std::vector<float> opacities;
     opacities.reserve(meshes.size());
     for (const MeshRecord& mesh : meshes) opacities.push_back(mesh.opacity);
-    std::vector<MeshRecord> sorted;
-    sorted.reserve(meshes.size());
-    for (const std::size_t from : SelectionSortOrder(opacities)) sorted.push_back(std::move(meshes[from]));
-    meshes = std::move(sorted);
+    const std::vector<std::size_t> order = SelectionSortOrder(opacities);
+
+    // Follows each cycle of the order once: a mesh already in place is not
+    // moved at all, the others once each (and one more per cycle).
+    std::vector<bool> placed(meshes.size(), false);
+    for (std::size_t start = 0; start < meshes.size(); ++start) {
+        if (placed[start] || order[start] == start) continue;
+        MeshRecord held = std::move(meshes[start]);
+        std::size_t at = start;
+        while (order[at] != start) {
+            meshes[at] = std::move(meshes[order[at]]);
+            placed[at] = true;
+            at = order[at];
+        }
+        meshes[at] = std::move(held);
+        placed[at] = true;
+    }
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <utility>
 
 void Vector3::Normalize()
 {
@@ -32,36 +31,12 @@ std::string LimitName(std::string_view name)
     return std::string(name.substr(0, MaterialRecord::kNameLimit));
 }
 
-// A mesh whose block had no material list gets one default material named
-// "unnamed"; a list whose face indices do not cover every face puts every face
-// on material 0.
-void MeshRecord::CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount)
+void MeshRecord::CompleteMaterialList()
 {
-    const std::int32_t count = faceCount();
-    if (sourceList && static_cast<std::int32_t>(sourceList->size()) == sourceFaceCount) {
-        faceMaterials = std::move(sourceList);
-        return;
-    }
-    faceMaterials = std::vector<std::int32_t>(count, 0);
-    if (!sourceList) {
+    if (faceMaterials && faceMaterialCount() == faceCount()) return;
+    if (!faceMaterials) {
         materials.clear();
-        materials.emplace_back();
-        materials.back().name = "unnamed";
+        materials.emplace_back().name = "unnamed";
     }
-}
-
-void MeshRecord::TakeFrom(MeshRecord& source)
-{
-    if (&source == this) return;
-    Release();
-    const std::int32_t sourceFaceCount = source.faceCount();
-    name = std::move(source.name);
-    vertices = std::move(source.vertices);
-    faces = std::move(source.faces);
-    normals = std::move(source.normals);
-    materials = std::move(source.materials);
-    CompleteMaterials(std::move(source.faceMaterials), sourceFaceCount);
-    texCoords = std::move(source.texCoords);
-    opacity = source.opacity;
-    source.Release();
+    faceMaterials = std::vector<std::int32_t>(static_cast<std::size_t>(faceCount()), 0);
 }

@@ -119,13 +119,8 @@ struct MeshRecord {
     }
     std::int32_t texCoordCount() const { return texCoords ? static_cast<std::int32_t>(texCoords->size()) : 0; }
 
-    void Init() { *this = MeshRecord{}; }
-    // Frees everything, then Init.
-    void Release() { Init(); }
-    // Stores a mesh whose block has closed: takes the source's data, leaving
-    // it empty, and completes a missing material list (see the .cpp).
-    void TakeFrom(MeshRecord& source);
-
-private:
-    void CompleteMaterials(std::optional<std::vector<std::int32_t>> sourceList, std::int32_t sourceFaceCount);
+    // A mesh whose block has closed gets a material list that covers its
+    // faces: without a list, one material named "unnamed" on every face; with
+    // a list whose face indices do not cover every face, every face on material 0.
+    void CompleteMaterialList();
 };

@@ -3,6 +3,8 @@
 #include "platform/Messages.h"
 #include "render/RenderModel.h"
 
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -33,27 +35,56 @@ bool ResolveBufferObjectApi(platform::BufferObjectApi& api)
     return all;
 }
 
-// Replaces the buffer held in `buffer` by a new one holding `bytes` bytes of
-// `data`. No data, no buffer: the owner is left holding none. A buffer the
-// driver could not fill is given back and reported; the result is then false.
-bool UploadBuffer(GLenum target, platform::GlName& buffer, const void* data, std::size_t bytes)
+// One piece of a buffer's contents.
+struct Piece {
+    const void* data;
+    std::size_t bytes;
+};
+
+// Replaces the buffer held in `buffer` by a new one holding the pieces one
+// after another. No data, no buffer: the owner is left holding none. A
+// buffer the driver could not size is given back and reported; the result
+// is then false.
+bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Piece>& pieces)
 {
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
     buffer.Reset();
-    if (bytes == 0) return true;
+    std::size_t total = 0;
+    for (const Piece& piece : pieces) total += piece.bytes;
+    if (total == 0) return true;
 
     GLuint name = 0;
     api.genBuffers(1, &name);
     buffer = platform::GlName(platform::GlObjectKind::Buffer, name);
     api.bindBuffer(target, name);
-    api.bufferData(target, static_cast<GLsizeiptrARB>(bytes), data, GL_STATIC_DRAW_ARB);
+    api.bufferData(target, static_cast<GLsizeiptrARB>(total), nullptr, GL_STATIC_DRAW_ARB);
     GLint size = 0;
     api.getBufferParameteriv(target, GL_BUFFER_SIZE_ARB, &size);
-    if (size <= 0) {
+    if (size <= 0 || static_cast<std::size_t>(size) < total) {
         ShowBufferError("glBufferDataARB failed to allocate any memory!");
         api.bindBuffer(target, 0);
         buffer.Reset();
         return false;
+    }
+    // Written through a mapping, in one go; piece by piece when the driver
+    // gives no mapping or loses what was written.
+    bool written = false;
+    if (auto* mapped = static_cast<std::uint8_t*>(api.mapBuffer(target, GL_WRITE_ONLY_ARB))) {
+        std::size_t offset = 0;
+        for (const Piece& piece : pieces) {
+            if (piece.bytes > 0) std::memcpy(mapped + offset, piece.data, piece.bytes);
+            offset += piece.bytes;
+        }
+        written = api.unmapBuffer(target) == GL_TRUE;
+    }
+    if (!written) {
+        std::size_t offset = 0;
+        for (const Piece& piece : pieces) {
+            if (piece.bytes > 0)
+                api.bufferSubData(target, static_cast<GLintptrARB>(offset), static_cast<GLsizeiptrARB>(piece.bytes),
+                                  piece.data);
+            offset += piece.bytes;
+        }
     }
     api.bindBuffer(target, 0);
     return true;
@@ -76,19 +107,26 @@ HRESULT RenderModel::SetupBufferObjects()
     }
     platform::TheBufferObjectApi() = api;
 
-    // Every vertex buffer first, then every index buffer.
+    // The vertex buffer first, then the index buffer.
+    std::vector<Piece> pieces;
+    std::size_t offset = 0;
     for (MeshRenderData& data : meshes) {
-        const auto& vertices = data.interleavedVertices;
-        const std::size_t bytes = vertices ? vertices->size() * sizeof(InterleavedVertex) : 0;
-        if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, data.vertexBuffer, vertices ? vertices->data() : nullptr, bytes))
-            return E_FAIL;
+        data.vertexOffset = offset;
+        if (!data.interleavedVertices) continue;
+        pieces.push_back({data.interleavedVertices->data(), data.interleavedVertices->size() * sizeof(InterleavedVertex)});
+        offset += pieces.back().bytes;
     }
+    if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer, pieces)) return E_FAIL;
+
+    pieces.clear();
+    offset = 0;
     for (MeshRenderData& data : meshes) {
         if (!data.renderGroups) continue;
-        for (RenderGroup& group : *data.renderGroups)
-            if (!UploadBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, group.indexBuffer, group.indices.data(),
-                              group.indices.size() * sizeof(std::uint32_t)))
-                return E_FAIL;
+        for (RenderGroup& group : *data.renderGroups) {
+            group.indexOffset = offset;
+            pieces.push_back({group.indices.data(), group.indices.size() * sizeof(std::uint32_t)});
+            offset += pieces.back().bytes;
+        }
     }
-    return S_OK;
+    return UploadBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, indexBuffer, pieces) ? S_OK : E_FAIL;
 }

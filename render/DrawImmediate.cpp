@@ -6,6 +6,7 @@
 // that cannot be drawn (see IsDrawableFace) are passed over entirely.
 void RenderModel::DrawImmediate(const Model& model) const
 {
+    render::MaterialState state;
     for (std::size_t m = 0; m < model.meshes.size(); ++m) {
         const MeshRecord& mesh = model.meshes[m];
         const std::int32_t vertexCount = mesh.vertexCount();
@@ -13,7 +14,7 @@ void RenderModel::DrawImmediate(const Model& model) const
             const FaceRecord face = mesh.faces[f];
             if (!records::IsDrawableFace(face, vertexCount)) continue;
             if (const MaterialRecord* material = records::FaceMaterial(mesh, f))
-                render::SetupMaterial(*material, TextureOf(m, static_cast<std::size_t>(material - mesh.materials.data())));
+                state.Setup(*material, TextureOf(m, static_cast<std::size_t>(material - mesh.materials.data())));
             glBegin(GL_TRIANGLES);
             for (std::int32_t c = 0; c < face.cornerCount; ++c) {
                 const std::int32_t i = face.corners[c];
@@ -24,6 +25,6 @@ void RenderModel::DrawImmediate(const Model& model) const
             }
             glEnd();
         }
-        render::ResetAfterMesh();
+        state.ResetAfterMesh();
     }
 }

@@ -20,6 +20,7 @@ std::size_t DrawnGroupCount(const MeshRecord& mesh, const MeshRenderData& data)
 
 void RenderModel::DrawIndexedArrays(const Model& model) const
 {
+    render::MaterialState state;
     const std::size_t count = std::min(model.meshes.size(), meshes.size());
     for (std::size_t m = 0; m < count; ++m) {
         const MeshRecord& mesh = model.meshes[m];
@@ -28,43 +29,45 @@ void RenderModel::DrawIndexedArrays(const Model& model) const
         for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
             const RenderGroup& group = (*data.renderGroups)[k];
             if (group.triangleCount == 0) continue;  // nothing to draw, and no material to set for it
-            render::SetupMaterial(mesh.materials[k], TextureOf(m, k));
+            state.Setup(mesh.materials[k], TextureOf(m, k));
             glInterleavedArrays(GL_T2F_N3F_V3F, sizeof(InterleavedVertex), data.interleavedVertices->data());
             glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, group.indices.data());
         }
-        render::ResetAfterMesh();
+        state.ResetAfterMesh();
     }
 }
 
 void RenderModel::DrawBufferObjects(const Model& model) const
 {
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
-    if (!buffersReady || api.bindBuffer == nullptr) return;
+    if (!buffersReady || api.bindBuffer == nullptr || !vertexBuffer || !indexBuffer) return;
+    render::MaterialState state;
     const std::size_t count = std::min(model.meshes.size(), meshes.size());
     for (std::size_t m = 0; m < count; ++m) {
         const MeshRecord& mesh = model.meshes[m];
         const MeshRenderData& data = meshes[m];
-        // A mesh without vertex data has no vertex buffer: nothing of it can be drawn.
-        if (mesh.materials.empty() || !data.vertexBuffer) continue;
-        api.bindBuffer(GL_ARRAY_BUFFER_ARB, data.vertexBuffer.get());
+        // A mesh without vertex data has nothing in the vertex buffer to draw.
+        if (mesh.materials.empty() || !data.interleavedVertices || data.interleavedVertices->empty()) continue;
+        const std::uintptr_t base = data.vertexOffset;
+        api.bindBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer.get());
         for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
             const RenderGroup& group = (*data.renderGroups)[k];
-            if (group.triangleCount == 0 || !group.indexBuffer) continue;
-            api.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, group.indexBuffer.get());
-            glTexCoordPointer(2, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, u)));
-            glNormalPointer(GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, nx)));
-            glVertexPointer(3, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(offsetof(InterleavedVertex, x)));
+            if (group.triangleCount == 0) continue;
+            api.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, indexBuffer.get());
+            glTexCoordPointer(2, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(base + offsetof(InterleavedVertex, u)));
+            glNormalPointer(GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(base + offsetof(InterleavedVertex, nx)));
+            glVertexPointer(3, GL_FLOAT, sizeof(InterleavedVertex), ByteOffset(base + offsetof(InterleavedVertex, x)));
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glEnableClientState(GL_NORMAL_ARRAY);
             glEnableClientState(GL_VERTEX_ARRAY);
-            render::SetupMaterial(mesh.materials[k], TextureOf(m, k));
-            glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, ByteOffset(0));
+            state.Setup(mesh.materials[k], TextureOf(m, k));
+            glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, ByteOffset(group.indexOffset));
             glDisableClientState(GL_TEXTURE_COORD_ARRAY);
             glDisableClientState(GL_NORMAL_ARRAY);
             glDisableClientState(GL_VERTEX_ARRAY);
             api.bindBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, 0);
         }
         api.bindBuffer(GL_ARRAY_BUFFER_ARB, 0);
-        render::ResetAfterMesh();
+        state.ResetAfterMesh();
     }
 }

@@ -1,7 +1,5 @@
 #include "render/MaterialSetup.h"
 
-#include <GL/gl.h>
-
 namespace render {
 
 void ApplyColors(const MaterialColors& colors)
@@ -13,18 +11,30 @@ void ApplyColors(const MaterialColors& colors)
     glMaterialfv(GL_FRONT, GL_SHININESS, &colors.power);
 }
 
-void SetupMaterial(const MaterialRecord& material, const LoadTexture* texture)
+void MaterialState::Apply(const MaterialColors& colors)
 {
-    ApplyColors(material.colors);
-    if (!material.textureFile.empty()) glBindTexture(GL_TEXTURE_2D, texture ? texture->GetTextureId() : 0);
+    if (colors_ && *colors_ == colors) return;
+    ApplyColors(colors);
+    colors_ = colors;
 }
 
-void ResetAfterMesh()
+void MaterialState::Bind(GLuint texture)
 {
-    glBindTexture(GL_TEXTURE_2D, 0);
-    MaterialColors defaults;
-    defaults.SetDefaults();
-    ApplyColors(defaults);
+    if (texture_ && *texture_ == texture) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    texture_ = texture;
+}
+
+void MaterialState::Setup(const MaterialRecord& material, const LoadTexture* texture)
+{
+    Apply(material.colors);
+    if (!material.textureFile.empty()) Bind(texture ? texture->GetTextureId() : 0);
+}
+
+void MaterialState::ResetAfterMesh()
+{
+    Bind(0);
+    Apply(MaterialColors{});
 }
 
 }  // namespace render

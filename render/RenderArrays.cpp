@@ -53,7 +53,6 @@ std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh)
 void RenderModel::BuildRenderArrays(const Model& model)
 {
     MatchMeshes(model);
-    // Dropping the groups deletes their index buffers before the names are lost.
     for (MeshRenderData& data : meshes) {
         data.renderGroups.reset();
         data.interleavedVertices.reset();

@@ -24,11 +24,11 @@ struct InterleavedVertex {
 };
 static_assert(sizeof(InterleavedVertex) == 32);
 
-// The triangles of one material, and the buffer object that holds them.
+// The triangles of one material, and where the model's index buffer holds them.
 struct RenderGroup {
     std::int32_t triangleCount = 0;
     std::vector<std::uint32_t> indices;
-    platform::GlName indexBuffer;
+    std::size_t indexOffset = 0;  // bytes into RenderModel::indexBuffer
 };
 
 struct MeshRenderData {
@@ -36,7 +36,7 @@ struct MeshRenderData {
     std::array<std::int32_t, 36> boxTriangles{};
     std::optional<std::vector<RenderGroup>> renderGroups;  // one per material
     std::optional<std::vector<InterleavedVertex>> interleavedVertices;
-    platform::GlName vertexBuffer;
+    std::size_t vertexOffset = 0;  // bytes into RenderModel::vertexBuffer
     // The texture of each material, shared with every material of the model
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
@@ -52,7 +52,8 @@ public:
     void BuildRenderArrays(const Model& model);
     // Compiles DrawImmediate into a new display list.
     void BuildDisplayList(const Model& model);
-    // Uploads the render arrays into buffer objects; S_OK or E_FAIL (reported).
+    // Uploads the render arrays into the two buffer objects; S_OK or E_FAIL
+    // (reported).
     HRESULT SetupBufferObjects();
     // After the normals changed: the display list (when there is one), the
     // render arrays and the buffer objects again.
@@ -68,6 +69,11 @@ public:
     void DrawBoundingBox() const;
 
     std::vector<MeshRenderData> meshes;  // one per mesh of the model, in its order
+    // Every mesh's interleaved vertices one after another, and every group's
+    // indices likewise: two buffer objects for the whole model, however many
+    // meshes and materials it has.
+    platform::GlName vertexBuffer;
+    platform::GlName indexBuffer;
     platform::GlName displayList;
     bool buffersReady = false;  // set by a successful buffer setup, never cleared
 

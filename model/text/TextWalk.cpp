@@ -129,7 +129,9 @@ HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)
 
 void TextReader::StoreCurrentMesh()
 {
-    model_.meshes.emplace_back().TakeFrom(currentMesh_);
+    MeshRecord& stored = storedMeshes_.emplace_back(std::move(currentMesh_));
+    currentMesh_ = MeshRecord{};
+    stored.CompleteMaterialList();
 }
 
 HRESULT TextReader::Parse()
@@ -168,5 +170,7 @@ HRESULT TextReader::Parse()
             blockStack_.pop_back();
         }
     }
+    model_.meshes.reserve(storedMeshes_.size());
+    for (MeshRecord& mesh : storedMeshes_) model_.meshes.push_back(std::move(mesh));
     return S_OK;
 }

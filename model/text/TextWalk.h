@@ -10,6 +10,7 @@
 #include "platform/ResultCodes.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -62,6 +63,7 @@ private:
     std::vector<BraceLine> braceLines_;
 
     MeshRecord currentMesh_;
+    std::deque<MeshRecord> storedMeshes_;  // in file order; a deque never moves them while it grows
     std::int32_t materialCursor_ = 0;      // slots of currentMesh_'s list filled so far
     std::vector<std::string_view> blockStack_;  // first words of the open blocks, outermost first
     std::int32_t objectBlockEnd_ = -1;     // last line of the block of the object being read

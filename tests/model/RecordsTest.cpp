@@ -57,11 +57,20 @@ TEST(ModelRecords, OpacityOrderIsTheSelectionSortsOrderTiesIncluded)
         std::vector<float> keys(random() % 40);
         const std::size_t kinds = round % 2 == 0 ? 3 : 5;  // every other round with NaN among them
         for (float& key : keys) key = values[random() % kinds];
-        ASSERT_EQ(SelectionSortOrder(keys), NaiveSelectionOrder(keys)) << "round " << round;
+        const std::vector<std::size_t> expected = NaiveSelectionOrder(keys);
+        ASSERT_EQ(SelectionSortOrder(keys), expected) << "round " << round;
+
+        // The model moves its meshes into that order.
+        Model model;
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            model.meshes.push_back(MeshWithOpacity(std::to_string(k).c_str(), keys[k]));
+        model.SortMeshesByOpacity();
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            ASSERT_EQ(model.meshes[k].name, std::to_string(expected[k])) << "round " << round;
     }
 }
 
-TEST(ModelRecords, AStoredMeshWithoutMaterialListGetsOneUnnamedMaterialOnEveryFace)
+TEST(ModelRecords, AStoredMeshGetsAMaterialListThatCoversItsFaces)
 {
     MeshRecord source;
     source.name = "box";
@@ -70,8 +79,8 @@ TEST(ModelRecords, AStoredMeshWithoutMaterialListGetsOneUnnamedMaterialOnEveryFa
     source.faces.Append(corners);
     source.faces.Append(corners);
 
-    MeshRecord stored;
-    stored.TakeFrom(source);
+    MeshRecord stored = source;
+    stored.CompleteMaterialList();
     EXPECT_EQ(stored.name, "box");
     EXPECT_EQ(stored.faceCount(), 2);
     ASSERT_EQ(stored.materialCount(), 1);
@@ -79,8 +88,13 @@ TEST(ModelRecords, AStoredMeshWithoutMaterialListGetsOneUnnamedMaterialOnEveryFa
     EXPECT_EQ(stored.materials[0].colors, MaterialColors{});
     EXPECT_TRUE(stored.materials[0].textureFile.empty());
     EXPECT_EQ(*stored.faceMaterials, (std::vector<std::int32_t>{0, 0}));
-    EXPECT_EQ(source.vertexCount(), 0);  // the source is left empty
-    EXPECT_EQ(source.faceCount(), 0);
+
+    // A list that does not cover the faces puts them all on material 0, its materials kept.
+    source.materials.resize(2);
+    source.faceMaterials = std::vector<std::int32_t>{1};
+    source.CompleteMaterialList();
+    EXPECT_EQ(source.materialCount(), 2);
+    EXPECT_EQ(*source.faceMaterials, (std::vector<std::int32_t>{0, 0}));
 }
 
 TEST(ModelRecords, MaterialColorsDescribeThemselvesOnFiveLines)

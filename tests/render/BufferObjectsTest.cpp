@@ -40,7 +40,7 @@ GLint BufferSize(GLenum target, GLuint name)
 
 std::vector<Vector3> Normals(const Model& model, std::size_t mesh) { return *model.meshes[mesh].normals; }
 
-TEST_F(BufferObjects, EmptyDataGetsNoBufferAndRepeatedCommandsKeepTheNameCount)
+TEST_F(BufferObjects, TwoBuffersHoldEveryMeshAndRepeatedCommandsKeepTheNameCount)
 {
     testing_support::MessageRecorder recorder;
     LoadedModel loaded;
@@ -49,13 +49,14 @@ TEST_F(BufferObjects, EmptyDataGetsNoBufferAndRepeatedCommandsKeepTheNameCount)
     EXPECT_TRUE(recorder.messages().empty());
     EXPECT_TRUE(loaded.render.buffersReady);
 
-    const MeshRenderData& square = loaded.render.meshes[0];
-    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, square.vertexBuffer.get()), 4 * 32);
-    EXPECT_EQ(BufferSize(GL_ELEMENT_ARRAY_BUFFER_ARB, (*square.renderGroups)[0].indexBuffer.get()), 2 * 12);
-    EXPECT_FALSE((*square.renderGroups)[1].indexBuffer);
-    EXPECT_FALSE(loaded.render.meshes[1].vertexBuffer);
-    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, loaded.render.meshes[2].vertexBuffer.get()), 3 * 32);
-    EXPECT_EQ(render_testing::LiveBufferObjects(), 4);
+    // Vertices of the square (4) and the triangle (3); indices of the
+    // square's two triangles and the triangle's one.
+    const RenderModel& render = loaded.render;
+    EXPECT_EQ(BufferSize(GL_ARRAY_BUFFER_ARB, render.vertexBuffer.get()), 7 * 32);
+    EXPECT_EQ(BufferSize(GL_ELEMENT_ARRAY_BUFFER_ARB, render.indexBuffer.get()), 3 * 12);
+    EXPECT_EQ(render.meshes[2].vertexOffset, 4u * 32);
+    EXPECT_EQ((*render.meshes[2].renderGroups)[0].indexOffset, 2u * 12);
+    EXPECT_EQ(render_testing::LiveBufferObjects(), 2);
     EXPECT_EQ(render_testing::LiveDisplayLists(), 1);
 
     for (int round = 0; round < 2; ++round) {
@@ -65,7 +66,7 @@ TEST_F(BufferObjects, EmptyDataGetsNoBufferAndRepeatedCommandsKeepTheNameCount)
         loaded.render.BuildRenderArrays(loaded.model);
         EXPECT_EQ(loaded.render.SetupBufferObjects(), S_OK);
     }
-    EXPECT_EQ(render_testing::LiveBufferObjects(), 4);
+    EXPECT_EQ(render_testing::LiveBufferObjects(), 2);
     EXPECT_EQ(render_testing::LiveDisplayLists(), 1);
 
     loaded.Clear();
@@ -148,25 +149,24 @@ TEST_F(BufferObjects, AnAllocationFailureIsReportedAndKeepsNoBuffer)
     EXPECT_EQ(recorder.messages()[0].text, "glBufferDataARB failed to allocate any memory!");
     EXPECT_EQ(recorder.messages()[0].caption, "ERROR");
     EXPECT_TRUE(loaded.render.buffersReady);  // a failed setup never clears it
-    EXPECT_FALSE(loaded.render.meshes[0].vertexBuffer);
+    EXPECT_FALSE(loaded.render.vertexBuffer);
     GLint bound = -1;
     glGetIntegerv(GL_ARRAY_BUFFER_BINDING_ARB, &bound);
     EXPECT_EQ(bound, 0);
-    // The setup stopped at the first mesh: the last one keeps its earlier vertex buffer, still recorded.
+    // The setup stopped at the vertex buffer: the earlier index buffer stays, still recorded.
     EXPECT_EQ(render_testing::LiveBufferObjects(), 1);
-    EXPECT_TRUE(loaded.render.meshes[2].vertexBuffer);
+    EXPECT_TRUE(loaded.render.indexBuffer);
 }
 
-// Fills every buffer but the fourth of each setup: with two meshes of one
-// material, that is the index buffer of the second mesh.
+// Fills the vertex buffer of each setup but not its index buffer.
 int bufferDataCalls = 0;
-void APIENTRY FailEveryFourthCall(GLenum target, GLsizeiptrARB size, const void* data, GLenum usage)
+void APIENTRY FailEverySecondCall(GLenum target, GLsizeiptrARB size, const void* data, GLenum usage)
 {
-    if (++bufferDataCalls % 4 == 0) return;
+    if (++bufferDataCalls % 2 == 0) return;
     reinterpret_cast<PFNGLBUFFERDATAARBPROC>(render_testing::DriverProc("glBufferDataARB"))(target, size, data, usage);
 }
 
-TEST_F(BufferObjects, BuffersNotReadyDrawNothingNotEvenTheMeshesUploaded)
+TEST_F(BufferObjects, BuffersNotReadyDrawNothing)
 {
     testing_support::MessageRecorder recorder;
     LoadedModel loaded;
@@ -178,13 +178,12 @@ TEST_F(BufferObjects, BuffersNotReadyDrawNothingNotEvenTheMeshesUploaded)
     bufferDataCalls = 0;
     {
         render_testing::ScopedEntryPoints driver("", [](const std::string& name) {
-            return name == "glBufferDataARB" ? reinterpret_cast<platform::GlProc>(FailEveryFourthCall) : nullptr;
+            return name == "glBufferDataARB" ? reinterpret_cast<platform::GlProc>(FailEverySecondCall) : nullptr;
         });
         PrepareLoadedModel(loaded);
     }
     ASSERT_FALSE(loaded.render.buffersReady);
-    ASSERT_TRUE(loaded.render.meshes[0].vertexBuffer);
-    ASSERT_TRUE(loaded.render.meshes[0].renderGroups->at(0).indexBuffer);
+    ASSERT_TRUE(loaded.render.vertexBuffer);
 
     InitGL(64, 64);
     auto draw = [&](const ViewOptions& options) {

@@ -7,11 +7,11 @@
 void RenderModel::LoadMaterialTextures(Model& model)
 {
     MatchMeshes(model);
-    for (std::size_t m = 0; m < meshes.size(); ++m) meshes[m].textures.assign(model.meshes[m].materials.size(), nullptr);
     if (model.CountTexturedMaterials() == 0) return;
     SharedTextures textures(std::filesystem::path(model.sourcePath).parent_path().string());
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         auto& materials = model.meshes[m].materials;
+        meshes[m].textures.assign(materials.size(), nullptr);
         for (std::size_t k = 0; k < materials.size(); ++k) {
             if (materials[k].textureFile.empty()) continue;
             meshes[m].textures[k] = textures.Load(materials[k].textureFile);

@@ -30,8 +30,8 @@ MeshRecord MeshWith(std::initializer_list<std::pair<const char*, const char*>> m
 // The name to bind for material `material` of mesh `mesh`, 0 when it has no texture.
 GLuint TextureName(const RenderModel& render, std::size_t mesh, std::size_t material)
 {
-    const auto& texture = render.meshes.at(mesh).textures.at(material);
-    return texture ? texture->GetTextureId() : 0;
+    const auto& textures = render.meshes.at(mesh).textures;
+    return material < textures.size() && textures[material] ? textures[material]->GetTextureId() : 0;
 }
 
 int LiveTextures()

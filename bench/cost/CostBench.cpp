@@ -1,0 +1,181 @@
+// What loading costs on files built to make a careless reader slow or
+// greedy. Each load runs in a process of its own (a headless OpenGL context,
+// the viewer's whole load), so that its peak memory is its own.
+//
+//   cost_bench [families|table]     (default: both)
+//
+// families: n meshes, n counted words and n references for n = 10,000,
+//   100,000 and 1,000,000; the load time per item should stay flat (within
+//   2x from the smallest n to the largest).
+// table: the inputs that once froze the viewer or took gigabytes; each must
+//   load or be refused in under 1 s and 300 MB.
+#include "CostInputs.h"
+
+#include "platform/HeadlessContext.h"
+#include "platform/Messages.h"
+#include "render/LoadedModel.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Quiet : public platform::MessageSink {
+public:
+    void Show(std::string_view, std::string_view, platform::MessageKind) override {}
+};
+
+// In the child: loads the file and prints the load's wall time.
+int LoadOnce(const char* path)
+{
+    Quiet quiet;
+    platform::NullTraceSink noTraces;
+    platform::ScopedMessageSink messages(quiet);
+    platform::ScopedTraceSink traces(noTraces);
+    const platform::HeadlessContext context(16, 16);
+    const auto start = std::chrono::steady_clock::now();
+    LoadedModel loaded;
+    const bool read = loaded.Load(path) == S_OK;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%.6f %d\n", seconds, read ? 1 : 0);
+    std::fflush(stdout);
+    std::quick_exit(0);  // the process's own teardown is not the load's cost
+}
+
+struct Run {
+    double loadSeconds = 0;   // the load alone
+    double processSeconds = 0;  // start to exit, context included
+    double peakMegabytes = 0;
+    bool loaded = false;
+    bool ok = false;
+};
+
+Run Measure(const std::string& path)
+{
+    Run run;
+    int channel[2];
+    if (pipe(channel) != 0) return run;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(channel[1], STDOUT_FILENO);
+        close(channel[0]);
+        close(channel[1]);
+        execl("/proc/self/exe", "cost_bench", "--load", path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(channel[1]);
+    char buffer[128] = {};
+    const ssize_t got = read(channel[0], buffer, sizeof buffer - 1);
+    close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    run.processSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    int loaded = 0;
+    run.ok = got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+             std::sscanf(buffer, "%lf %d", &run.loadSeconds, &loaded) == 2;
+    run.loaded = loaded != 0;
+    return run;
+}
+
+std::string Write(const fs::path& folder, const std::string& name, const std::string& bytes)
+{
+    const fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+}
+
+double MegabytesOf(const std::string& path) { return static_cast<double>(fs::file_size(path)) / 1e6; }
+
+bool Families(const fs::path& folder)
+{
+    struct Family {
+        const char* name;
+        std::string (*make)(int);
+    };
+    const Family families[] = {{"meshes", cost_inputs::ManyMeshes},
+                               {"counted words", cost_inputs::ManyMeshWords},
+                               {"references", cost_inputs::ManyReferences}};
+    bool allFlat = true;
+    for (const Family& family : families) {
+        std::vector<double> perItem;
+        for (const int n : {10'000, 100'000, 1'000'000}) {
+            const std::string path = Write(folder, "family.x", family.make(n));
+            const Run run = Measure(path);
+            if (!run.ok) {
+                std::printf("%-14s n=%-8d the load did not finish\n", family.name, n);
+                return false;
+            }
+            perItem.push_back(run.loadSeconds / n * 1e6);
+            std::printf("%-14s n=%-8d %7.1f MB  load %7.3f s  %6.2f us/item  peak %7.1f MB\n", family.name, n,
+                        MegabytesOf(path), run.loadSeconds, perItem.back(), run.peakMegabytes);
+        }
+        const double ratio = *std::max_element(perItem.begin(), perItem.end()) /
+                             *std::min_element(perItem.begin(), perItem.end());
+        const bool flat = ratio <= 2.0;
+        allFlat = allFlat && flat;
+        std::printf("%-14s time per item within %.2fx from 10,000 to 1,000,000 (target <= 2x): %s\n", family.name,
+                    ratio, flat ? "met" : "MISSED");
+    }
+    return allFlat;
+}
+
+bool Table(const fs::path& folder)
+{
+    Write(folder, "claim.png", cost_inputs::PngClaimingSize(16384, 16384));
+    Write(folder, "cut-end.jpg", cost_inputs::JpegCutShort(16384, 16384, true));
+    Write(folder, "cut.jpg", cost_inputs::JpegCutShort(16384, 16384, false));
+    Write(folder, "big.jpg", cost_inputs::NoisyJpeg(2048));
+    struct Input {
+        const char* what;
+        std::string path;
+    };
+    const Input inputs[] = {
+        {"100,000 meshes of one triangle", Write(folder, "meshes.x", cost_inputs::ManyMeshes(100'000))},
+        {"1,000,000 \"Mesh\" lines, no block", Write(folder, "words.x", cost_inputs::ManyMeshWords(1'000'000))},
+        {"50,000 shared materials referenced", Write(folder, "references.x", cost_inputs::ManyReferences(50'000))},
+        {"PNG claiming 16384^2, 100 data bytes", Write(folder, "png.x", cost_inputs::MaterialsOnOneTexture(1, "claim.png"))},
+        {"JPEG 16384^2 cut, end marker", Write(folder, "cut-end.x", cost_inputs::MaterialsOnOneTexture(1, "cut-end.jpg"))},
+        {"JPEG 16384^2 cut, no end marker", Write(folder, "cut.x", cost_inputs::MaterialsOnOneTexture(1, "cut.jpg"))},
+        {"300 materials on one 2048^2 JPEG", Write(folder, "shared.x", cost_inputs::MaterialsOnOneTexture(300, "big.jpg"))},
+    };
+    bool all = true;
+    for (const Input& input : inputs) {
+        const Run run = Measure(input.path);
+        const bool met = run.ok && run.processSeconds < 1.0 && run.peakMegabytes < 300.0;
+        all = all && met;
+        std::printf("%-38s %8.3f MB  %-8s load %6.3f s  process %6.3f s  peak %7.1f MB: %s\n", input.what,
+                    MegabytesOf(input.path), !run.ok ? "failed" : run.loaded ? "loaded" : "refused", run.loadSeconds,
+                    run.processSeconds, run.peakMegabytes, met ? "met" : "MISSED");
+    }
+    std::printf("every input under 1 s and 300 MB: %s\n", all ? "met" : "MISSED");
+    return all;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--load") return LoadOnce(argv[2]);
+    const std::string which = argc > 1 ? argv[1] : "all";
+    const fs::path folder = fs::temp_directory_path() / ("pelmora-cost-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    if (which == "all" || which == "families") Families(folder);
+    if (which == "all" || which == "table") Table(folder);
+    fs::remove_all(folder);
+    return 0;
+}

@@ -80,6 +80,7 @@ private:
     std::string Owner() const;
     bool Fail(std::string what) { error_ = detail::LoadError(what, kOperation); return false; }
     bool FailFault();
+    bool FailFault(const std::string& owner);
     bool Unexpected(const TokenRecord& record, const char* wanted);
 
     unsigned floatBytes_;
@@ -99,10 +100,12 @@ std::string ObjectReader::Owner() const
     return object == nullptr ? std::string() : " de " + detail::ObjectLabel(object->type, object->name);
 }
 
-bool ObjectReader::FailFault()
+bool ObjectReader::FailFault() { return FailFault(Owner()); }
+
+bool ObjectReader::FailFault(const std::string& owner)
 {
     const TokenFault& fault = tokens_.fault();
-    return Fail(fault.what + Owner() + detail::Format(" à l'octet %zu ", fault.offset) + fault.problem);
+    return Fail(fault.what + owner + detail::Format(" à l'octet %zu ", fault.offset) + fault.problem);
 }
 
 bool ObjectReader::Unexpected(const TokenRecord& record, const char* wanted)
@@ -217,7 +220,8 @@ bool ObjectReader::ReadObject(const TokenRecord& identifier)
     std::optional<Guid> guid;
     if (tokens_.Peek() == Token::Guid) {
         TokenRecord id;
-        tokens_.Next(id);
+        // A GUID cut short belongs to the object it opens.
+        if (tokens_.Next(id) != TokenReader::Step::Token) return FailFault(" de " + detail::ObjectLabel(type, name));
         guid = id.guid;
     }
     if (builder_.depth() == DocumentBuilder::kMaxDepth)

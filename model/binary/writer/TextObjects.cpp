@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <new>
+#include <stdexcept>
 #include <cstdint>
 #include <optional>
 
@@ -274,11 +276,18 @@ bool ReadTextObjects(std::string_view text, Document& document, std::string& err
     }
     // The header line may go on past its 16 bytes.
     const std::size_t lineEnd = text.find('\n', kHeaderSize);
-    Document read;
-    TextReader reader(text, lineEnd == std::string_view::npos ? text.size() : lineEnd, read, conversion);
-    if (!reader.Read(error)) return false;
-    document = std::move(read);
-    return true;
+    try {
+        Document read;
+        TextReader reader(text, lineEnd == std::string_view::npos ? text.size() : lineEnd, read, conversion);
+        if (!reader.Read(error)) return false;
+        document = std::move(read);
+        return true;
+    } catch (const std::bad_alloc&) {
+        error = detail::OutOfMemory(kOperation);
+    } catch (const std::length_error&) {
+        error = detail::OutOfMemory(kOperation);
+    }
+    return false;
 }
 
 }  // namespace xfile

@@ -70,6 +70,8 @@ public:
     bool Read(std::string& error);
 
 private:
+    // Integers, floats or a string, in the current object.
+    void AddData(const TokenRecord& record);
     bool ReadObject(const TokenRecord& identifier);
     bool ReadReference();
     bool SkipTemplate();
@@ -164,32 +166,13 @@ bool ObjectReader::Read(std::string& error)
             openedAt_.pop_back();
             break;
         case Token::Integer:
-            if (!inObject) {
-                ok = Unexpected(record, wanted);
-                break;
-            }
-            builder_.AppendIntegers(1)[0] = record.count;
-            break;
         case Token::IntegerList:
-            if (!inObject) {
-                ok = Unexpected(record, wanted);
-                break;
-            }
-            CopyIntegers(record.values, builder_.AppendIntegers(record.count));
-            break;
         case Token::FloatList:
-            if (!inObject) {
-                ok = Unexpected(record, wanted);
-                break;
-            }
-            CopyFloats(record.values, floatBytes_, builder_.AppendFloats(record.count));
-            break;
         case Token::String:
-            if (!inObject) {
+            if (inObject)
+                AddData(record);
+            else
                 ok = Unexpected(record, wanted);
-                break;
-            }
-            builder_.AddString(std::string(record.text));
             break;
         case Token::Comma:
         case Token::Semicolon:
@@ -203,6 +186,17 @@ bool ObjectReader::Read(std::string& error)
     }
     error = error_;
     return false;
+}
+
+void ObjectReader::AddData(const TokenRecord& record)
+{
+    switch (record.token) {
+    case Token::Integer: builder_.AppendIntegers(1)[0] = record.count; break;
+    case Token::IntegerList: CopyIntegers(record.values, builder_.AppendIntegers(record.count)); break;
+    case Token::FloatList: CopyFloats(record.values, floatBytes_, builder_.AppendFloats(record.count)); break;
+    case Token::String: builder_.AddString(std::string(record.text)); break;
+    default: break;
+    }
 }
 
 bool ObjectReader::ReadObject(const TokenRecord& identifier)

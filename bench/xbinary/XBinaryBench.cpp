@@ -143,7 +143,7 @@ int Read(const std::string& path, int repetitions)
     }
     const long peak = StatusKilobytes("VmHWM");
     std::printf("%s: %zu bytes, %zu vertices; best of %d: %.3f s (inflate %.3f s, objects %.3f s), %.0f MB/s of file; "
-                "peak %.1f MB above a %.1f MB baseline (%.2f x the file)\n",
+                "peak %.1f MiB above a %.1f MiB baseline (%.2f x the file)\n",
                 path.c_str(), fileSize, vertices, repetitions, best, bestInflate, bestParse, static_cast<double>(fileSize) / best / 1e6,
                 static_cast<double>(peak - baseline) / 1024.0, static_cast<double>(baseline) / 1024.0,
                 static_cast<double>(peak - baseline) * 1024.0 / static_cast<double>(fileSize));

@@ -35,8 +35,10 @@ void ReserveValues(std::span<const std::uint8_t> file, unsigned floatBytes, Docu
     document.floats.reserve(floats);
 }
 
+// An empty list adds no part, and memcpy may not see its null span.
 void CopyIntegers(const std::uint8_t* values, std::span<std::uint32_t> out)
 {
+    if (out.empty()) return;
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(out.data(), values, out.size_bytes());
     } else {
@@ -47,6 +49,7 @@ void CopyIntegers(const std::uint8_t* values, std::span<std::uint32_t> out)
 void CopyFloats(const std::uint8_t* values, unsigned floatBytes, std::span<float> out)
 {
     static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559);
+    if (out.empty()) return;
     if (floatBytes == 4) {
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(out.data(), values, out.size_bytes());

@@ -96,11 +96,12 @@ TEST(BinaryObjects, SkipsTemplatesAndReadsEveryRecordForm)
         // An object typed by a primitive word; a lone integer before a list joins it.
         .Word(Token::Dword).Word(Token::OpenBrace).Integer(7).Integers(std::vector<std::uint32_t>{8, 9})
         .Word(Token::CloseBrace)
-        // Strings ended by ",", by ";" and by a 32-bit wide ";"; a GUID-only reference.
+        // Strings ended by ",", by ";" and by a 32-bit wide ";"; a GUID-only
+        // reference; empty lists, which hold nothing.
         .Name("Names").Name("list").Word(Token::OpenBrace).GuidRecord(kGuid)
         .String("a", Token::Comma).String("b").String("c").Raw16(0)
         .Word(Token::OpenBrace).GuidRecord(kGuid).Word(Token::CloseBrace)
-        .Floats(std::vector<float>{1.5f})
+        .Integers({}).Floats(std::vector<float>{1.5f}).Floats({})
         .Word(Token::CloseBrace);
     const xfile::Document read = Read(out.bytes());
     ASSERT_EQ(read.roots.size(), 2u);

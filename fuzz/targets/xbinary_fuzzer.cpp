@@ -1,0 +1,52 @@
+// Binary ".x" token streams into data objects. An input that starts with
+// "xof " is a whole file; any other is a token stream behind a "bin" header
+// whose float size the input's first byte chooses. A refusal must say why;
+// a document read must hold only parts that stand in its arrays.
+#include "model/binary/BinaryObjects.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+bool Holds(std::size_t first, std::size_t count, std::size_t size) { return first <= size && count <= size - first; }
+
+bool Whole(const xfile::Document& document)
+{
+    for (const xfile::DataObject& object : document.objects)
+        if (!Holds(object.firstPart, object.partCount, document.parts.size())) return false;
+    for (const xfile::DataPart& part : document.parts) {
+        std::size_t size = 0;
+        switch (part.kind) {
+        case xfile::PartKind::Integers: size = document.integers.size(); break;
+        case xfile::PartKind::Floats: size = document.floats.size(); break;
+        case xfile::PartKind::Strings: size = document.strings.size(); break;
+        case xfile::PartKind::References: size = document.references.size(); break;
+        case xfile::PartKind::Object: size = document.objects.size(); break;
+        }
+        if (!Holds(part.first, part.count, size)) return false;
+    }
+    for (const std::uint32_t root : document.roots)
+        if (root >= document.objects.size()) return false;
+    return true;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<std::uint8_t> file;
+    if (size >= 4 && std::memcmp(data, "xof ", 4) == 0) {
+        file.assign(data, data + size);
+    } else {
+        const char* header = size > 0 && (data[0] & 1) != 0 ? "xof 0303bin 0064" : "xof 0303bin 0032";
+        file.assign(header, header + 16);
+        if (size > 1) file.insert(file.end(), data + 1, data + size);
+    }
+    xfile::Document document;
+    std::string error;
+    const bool read = xfile::ReadBinaryObjects(file, document, error);
+    if (read ? !Whole(document) : error.empty() || !document.objects.empty()) __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,23 @@
+// MSZIP-compressed ".x" files ("tzip" and "bzip"). After the 16-byte header
+// come the size of the whole uncompressed file (header included, 32 bits,
+// little-endian) and blocks, each: its uncompressed size (16 bits), the size
+// of what follows (16 bits: the "CK" signature and the compressed bytes),
+// "CK", then one raw deflate stream whose dictionary is the last 32 KiB that
+// the blocks before it produced.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace xfile {
+
+// Inflates a "tzip" or "bzip" file into the uncompressed file it stands for:
+// the same header with its format rewritten to "txt " or "bin ", then the
+// inflated blocks; its size is exactly the size the file declares. Refuses,
+// with a message in `error` and `uncompressed` empty, a file whose blocks are
+// cut, damaged, or do not add up to that size.
+bool InflateMszip(std::span<const std::uint8_t> file, std::vector<std::uint8_t>& uncompressed, std::string& error);
+
+}  // namespace xfile

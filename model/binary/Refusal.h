@@ -1,0 +1,27 @@
+// The messages of refused binary and compressed files, in the program's
+// style: "Erreur de chargement, <what>. <operation>".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace xfile::detail {
+
+// Formats like printf, whatever the length.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// "Erreur de chargement, " + what + ". " + operation.
+std::string LoadError(std::string_view what, std::string_view operation);
+
+// A name as a message shows it: at most 255 bytes, control bytes shown as '?'.
+std::string Cleaned(std::string_view name);
+// The same between double quotes.
+std::string Quoted(std::string_view name);
+
+// "l'objet Mesh "Cube"", or "l'objet Mesh" when the object has no name.
+std::string ObjectLabel(std::string_view type, std::string_view name);
+
+// The message when memory runs out during `operation`.
+std::string OutOfMemory(std::string_view operation);
+
+}  // namespace xfile::detail

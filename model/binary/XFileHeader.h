@@ -1,0 +1,29 @@
+// The 16-byte header every ".x" file starts with: "xof ", four version
+// digits, the format ("txt ", "bin ", "tzip", "bzip") and the float size
+// ("0032" or "0064").
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace xfile {
+
+inline constexpr std::size_t kHeaderSize = 16;
+
+enum class Encoding { Text, Binary };
+
+struct FileHeader {
+    Encoding encoding = Encoding::Text;
+    // "tzip" and "bzip": MSZIP blocks of the text or binary form follow.
+    bool compressed = false;
+    // Bytes of each value of a binary float list: 4 ("0032") or 8 ("0064").
+    unsigned floatBytes = 4;
+};
+
+// Reads the header at the start of `file`. Refuses, with a message in
+// `error`, bytes that do not start with one.
+bool ReadHeader(std::span<const std::uint8_t> file, FileHeader& header, std::string& error);
+
+}  // namespace xfile

@@ -20,6 +20,7 @@ struct Model {
     std::int32_t headerFlags = 0;
     std::vector<MeshRecord> meshes;
     std::vector<MaterialRecord> sharedMaterials;
+    std::vector<FrameRecord> frames;  // a parent before its children
     std::string sourcePath;  // the file as the load was given it
 
     std::int32_t meshCount() const { return static_cast<std::int32_t>(meshes.size()); }

@@ -15,6 +15,24 @@ void Vector3::Normalize()
     z /= length;
 }
 
+Matrix4 Matrix4::operator*(const Matrix4& next) const
+{
+    Matrix4 product;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k) sum += m[row * 4 + k] * next.m[k * 4 + column];
+            product.m[row * 4 + column] = sum;
+        }
+    return product;
+}
+
+Vector3 Matrix4::TransformPoint(const Vector3& p) const
+{
+    return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
+            p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
+}
+
 std::string MaterialColors::Describe() const
 {
     char text[1024];

@@ -19,6 +19,17 @@ struct Vector3 {
     void Normalize();
 };
 
+// A 4x4 matrix as DirectX writes it: four rows of four, points taken as row
+// vectors (p' = p * M), the translation in the last row.
+struct Matrix4 {
+    std::array<float, 16> m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+    // This transform, then `next`.
+    Matrix4 operator*(const Matrix4& next) const;
+    Vector3 TransformPoint(const Vector3& p) const;
+    bool operator==(const Matrix4&) const = default;
+};
+
 struct TexCoord {
     float u = 0, v = 0;
 };
@@ -99,6 +110,23 @@ struct MaterialRecord {
 // Shortens a name to what a name field keeps (255 bytes).
 std::string LimitName(std::string_view name);
 
+// A "Frame": a named place in the scene's hierarchy, with the transform its
+// "FrameTransformMatrix" gives it relative to its parent.
+struct FrameRecord {
+    std::string name;
+    std::int32_t parent = -1;          // index in Model::frames; -1 at the root
+    std::optional<Matrix4> transform;  // none when the frame has no matrix read whole
+};
+
+// A "SkinWeights" object: the vertices a bone (a frame) moves, how much, and
+// the bone's offset matrix (from the mesh into the bone's space).
+struct SkinWeightsRecord {
+    std::string boneName;
+    std::vector<std::int32_t> vertexIndices;
+    std::vector<float> weights;  // one per vertex index
+    Matrix4 offset;
+};
+
 struct MeshRecord {
     std::string name;
     std::vector<Vector3> vertices;
@@ -108,6 +136,8 @@ struct MeshRecord {
     std::vector<MaterialRecord> materials;
     float opacity = 1.0f;
     std::optional<std::vector<TexCoord>> texCoords;     // none without texture coordinates
+    std::int32_t frame = -1;  // the frame whose block encloses the mesh, -1 outside any
+    std::vector<SkinWeightsRecord> skinWeights;  // those read whole
 
     std::int32_t vertexCount() const { return static_cast<std::int32_t>(vertices.size()); }
     std::int32_t faceCount() const { return faces.size(); }

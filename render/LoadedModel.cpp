@@ -1,6 +1,6 @@
 #include "render/LoadedModel.h"
 
-#include "model/text/TextReader.h"
+#include "model/file/ModelFile.h"
 
 #include <optional>
 #include <utility>
@@ -18,11 +18,11 @@ HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read)
 
 }  // namespace
 
-HRESULT LoadedModel::Load(const std::string& path) { return Prepare(*this, ReadTextFile(path)); }
+HRESULT LoadedModel::Load(const std::string& path) { return Prepare(*this, ReadModelFile(path)); }
 
 HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes)
 {
-    return Prepare(*this, ReadTextBytes(path, bytes));
+    return Prepare(*this, ReadModelBytes(path, bytes));
 }
 
 HRESULT LoadedModel::ComputeNormals()

@@ -41,13 +41,22 @@ std::string Cleaned(std::string_view name)
     return text;
 }
 
-std::string Quoted(std::string_view name) { return "\"" + Cleaned(name) + "\""; }
+std::string Quoted(std::string_view name)
+{
+    std::string quoted(1, '"');
+    quoted += Cleaned(name);
+    quoted += '"';
+    return quoted;
+}
 
 std::string ObjectLabel(std::string_view type, std::string_view name)
 {
     std::string label = "l'objet ";
     label += Cleaned(type);
-    if (!name.empty()) label += " " + Quoted(name);
+    if (!name.empty()) {
+        label += ' ';
+        label += Quoted(name);
+    }
     return label;
 }
 

@@ -24,6 +24,7 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
 {
     const Words words = SplitWords(Line(line));
     currentMesh_.name = words.count >= 3 ? LimitName(words[1]) : std::string("Unnamed");
+    currentMesh_.frame = openFrames_.empty() ? -1 : openFrames_.back();
     const std::string object = reading::ObjectLabel("Mesh", currentMesh_.name);
 
     std::int32_t countLine = line + 1;

@@ -121,6 +121,10 @@ HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)
     if (platform::EqualIgnoringAsciiCase(word, "TextureFilename")) return ReadTextureFilename(line);
     if (platform::EqualIgnoringAsciiCase(word, "MeshTextureCoords")) return ReadMeshTextureCoords(line);
     if (platform::EqualIgnoringAsciiCase(word, "MeshNormals")) return S_OK;  // normals are always computed
+    // Read beside the data the viewer has always read, and traced as before.
+    if (platform::EqualIgnoringAsciiCase(word, "Frame")) OpenFrame(line);
+    if (platform::EqualIgnoringAsciiCase(word, "FrameTransformMatrix")) ReadFrameTransformMatrix(line);
+    if (platform::EqualIgnoringAsciiCase(word, "SkinWeights")) ReadSkinWeights(line);
     platform::Trace("ID non-reconnu : ");
     platform::Trace(word);
     platform::Trace("\n");
@@ -167,6 +171,7 @@ HRESULT TextReader::Parse()
         }
         if (braces.closes) {
             if (IsOpenBlock(0, "Mesh")) StoreCurrentMesh();
+            if (IsOpenBlock(0, "Frame") && !openFrames_.empty()) openFrames_.pop_back();
             blockStack_.pop_back();
         }
     }

@@ -37,6 +37,11 @@ public:
     HRESULT ReadMaterial(std::int32_t line);
     HRESULT ReadTextureFilename(std::int32_t line);
     void ResolveMaterialReference(std::string_view name);
+    // Frames and skins: read for the scene as authored, never a cause to
+    // refuse a file (see SceneObjects.cpp).
+    void OpenFrame(std::int32_t line);
+    void ReadFrameTransformMatrix(std::int32_t line);
+    void ReadSkinWeights(std::int32_t line);
 
     // The significant line `line` (0-based); an empty text past the last one.
     std::string_view Line(std::int32_t line) const
@@ -56,6 +61,9 @@ private:
     // Whether the block `fromInnermost` places out from the innermost open one is `word`.
     bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;
     void StoreCurrentMesh();
+    // The numbers of the block opened at `line`, from the line below it to the
+    // block's end; with `leadingString`, the first quoted string before them.
+    std::vector<float> NumbersOfBlock(std::int32_t line, std::string_view* leadingString) const;
 
     Model& model_;
     std::string_view text_;
@@ -66,6 +74,7 @@ private:
     std::deque<MeshRecord> storedMeshes_;  // in file order; a deque never moves them while it grows
     std::int32_t materialCursor_ = 0;      // slots of currentMesh_'s list filled so far
     std::vector<std::string_view> blockStack_;  // first words of the open blocks, outermost first
+    std::vector<std::int32_t> openFrames_;      // the open "Frame" blocks' frames, outermost first
     std::int32_t objectBlockEnd_ = -1;     // last line of the block of the object being read
     // Positions in the shared materials of each name, by its lower-case form.
     std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName_;

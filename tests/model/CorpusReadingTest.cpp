@@ -1,6 +1,6 @@
 // Every file of the corpus, read as it is and compared with the
 // figures its EXPECTED.tsv gives.
-#include "model/text/TextReader.h"
+#include "model/file/ModelFile.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
 
@@ -33,7 +33,7 @@ TEST_P(CorpusReading, ReadsAsExpected)
 {
     const CorpusRow& row = GetParam();
     testing_support::MessageRecorder recorder;
-    const std::optional<Model> result = ReadTextFile(testing_support::CorpusPath(row.file));
+    const std::optional<Model> result = ReadModelFile(testing_support::CorpusPath(row.file));
 
     if (row.status == "refused:header") {
         EXPECT_FALSE(result);

@@ -1,0 +1,366 @@
+#include "model/binary/ModelFromObjects.h"
+
+#include "model/binary/Refusal.h"
+#include "platform/AsciiCase.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace xfile {
+
+namespace {
+
+constexpr const char* kOperation = "ReadBinaryModel";
+
+bool Is(const DataObject& object, std::string_view type) { return platform::EqualIgnoringAsciiCase(object.type, type); }
+
+std::string LowerCaseKey(std::string_view name)
+{
+    std::string key(name.substr(0, MaterialRecord::kNameLimit));
+    for (char& c : key) c = platform::AsciiLower(c);
+    return key;
+}
+
+// The numbers of one object, in order, whatever runs hold them. A float
+// field takes an integer as it is; an integer field takes only integers.
+class Numbers {
+public:
+    Numbers(const Document& document, const DataObject& object) : document_(document)
+    {
+        for (const DataPart& part : document.PartsOf(object)) {
+            if (part.kind != PartKind::Integers && part.kind != PartKind::Floats) continue;
+            runs_.push_back(&part);
+            remaining_ += part.count;
+        }
+    }
+
+    std::size_t remaining() const { return remaining_; }
+
+    bool NextInteger(std::uint32_t& value)
+    {
+        if (!Settle() || runs_[run_]->kind != PartKind::Integers) return false;
+        value = document_.integers[runs_[run_]->first + taken_];
+        return Take();
+    }
+    bool NextFloat(float& value)
+    {
+        if (!Settle()) return false;
+        const DataPart& part = *runs_[run_];
+        value = part.kind == PartKind::Floats ? document_.floats[part.first + taken_]
+                                              : static_cast<float>(document_.integers[part.first + taken_]);
+        return Take();
+    }
+    // A float field that is missing reads as 0.
+    float FloatOrZero()
+    {
+        float value = 0;
+        return NextFloat(value) ? value : 0.0f;
+    }
+
+private:
+    bool Settle()
+    {
+        while (run_ < runs_.size() && taken_ >= runs_[run_]->count) {
+            ++run_;
+            taken_ = 0;
+        }
+        return run_ < runs_.size();
+    }
+    bool Take()
+    {
+        ++taken_;
+        --remaining_;
+        return true;
+    }
+
+    const Document& document_;
+    std::vector<const DataPart*> runs_;
+    std::size_t run_ = 0;
+    std::uint32_t taken_ = 0;
+    std::size_t remaining_ = 0;
+};
+
+class Filler {
+public:
+    explicit Filler(const Document& document) : document_(document) {}
+
+    bool Fill(Model& model, std::string& error)
+    {
+        model_ = &model;
+        for (const std::uint32_t root : document_.roots)
+            if (!Walk(document_.objects[root], nullptr)) {
+                error = error_;
+                return false;
+            }
+        return true;
+    }
+
+private:
+    bool Refuse(const std::string& what)
+    {
+        error_ = detail::LoadError(what, kOperation);
+        return false;
+    }
+    bool CountBeyondData(const std::string& object, std::uint64_t count)
+    {
+        return Refuse(object + " annonce " + std::to_string(count) + " éléments, plus que ses données n'en contiennent");
+    }
+    bool WrongData(const std::string& object)
+    {
+        return Refuse(object + " ne contient pas les nombres attendus à leur place");
+    }
+    std::string MeshLabel(const char* objectWord, const MeshRecord& mesh) const
+    {
+        return std::string("l'objet ") + objectWord + " de la mesh " + detail::Quoted(mesh.name);
+    }
+
+    // The children of `object`, in file order, each walked with `object` as parent.
+    bool WalkChildren(const DataObject& object, MeshRecord* mesh)
+    {
+        for (const DataPart& part : document_.PartsOf(object))
+            if (const DataObject* child = document_.ObjectOf(part))
+                if (!WalkChild(*child, object, mesh)) return false;
+        return true;
+    }
+
+    bool WalkChild(const DataObject& child, const DataObject& parent, MeshRecord* mesh)
+    {
+        if (mesh && Is(parent, "Mesh")) {
+            if (Is(child, "MeshMaterialList")) return ReadMaterialList(child, *mesh);
+            if (Is(child, "MeshTextureCoords")) return ReadTextureCoords(child, *mesh);
+            if (Is(child, "SkinWeights")) {
+                ReadSkinWeights(child, *mesh);
+                return true;
+            }
+            if (Is(child, "MeshNormals")) return true;  // normals are always computed
+        }
+        if (Is(child, "FrameTransformMatrix")) {
+            if (Is(parent, "Frame") && !openFrames_.empty()) ReadFrameTransform(child);
+            return true;
+        }
+        return Walk(child, mesh);
+    }
+
+    bool Walk(const DataObject& object, MeshRecord* enclosingMesh)
+    {
+        if (Is(object, "Header")) {
+            Numbers numbers(document_, object);
+            std::uint32_t values[3] = {0, 0, 0};
+            for (std::uint32_t& value : values)
+                if (!numbers.NextInteger(value)) break;
+            model_->headerMajor = static_cast<std::int32_t>(values[0]);
+            model_->headerMinor = static_cast<std::int32_t>(values[1]);
+            model_->headerFlags = static_cast<std::int32_t>(values[2]);
+            return true;
+        }
+        if (Is(object, "Mesh")) return ReadMesh(object);
+        if (Is(object, "Material")) {
+            ReadSharedMaterial(object);
+            return true;
+        }
+        if (Is(object, "Frame")) {
+            FrameRecord frame;
+            frame.name = LimitName(object.name);
+            frame.parent = openFrames_.empty() ? -1 : openFrames_.back();
+            openFrames_.push_back(static_cast<std::int32_t>(model_->frames.size()));
+            model_->frames.push_back(std::move(frame));
+            const bool walked = WalkChildren(object, enclosingMesh);
+            openFrames_.pop_back();
+            return walked;
+        }
+        return WalkChildren(object, enclosingMesh);  // meshes may stand inside any object
+    }
+
+    bool ReadMesh(const DataObject& object)
+    {
+        MeshRecord mesh;
+        mesh.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
+        mesh.frame = openFrames_.empty() ? -1 : openFrames_.back();
+        const std::string label = "l'objet Mesh " + detail::Quoted(mesh.name);
+        Numbers numbers(document_, object);
+
+        std::uint32_t vertexCount = 0;
+        if (!numbers.NextInteger(vertexCount)) return WrongData(label);
+        if (vertexCount > numbers.remaining() / 3) return CountBeyondData(label, vertexCount);
+        mesh.vertices.resize(vertexCount);
+        for (Vector3& vertex : mesh.vertices)
+            if (!numbers.NextFloat(vertex.x) || !numbers.NextFloat(vertex.y) || !numbers.NextFloat(vertex.z))
+                return WrongData(label);
+
+        std::uint32_t faceCount = 0;
+        if (!numbers.NextInteger(faceCount)) return WrongData(label);
+        if (faceCount > numbers.remaining()) return CountBeyondData(label, faceCount);
+        mesh.faces.Reserve(faceCount, std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
+        std::vector<std::int32_t> corners;
+        for (std::uint32_t face = 0; face < faceCount; ++face) {
+            std::uint32_t cornerCount = 0;
+            if (!numbers.NextInteger(cornerCount)) return WrongData(label);
+            if (cornerCount > numbers.remaining()) return CountBeyondData(label, cornerCount);
+            corners.clear();
+            for (std::uint32_t k = 0; k < cornerCount; ++k) {
+                std::uint32_t index = 0;
+                if (!numbers.NextInteger(index)) return WrongData(label);
+                if (index >= vertexCount)
+                    return Refuse("l'indice de sommet " + std::to_string(index) + " de " + label + " n'existe pas (" +
+                                  std::to_string(vertexCount) + " sommets)");
+                corners.push_back(static_cast<std::int32_t>(index));
+            }
+            mesh.faces.Append(corners);
+        }
+
+        if (!WalkChildren(object, &mesh)) return false;
+        mesh.CompleteMaterialList();
+        model_->meshes.push_back(std::move(mesh));
+        return true;
+    }
+
+    bool ReadTextureCoords(const DataObject& object, MeshRecord& mesh)
+    {
+        Numbers numbers(document_, object);
+        const std::string label = MeshLabel("MeshTextureCoords", mesh);
+        std::uint32_t count = 0;
+        if (!numbers.NextInteger(count)) return WrongData(label);
+        if (count > numbers.remaining() / 2) return CountBeyondData(label, count);
+        std::vector<TexCoord> texCoords(count);
+        for (TexCoord& t : texCoords)
+            if (!numbers.NextFloat(t.u) || !numbers.NextFloat(t.v)) return WrongData(label);
+        mesh.texCoords = std::move(texCoords);
+        return true;
+    }
+
+    bool ReadMaterialList(const DataObject& object, MeshRecord& mesh)
+    {
+        Numbers numbers(document_, object);
+        const std::string label = MeshLabel("MeshMaterialList", mesh);
+        std::uint32_t materialCount = 0, faceMaterialCount = 0;
+        if (!numbers.NextInteger(materialCount)) return WrongData(label);
+        // A list may leave slots to its defaults, but no more of them than its
+        // data holds values: its members (objects, references) and numbers.
+        std::size_t members = 0;
+        for (const DataPart& part : document_.PartsOf(object))
+            members += part.kind == PartKind::Object || part.kind == PartKind::References ? part.count : 0;
+        if (materialCount > members + numbers.remaining()) return CountBeyondData(label, materialCount);
+        if (!numbers.NextInteger(faceMaterialCount)) return WrongData(label);
+        if (faceMaterialCount > numbers.remaining()) return CountBeyondData(label, faceMaterialCount);
+        std::vector<std::int32_t> faceMaterials(faceMaterialCount);
+        for (std::int32_t& index : faceMaterials) {
+            std::uint32_t value = 0;
+            if (!numbers.NextInteger(value)) return WrongData(label);
+            if (value >= materialCount)
+                return Refuse("l'indice de matériau " + std::to_string(value) + " de " + label + " n'existe pas (" +
+                              std::to_string(materialCount) + " matériaux)");
+            index = static_cast<std::int32_t>(value);
+        }
+        mesh.materials.assign(materialCount, MaterialRecord{"Unnamed", {}, {}});
+        mesh.faceMaterials = std::move(faceMaterials);
+
+        // Inline materials and references fill the slots in file order; every
+        // shared material of a referenced name fills one.
+        std::size_t cursor = 0;
+        for (const DataPart& part : document_.PartsOf(object)) {
+            if (const DataObject* child = document_.ObjectOf(part)) {
+                if (!Is(*child, "Material")) continue;
+                const MaterialRecord material = ReadMaterialObject(*child);
+                if (cursor < mesh.materials.size()) {
+                    mesh.materials[cursor] = material;
+                    mesh.opacity = std::min(mesh.opacity, material.colors.diffuse[3]);
+                }
+                ++cursor;
+            }
+            for (const Reference& reference : document_.ReferencesOf(part)) {
+                const auto found = sharedByName_.find(LowerCaseKey(reference.name));
+                if (found == sharedByName_.end()) continue;
+                for (const std::int32_t shared : found->second) {
+                    if (cursor >= mesh.materials.size()) break;
+                    const MaterialRecord& source = model_->sharedMaterials[static_cast<std::size_t>(shared)];
+                    mesh.materials[cursor].textureFile = source.textureFile;
+                    mesh.materials[cursor].colors = source.colors;
+                    mesh.opacity = std::min(mesh.opacity, source.colors.diffuse[3]);
+                    ++cursor;
+                }
+            }
+        }
+        return true;
+    }
+
+    MaterialRecord ReadMaterialObject(const DataObject& object)
+    {
+        MaterialRecord material;
+        material.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
+        Numbers numbers(document_, object);
+        const float r = numbers.FloatOrZero(), g = numbers.FloatOrZero(), b = numbers.FloatOrZero();
+        float a = numbers.FloatOrZero();
+        if (a == 0.0f) a = 1.0f;  // a fully transparent face colour means opaque
+        material.colors.ambient = {r, g, b, a};
+        material.colors.diffuse = {r, g, b, a};
+        if (!numbers.NextFloat(material.colors.power)) material.colors.power = 1.0f;
+        const float sr = numbers.FloatOrZero(), sg = numbers.FloatOrZero(), sb = numbers.FloatOrZero();
+        material.colors.specular = {sr, sg, sb, 1.0f};
+        const float er = numbers.FloatOrZero(), eg = numbers.FloatOrZero(), eb = numbers.FloatOrZero();
+        material.colors.emissive = {er, eg, eb, 1.0f};
+        for (const DataPart& part : document_.PartsOf(object))
+            if (const DataObject* child = document_.ObjectOf(part); child && Is(*child, "TextureFilename"))
+                for (const DataPart& inner : document_.PartsOf(*child))
+                    for (const std::string& name : document_.StringsOf(inner))
+                        if (material.textureFile.empty()) material.textureFile = name;
+        return material;
+    }
+
+    void ReadSharedMaterial(const DataObject& object)
+    {
+        const auto position = static_cast<std::int32_t>(model_->sharedMaterials.size());
+        model_->sharedMaterials.push_back(ReadMaterialObject(object));
+        sharedByName_[LowerCaseKey(model_->sharedMaterials.back().name)].push_back(position);
+    }
+
+    void ReadFrameTransform(const DataObject& object)
+    {
+        Numbers numbers(document_, object);
+        Matrix4 matrix;
+        for (float& value : matrix.m)
+            if (!numbers.NextFloat(value)) return;  // not whole: the frame keeps no matrix
+        model_->frames[static_cast<std::size_t>(openFrames_.back())].transform = matrix;
+    }
+
+    void ReadSkinWeights(const DataObject& object, MeshRecord& mesh)
+    {
+        SkinWeightsRecord skin;
+        for (const DataPart& part : document_.PartsOf(object))
+            for (const std::string& name : document_.StringsOf(part))
+                if (skin.boneName.empty()) skin.boneName = name;
+        Numbers numbers(document_, object);
+        std::uint32_t count = 0;
+        if (skin.boneName.empty() || !numbers.NextInteger(count) || count > numbers.remaining() / 2) return;
+        skin.vertexIndices.reserve(count);
+        for (std::uint32_t k = 0; k < count; ++k) {
+            std::uint32_t index = 0;
+            if (!numbers.NextInteger(index) || index > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+                return;
+            skin.vertexIndices.push_back(static_cast<std::int32_t>(index));
+        }
+        skin.weights.resize(count);
+        for (float& weight : skin.weights)
+            if (!numbers.NextFloat(weight)) return;
+        for (float& value : skin.offset.m)
+            if (!numbers.NextFloat(value)) return;  // not whole: left out of the pose
+        mesh.skinWeights.push_back(std::move(skin));
+    }
+
+    const Document& document_;
+    Model* model_ = nullptr;
+    std::vector<std::int32_t> openFrames_;
+    std::unordered_map<std::string, std::vector<std::int32_t>> sharedByName_;
+    std::string error_;
+};
+
+}  // namespace
+
+std::optional<Model> ModelFromObjects(const Document& document, std::string& error)
+{
+    Model model;
+    if (!Filler(document).Fill(model, error)) return std::nullopt;
+    return model;
+}
+
+}  // namespace xfile

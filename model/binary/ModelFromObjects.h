@@ -1,0 +1,22 @@
+// The Model that the data objects of a binary (or decompressed binary) ".x"
+// file describe, read as the text reader reads the same objects: "Header",
+// "Mesh" with its faces, "MeshMaterialList" with its materials and its
+// references to shared ones, "Material", "TextureFilename",
+// "MeshTextureCoords", and, for the scene as authored, "Frame",
+// "FrameTransformMatrix" and "SkinWeights". Other objects are walked for the
+// meshes they may hold; templates were skipped on the way in.
+#pragma once
+
+#include "model/Model.h"
+#include "model/binary/Document.h"
+
+#include <optional>
+#include <string>
+
+namespace xfile {
+
+// The model, or nothing with a message in `error` when a count goes beyond
+// the object's data or an index names nothing.
+std::optional<Model> ModelFromObjects(const Document& document, std::string& error);
+
+}  // namespace xfile

@@ -1,0 +1,174 @@
+// Binary and compressed files made from text files: the model each gives
+// reports and draws exactly as the text it was made from; damaged ones are
+// refused with one message.
+#include "model/binary/DocumentBuilder.h"
+#include "model/binary/writer/BinaryWriter.h"
+#include "model/binary/writer/MszipWriter.h"
+#include "model/binary/writer/TextObjects.h"
+#include "model/file/ModelFile.h"
+#include "render/LoadedModel.h"
+#include "render/Scene.h"
+#include "report/Report.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string AsText(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The report without its "Version", "type" and "float" lines, which tell the
+// form (the writer writes its own version).
+std::string ReportOf(const Model& model, std::string* type = nullptr)
+{
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&buffer, &size);
+    report::WriteTextReport(model, out);
+    std::fclose(out);
+    std::istringstream lines(std::string(buffer, size));
+    std::free(buffer);
+    std::string kept, line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("type : ", 0) == 0 && type) *type = line.substr(7);
+        if (line.rfind("type : ", 0) != 0 && line.rfind("float : ", 0) != 0 && line.rfind("Version : ", 0) != 0)
+            kept += line + "\n";
+    }
+    return kept;
+}
+
+struct Twin {
+    const char* form;  // what the "type" line must say
+    std::string bytes;
+};
+
+// The text file and its twins: binary (32- and 64-bit floats), compressed text, compressed binary.
+std::vector<Twin> TwinsOf(const std::string& text)
+{
+    xfile::Document document;
+    std::string error;
+    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
+    const Bytes binary = xfile::WriteBinary(document, 4);
+    const Bytes binary64 = xfile::WriteBinary(document, 8);
+    const Bytes textBytes(text.begin(), text.end());
+    return {{"txt", text},
+            {"bin", AsText(binary)},
+            {"bin", AsText(binary64)},
+            {"tzip", AsText(xfile::CompressMszip(textBytes, 1000))},
+            {"bzip", AsText(xfile::CompressMszip(binary, 1000))}};
+}
+
+class BinaryModels : public testing_support::GlTest {
+protected:
+    std::vector<std::uint8_t> Picture(const LoadedModel& loaded)
+    {
+        InitGL(64, 64);
+        AimCamera(6);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawModelScene(&loaded, ViewOptions{}, 25, 35);
+        glFinish();
+        return context->ReadPixels();
+    }
+};
+
+TEST_F(BinaryModels, TwinsReportAndDrawAsTheTextTheyWereMadeFrom)
+{
+    for (const std::string& file : {testing_support::SamplePath("cube.x"), testing_support::CorpusPath("assimp/test.x"),
+                                    testing_support::CorpusPath("atball/Tor.x")}) {
+        SCOPED_TRACE(file);
+        testing_support::MessageRecorder recorder;
+        std::string expectedReport;
+        std::vector<std::uint8_t> expectedPicture;
+        for (const Twin& twin : TwinsOf(testing_support::ReadFileBytes(file))) {
+            SCOPED_TRACE(twin.form);
+            LoadedModel loaded;
+            // Named as the text file, so that textures are found beside it.
+            ASSERT_EQ(loaded.LoadFromMemory(file, twin.bytes), S_OK);
+            std::string type;
+            const std::string report = ReportOf(loaded.model, &type);
+            EXPECT_EQ(type, twin.form);
+            const auto picture = Picture(loaded);
+            if (expectedReport.empty()) {
+                expectedReport = report;
+                expectedPicture = picture;
+                EXPECT_GT(loaded.model.meshCount(), 0);
+                continue;
+            }
+            EXPECT_TRUE(report == expectedReport);  // (not printed: thousands of lines)
+            EXPECT_TRUE(picture == expectedPicture);
+        }
+        EXPECT_TRUE(recorder.messages().empty());
+    }
+}
+
+// Every cut of a binary file and of a compressed one: a cut between
+// top-level objects leaves a smaller valid binary file, any other cut is
+// refused with one message and no model.
+TEST(BinaryModelDamage, EveryCutLoadsAWholePrefixOrIsRefusedWithOneMessage)
+{
+    const std::vector<Twin> twins = TwinsOf(testing_support::ReadFileBytes(testing_support::SamplePath("cube.x")));
+    for (const Twin& twin : {twins[1], twins[4]}) {
+        int refused = 0;
+        for (std::size_t length = 0; length < twin.bytes.size(); ++length) {
+            testing_support::MessageRecorder recorder;
+            const bool read = ReadModelBytes("cut.x", std::string_view(twin.bytes).substr(0, length)).has_value();
+            EXPECT_EQ(recorder.messages().size(), read ? 0u : 1u) << twin.form << " cut at " << length;
+            if (!read) {
+                ++refused;
+                EXPECT_EQ(recorder.messages()[0].caption, "Erreur");
+            }
+        }
+        // A compressed file cut anywhere no longer holds the size it declares.
+        if (std::string(twin.form) == "bzip") {
+            EXPECT_EQ(refused, static_cast<int>(twin.bytes.size()));
+        }
+        EXPECT_GT(refused, static_cast<int>(twin.bytes.size()) * 9 / 10);
+    }
+}
+
+// Data objects whose counts or indices cannot be right.
+TEST(BinaryModelDamage, CountsAndIndicesAreCheckedAgainstTheData)
+{
+    auto refusal = [](auto build) {
+        xfile::Document document;
+        xfile::DocumentBuilder builder(document);
+        builder.OpenObject("Mesh", "Box", std::nullopt);
+        build(builder);
+        builder.CloseObject();
+        const Bytes file = xfile::WriteBinary(document, 4);
+        testing_support::MessageRecorder recorder;
+        EXPECT_FALSE(ReadModelBytes("bad.x", AsText(file)));
+        return recorder.messages().size() == 1 ? recorder.messages()[0].text : std::string("(no single message)");
+    };
+    auto put = [](xfile::DocumentBuilder& builder, std::initializer_list<std::uint32_t> integers) {
+        std::ranges::copy(integers, builder.AppendIntegers(integers.size()).begin());
+    };
+    auto putFloats = [](xfile::DocumentBuilder& builder, std::size_t count) {
+        for (float& value : builder.AppendFloats(count)) value = 1.0f;
+    };
+    const std::string tail = ". ReadBinaryModel";
+    EXPECT_EQ(refusal([&](auto& b) { put(b, {1000000}); putFloats(b, 3); }),
+              "Erreur de chargement, l'objet Mesh \"Box\" annonce 1000000 éléments, plus que ses données n'en "
+              "contiennent" + tail);
+    EXPECT_EQ(refusal([&](auto& b) { put(b, {1}); putFloats(b, 3); put(b, {1, 3, 0, 0, 1}); }),
+              "Erreur de chargement, l'indice de sommet 1 de l'objet Mesh \"Box\" n'existe pas (1 sommets)" + tail);
+    EXPECT_EQ(refusal([&](auto& b) { putFloats(b, 4); }),
+              "Erreur de chargement, l'objet Mesh \"Box\" ne contient pas les nombres attendus à leur place" + tail);
+    EXPECT_EQ(refusal([&](auto& b) {
+                  put(b, {1});
+                  putFloats(b, 3);
+                  put(b, {1, 3, 0, 0, 0});
+                  b.OpenObject("MeshMaterialList", "", std::nullopt);
+                  put(b, {1, 1, 4});
+                  b.CloseObject();
+              }),
+              "Erreur de chargement, l'indice de matériau 4 de l'objet MeshMaterialList de la mesh \"Box\" n'existe "
+              "pas (1 matériaux)" + tail);
+}
+
+}  // namespace

@@ -14,7 +14,7 @@ void ResizeGL(ShellState& state, int width, int height)
 {
     RecordClientSize(state, width, height);
     glViewport(0, 0, width, height);
-    ApplyPerspective(state.windowWidth, state.windowHeight);
+    ApplyPerspective(state);
 }
 
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
@@ -22,7 +22,7 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const LoadedModel* loaded = state.currentModel.get();
-    DrawModelScene(loaded, options, state.angleX, state.angleY);
+    DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
 
     const std::string fpsLine = UpdateFps(state, ticks);
     DrawOverlayText(state, 0, kOverlayFirstLineY, fpsLine, font);

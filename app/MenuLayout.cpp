@@ -2,15 +2,20 @@
 
 namespace {
 
-MenuNode Item(int id, const char* text) { return {MenuNode::Kind::Command, id, text, false, false, {}}; }
+MenuNode Item(int id, const char* text) { return {MenuNode::Kind::Command, id, text, false, false, {}, {}}; }
 MenuNode CheckItem(int id, const char* text, bool marked)
 {
-    return {MenuNode::Kind::Command, id, text, true, marked, {}};
+    return {MenuNode::Kind::Command, id, text, true, marked, {}, {}};
 }
-MenuNode Separator() { return {MenuNode::Kind::Separator, 0, {}, false, false, {}}; }
+MenuNode Shortcut(MenuNode item, const char* accelerator)
+{
+    item.accelerator = accelerator;
+    return item;
+}
+MenuNode Separator() { return {MenuNode::Kind::Separator, 0, {}, false, false, {}, {}}; }
 MenuNode Submenu(const char* text, std::vector<MenuNode> entries)
 {
-    return {MenuNode::Kind::Submenu, 0, text, false, false, std::move(entries)};
+    return {MenuNode::Kind::Submenu, 0, text, false, false, std::move(entries), {}};
 }
 
 }  // namespace
@@ -46,6 +51,9 @@ const std::vector<MenuNode>& MainMenuLayout()
                     Separator(),
                     Item(command::InverseCulling, "Inverse Culling"),
                     Item(command::InverseNormals, "Inverse Normales"),
+                    Separator(),
+                    CheckItem(command::AsAuthored, "Scène telle que créée", false),
+                    Shortcut(Item(command::FitView, "Cadrer le modèle"), "F"),
                 }),
     };
     return layout;

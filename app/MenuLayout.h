@@ -22,6 +22,8 @@ constexpr int DisplayList = 40014;
 constexpr int IndexedArrays = 40015;
 constexpr int BoundingBox = 103;
 constexpr int BufferObjects = 104;
+constexpr int AsAuthored = 40016;
+constexpr int FitView = 40017;
 }  // namespace command
 
 struct MenuNode {
@@ -33,6 +35,7 @@ struct MenuNode {
     bool checkable = false;   // carries a check mark when chosen
     bool marked = false;      // marked at start
     std::vector<MenuNode> entries;  // a submenu's entries
+    std::string accelerator;        // a command's keyboard shortcut, as "F" or "Ctrl+F"; most have none
 };
 
 // The menus of the bar, left to right; each is a submenu node.

@@ -40,7 +40,7 @@ void DrawOverlayText(const ShellState& state, float x, float y, std::string_view
     }
 
     if (lit) glEnable(GL_LIGHTING);
-    ApplyPerspective(state.windowWidth, state.windowHeight);
+    ApplyPerspective(state);
     AimCamera(state.cameraDistance);
 }
 

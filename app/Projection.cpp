@@ -4,10 +4,10 @@
 
 #include <GL/gl.h>
 
-void ApplyPerspective(float width, float height)
+void ApplyPerspective(const ShellState& state)
 {
-    if (width > 0 && height > 0)
-        SetPerspective(width, height);
+    if (state.windowWidth > 0 && state.windowHeight > 0)
+        SetPerspective(state.windowWidth, state.windowHeight, state.viewFrame, state.cameraDistance);
     else
         glMatrixMode(GL_MODELVIEW);
 }

@@ -1,7 +1,9 @@
 // The perspective for a client area, safe for an area without size.
 #pragma once
 
+#include "app/ShellState.h"
+
 // The perspective of that aspect, or the projection left as it was when the
 // area has no width or no height (a minimised window); the model-view
 // matrix is selected afterwards either way.
-void ApplyPerspective(float width, float height);
+void ApplyPerspective(const ShellState& state);

@@ -1,6 +1,7 @@
 #include "app/Shell.h"
 
 #include "app/MenuLayout.h"
+#include "app/Projection.h"
 #include "platform/Messages.h"
 #include "report/Report.h"
 
@@ -55,7 +56,7 @@ void Shell::LoadAtStart(const std::string& commandLineText)
     ReleaseModel();
     state_.currentModel = std::make_unique<LoadedModel>();
     // The model stays current after a failure, but never half-built.
-    state_.currentModel->Load(commandLineText);
+    state_.currentModel->Load(commandLineText, options_.asAuthored);
 }
 
 void Shell::OnCommand(int id)
@@ -78,6 +79,10 @@ void Shell::OnCommand(int id)
     case command::BoundingBox: options_.drawBoundingBox = Toggle(id); break;
     case command::InverseCulling: FlipFrontFace(); break;
     case command::InverseNormals: RunOnModel([](LoadedModel& loaded) { loaded.InvertNormals(); }); break;
+    case command::AsAuthored:
+        if (!Busy()) SetAsAuthored(!menu_.CheckItem(id, false));
+        break;
+    case command::FitView: FitView(); break;
     default: break;
     }
 }
@@ -92,7 +97,7 @@ void Shell::LoadFromOpenDialog()
     // The old model goes before the new file is tried.
     ReleaseModel();
     state_.currentModel = std::make_unique<LoadedModel>();
-    if (state_.currentModel->Load(*path) != S_OK) {
+    if (state_.currentModel->Load(*path, options_.asAuthored) != S_OK) {
         platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
         state_.currentModel.reset();
     }
@@ -194,7 +199,7 @@ void Shell::ExclusiveToggle(int id)
 void Shell::FlipFrontFace()
 {
     options_.frontFaceCCW = !options_.frontFaceCCW;
-    SetFrontFaceCounterClockwise(options_.frontFaceCCW);
+    ApplyFrontFace(options_);
 }
 
 void Shell::OnLeftButtonDown(int x, int y)
@@ -219,4 +224,28 @@ void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
         AimCamera(state_.cameraDistance);
         state_.cameraDistance = static_cast<float>(y);
     }
+}
+
+void Shell::SetAsAuthored(bool on)
+{
+    if (closed_) return;
+    BusyScope busy(*this);
+    menu_.CheckItem(command::AsAuthored, on);
+    options_.asAuthored = on;
+    ApplyFrontFace(options_);
+    if (state_.currentModel) state_.currentModel->SetAsAuthored(on);
+}
+
+// Centres the view on the model as drawn and backs the camera off until the
+// whole model fits; turning is then about that centre. Nothing happens
+// without a model that has vertices.
+void Shell::FitView()
+{
+    if (Busy() || !state_.currentModel) return;
+    const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight);
+    if (!view) return;
+    state_.viewFrame = view->frame;
+    state_.cameraDistance = view->distance;
+    ApplyPerspective(state_);
+    AimCamera(state_.cameraDistance);
 }

@@ -39,6 +39,10 @@ public:
     // One menu command; unknown ids do nothing.
     void OnCommand(int id);
 
+    // The scene as authored or as read (the "Scène telle que créée" switch),
+    // for the command line as for the menu.
+    void SetAsAuthored(bool on);
+
     void OnLeftButtonDown(int x, int y);
     void OnRightButtonDown(int y);
     void OnMouseMove(int x, int y, const MouseKeys& keys);
@@ -68,6 +72,7 @@ private:
     bool Toggle(int id);
     void ExclusiveToggle(int id);
     void FlipFrontFace();
+    void FitView();
 
     ShellState& state_;
     ViewOptions& options_;

@@ -16,6 +16,7 @@ struct ShellState {
     float cameraDistance = kStartCameraDistance;
     float angleY = 0;  // degrees about the vertical axis
     float angleX = 0;  // degrees about the horizontal axis
+    ViewFrame viewFrame;  // what the view turns about; the origin until the view is fitted
     std::int32_t lastMouseX = 0;
     std::int32_t lastMouseY = 0;
     std::unique_ptr<LoadedModel> currentModel;

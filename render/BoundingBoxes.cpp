@@ -13,15 +13,15 @@ constexpr std::array<std::int32_t, 36> kBoxTriangles{
     4, 7, 6, 4, 6, 5,  // bottom
 };
 
-void ComputeMeshBox(const MeshRecord& mesh, MeshRenderData& data)
+void ComputeMeshBox(const std::vector<Vector3>& vertices, MeshRenderData& data)
 {
     data.boxCorners = {};
     data.boxTriangles = {};
-    if (mesh.vertices.empty()) return;
+    if (vertices.empty()) return;
 
-    Vector3 low = mesh.vertices.front();
+    Vector3 low = vertices.front();
     Vector3 high = low;
-    for (const Vector3& p : mesh.vertices) {
+    for (const Vector3& p : vertices) {
         if (p.x > high.x) high.x = p.x;
         if (p.x < low.x) low.x = p.x;
         if (p.y > high.y) high.y = p.y;
@@ -47,5 +47,5 @@ void ComputeMeshBox(const MeshRecord& mesh, MeshRenderData& data)
 void RenderModel::ComputeBoundingBoxes(const Model& model)
 {
     MatchMeshes(model);
-    for (std::size_t m = 0; m < meshes.size(); ++m) ComputeMeshBox(model.meshes[m], meshes[m]);
+    for (std::size_t m = 0; m < meshes.size(); ++m) ComputeMeshBox(Geometry(model, m).vertices, meshes[m]);
 }

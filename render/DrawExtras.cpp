@@ -31,13 +31,14 @@ private:
 
 void RenderModel::DrawNormals(const Model& model) const
 {
-    for (const auto& mesh : model.meshes) {
-        if (!mesh.normals) continue;
+    for (std::size_t m = 0; m < model.meshes.size(); ++m) {
+        const MeshGeometry geometry = Geometry(model, m);
+        if (!geometry.normals) continue;
         const UnlitColourScope yellow(1, 1, 0, 1);
-        const std::size_t count = std::min(mesh.vertices.size(), mesh.normals->size());
+        const std::size_t count = std::min(geometry.vertices.size(), geometry.normals->size());
         for (std::size_t i = 0; i < count; ++i) {
-            const Vector3& p = mesh.vertices[i];
-            const Vector3& n = (*mesh.normals)[i];
+            const Vector3& p = geometry.vertices[i];
+            const Vector3& n = (*geometry.normals)[i];
             glBegin(GL_LINES);
             glVertex3f(p.x, p.y, p.z);
             glVertex3f(p.x + n.x, p.y + n.y, p.z + n.z);

@@ -9,7 +9,9 @@ void RenderModel::DrawImmediate(const Model& model) const
     render::MaterialState state;
     for (std::size_t m = 0; m < model.meshes.size(); ++m) {
         const MeshRecord& mesh = model.meshes[m];
+        const MeshGeometry geometry = Geometry(model, m);
         const std::int32_t vertexCount = mesh.vertexCount();
+        const std::int32_t normalCount = geometry.normals ? static_cast<std::int32_t>(geometry.normals->size()) : 0;
         for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
             const FaceRecord face = mesh.faces[f];
             if (!records::IsDrawableFace(face, vertexCount)) continue;
@@ -18,9 +20,12 @@ void RenderModel::DrawImmediate(const Model& model) const
             glBegin(GL_TRIANGLES);
             for (std::int32_t c = 0; c < face.cornerCount; ++c) {
                 const std::int32_t i = face.corners[c];
-                if (const Vector3* n = records::VertexNormal(mesh, i)) glNormal3f(n->x, n->y, n->z);
+                if (i < normalCount) {
+                    const Vector3& n = (*geometry.normals)[static_cast<std::size_t>(i)];
+                    glNormal3f(n.x, n.y, n.z);
+                }
                 if (const TexCoord* t = records::VertexTexCoord(mesh, i)) glTexCoord2f(t->u, t->v);
-                const Vector3& p = mesh.vertices[static_cast<std::size_t>(i)];
+                const Vector3& p = geometry.vertices[static_cast<std::size_t>(i)];
                 glVertex3f(p.x, p.y, p.z);
             }
             glEnd();

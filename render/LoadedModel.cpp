@@ -7,34 +7,49 @@
 
 namespace {
 
-HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read)
+HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read, bool asAuthored)
 {
     loaded.Clear();
     if (!read) return E_FAIL;
     loaded.model = std::move(*read);
+    loaded.render.asAuthored = asAuthored;
     PrepareLoadedModel(loaded);
     return S_OK;  // a failed buffer setup does not fail the load
 }
 
 }  // namespace
 
-HRESULT LoadedModel::Load(const std::string& path) { return Prepare(*this, ReadModelFile(path)); }
-
-HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes)
+HRESULT LoadedModel::Load(const std::string& path, bool asAuthored)
 {
-    return Prepare(*this, ReadModelBytes(path, bytes));
+    return Prepare(*this, ReadModelFile(path), asAuthored);
+}
+
+HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, bool asAuthored)
+{
+    return Prepare(*this, ReadModelBytes(path, bytes), asAuthored);
 }
 
 HRESULT LoadedModel::ComputeNormals()
 {
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
+    render.PoseMeshes(model);
     return render.RebuildRenderData(model);
 }
 
 HRESULT LoadedModel::InvertNormals()
 {
     model.NegateNormals();
+    render.PoseMeshes(model);
     return render.RebuildRenderData(model);
+}
+
+void LoadedModel::SetAsAuthored(bool asAuthored)
+{
+    if (render.asAuthored == asAuthored) return;
+    render.asAuthored = asAuthored;
+    render.PoseMeshes(model);
+    render.ComputeBoundingBoxes(model);
+    render.RebuildRenderData(model);
 }
 
 void LoadedModel::Clear()
@@ -49,6 +64,7 @@ void PrepareLoadedModel(LoadedModel& loaded)
     RenderModel& render = loaded.render;
     // The reader has sorted the meshes by opacity.
     render.LoadMaterialTextures(model);
+    render.PoseMeshes(model);
     render.ComputeBoundingBoxes(model);
     model.TriangulateFaces();
     const HRESULT buffers = loaded.ComputeNormals();

@@ -12,12 +12,17 @@
 
 class LoadedModel {
 public:
-    // Reads the file, then runs the post-load sequence (PrepareLoadedModel).
-    // On failure the message has been shown and the model is left empty.
-    HRESULT Load(const std::string& path);
+    // Reads the file, then runs the post-load sequence (PrepareLoadedModel),
+    // drawn as authored when `asAuthored`. On failure the message has been
+    // shown and the model is left empty.
+    HRESULT Load(const std::string& path, bool asAuthored = false);
     // The same from bytes already in memory; `path` names the file in
     // messages and locates its textures.
-    HRESULT LoadFromMemory(const std::string& path, std::string_view bytes);
+    HRESULT LoadFromMemory(const std::string& path, std::string_view bytes, bool asAuthored = false);
+
+    // Draws the model as authored (frames, bones, DirectX's handedness) or as
+    // read; the boxes and the render data follow.
+    void SetAsAuthored(bool asAuthored);
 
     // "Compute Normales": normals of every mesh computed anew, then the
     // render data rebuilt. The result is that of the buffer setup.

@@ -35,13 +35,14 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
     return groups;
 }
 
-std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh)
+std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry)
 {
     std::vector<InterleavedVertex> out(mesh.vertices.size());
+    const std::size_t normalCount = geometry.normals ? geometry.normals->size() : 0;
     for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
         InterleavedVertex& v = out[static_cast<std::size_t>(i)];
-        const Vector3& p = mesh.vertices[static_cast<std::size_t>(i)];
-        const Vector3* n = records::VertexNormal(mesh, i);
+        const Vector3& p = geometry.vertices[static_cast<std::size_t>(i)];
+        const Vector3* n = static_cast<std::size_t>(i) < normalCount ? &(*geometry.normals)[static_cast<std::size_t>(i)] : nullptr;
         const TexCoord* t = records::VertexTexCoord(mesh, i);
         v = {t ? t->u : 0.0f, t ? t->v : 0.0f, n ? n->x : 0.0f, n ? n->y : 0.0f, n ? n->z : 0.0f, p.x, p.y, p.z};
     }
@@ -59,5 +60,6 @@ void RenderModel::BuildRenderArrays(const Model& model)
     }
     for (std::size_t m = 0; m < meshes.size(); ++m)
         if (model.meshes[m].materialCount() > 0) meshes[m].renderGroups = BuildGroups(model.meshes[m]);
-    for (std::size_t m = 0; m < meshes.size(); ++m) meshes[m].interleavedVertices = BuildInterleaved(model.meshes[m]);
+    for (std::size_t m = 0; m < meshes.size(); ++m)
+        meshes[m].interleavedVertices = BuildInterleaved(model.meshes[m], Geometry(model, m));
 }

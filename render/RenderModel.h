@@ -37,6 +37,10 @@ struct MeshRenderData {
     std::optional<std::vector<RenderGroup>> renderGroups;  // one per material
     std::optional<std::vector<InterleavedVertex>> interleavedVertices;
     std::size_t vertexOffset = 0;  // bytes into RenderModel::vertexBuffer
+    // The mesh as authored, in OpenGL's coordinates (see PoseMeshes); none
+    // while the model is drawn as read.
+    std::optional<std::vector<Vector3>> posedVertices;
+    std::optional<std::vector<Vector3>> posedNormals;
     // The texture of each material, shared with every material of the model
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
@@ -44,6 +48,21 @@ struct MeshRenderData {
 
 class RenderModel {
 public:
+    // The positions and normals a mesh is drawn with: as read, or as authored.
+    struct MeshGeometry {
+        const std::vector<Vector3>& vertices;
+        const std::vector<Vector3>* normals;  // null when the mesh has none
+    };
+    MeshGeometry Geometry(const Model& model, std::size_t mesh) const;
+
+    // As authored: each mesh placed by its frames and bones (see ScenePose),
+    // then DirectX's left-handed coordinates turned into OpenGL's by mirroring
+    // z (the front face then flips with it). Otherwise the meshes are drawn
+    // as read. Sets the posed positions and normals of every mesh (normals
+    // follow the model's, whatever the normals commands made of them).
+    void PoseMeshes(const Model& model);
+    bool asAuthored = false;
+
     // Loads the texture of every mesh material that names one, each file
     // once; a material whose texture fails ends untextured (its name emptied).
     void LoadMaterialTextures(Model& model);

@@ -5,6 +5,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 namespace {
 
 constexpr double kFieldOfView = 45.0;
@@ -37,15 +41,48 @@ void InitGL(float width, float height)
     glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
 
-void SetPerspective(float width, float height)
+void SetPerspective(float width, float height, const ViewFrame& frame, float distance)
 {
     if (height != 0.0f) {
+        double nearPlane = static_cast<double>(kNearPlane), farPlane = kFarPlane;
+        if (frame.radius > 0) {
+            // The model lies within `radius` of the centre, `distance` away.
+            const double radius = frame.radius, eye = std::fabs(static_cast<double>(distance));
+            nearPlane = std::max(eye - 1.5 * radius, radius * 1e-3);
+            farPlane = std::max(eye + 1.5 * radius, nearPlane * 2);
+        }
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height),
-                       static_cast<double>(kNearPlane), kFarPlane);
+        gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height), nearPlane, farPlane);
     }
     glMatrixMode(GL_MODELVIEW);
+}
+
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height)
+{
+    bool any = false;
+    Vector3 low{}, high{};
+    for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m) {
+        if (loaded.model.meshes[m].vertices.empty()) continue;
+        for (const Vector3& corner : loaded.render.meshes[m].boxCorners) {
+            if (!any) low = high = corner;
+            any = true;
+            low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
+            high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
+        }
+    }
+    if (!any) return std::nullopt;
+    FittedView view;
+    view.frame.centre = {(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
+    const Vector3 half{(high.x - low.x) / 2, (high.y - low.y) / 2, (high.z - low.z) / 2};
+    // A model of one point still gets a view of some size.
+    view.frame.radius = std::max(std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z), 1e-3f);
+    // The sphere around the model fits the narrower of the two fields of view.
+    const double halfHeight = kFieldOfView * std::numbers::pi / 360.0;
+    const double aspect = height > 0 && width > 0 ? static_cast<double>(width) / height : 1.0;
+    const double halfWidth = std::atan(std::tan(halfHeight) * aspect);
+    view.distance = static_cast<float>(1.05 * view.frame.radius / std::sin(std::min(halfHeight, halfWidth)));
+    return view;
 }
 
 void AimCamera(float distance)
@@ -71,11 +108,15 @@ void SetLighting(bool on)
 
 void SetFrontFaceCounterClockwise(bool counterClockwise) { glFrontFace(counterClockwise ? GL_CCW : GL_CW); }
 
-void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY)
+void ApplyFrontFace(const ViewOptions& options) { SetFrontFaceCounterClockwise(options.frontFaceCCW != options.asAuthored); }
+
+void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
+                    const Vector3& centre)
 {
     glPushMatrix();
     glRotatef(angleY, 0.0f, 1.0f, 0.0f);
     glRotatef(angleX, 1.0f, 0.0f, 0.0f);
+    if (centre.x != 0 || centre.y != 0 || centre.z != 0) glTranslatef(-centre.x, -centre.y, -centre.z);
     if (loaded != nullptr) {
         const Model& model = loaded->model;
         const RenderModel& render = loaded->render;

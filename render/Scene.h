@@ -3,6 +3,10 @@
 // a model along the path the switches select.
 #pragma once
 
+#include "model/Records.h"
+
+#include <optional>
+
 class LoadedModel;
 
 // Switches set by the menu commands and read by the frame.
@@ -13,6 +17,7 @@ struct ViewOptions {
     bool drawNormals = false;
     bool drawBoundingBox = false;
     bool frontFaceCCW = true;
+    bool asAuthored = false;  // meshes placed by their frames and bones, in OpenGL's handedness
 };
 
 // The process-wide switches.
@@ -28,16 +33,40 @@ enum class PolygonFill { Fill, Wire, Points };
 void SetPolygonFill(PolygonFill fill);
 void SetLighting(bool on);
 void SetFrontFaceCounterClockwise(bool counterClockwise);
+// The front face the switches ask for: counter-clockwise unless flipped by
+// "Inverse Culling", and flipped once more while drawing as authored (the
+// mirror from DirectX's handedness turns every winding over).
+void ApplyFrontFace(const ViewOptions& options);
 
 // Fixed state, viewport, projection, camera at the start distance, light 0.
 void InitGL(float width, float height);
+// Where the view turns and what it must hold: the start view turns about the
+// origin between fixed planes; a view fitted to a model turns about the
+// model's centre, with planes that follow the camera distance and the
+// model's size.
+struct ViewFrame {
+    Vector3 centre{};
+    float radius = 0;  // 0: the start view
+};
+
 // Projection: identity, then a 45 degree perspective of that aspect, near
-// 0.1f, far 1000; leaves the model-view matrix selected. A height of 0 leaves
-// the projection as it was.
-void SetPerspective(float width, float height);
+// 0.1f, far 1000 (for a fitted frame, planes around the model at `distance`);
+// leaves the model-view matrix selected. A height of 0 leaves the projection
+// as it was.
+void SetPerspective(float width, float height, const ViewFrame& frame = {}, float distance = 0);
+
+// The view that holds the whole model as it is drawn (its bounding boxes),
+// and the camera distance at which it fills a window of that size; nothing
+// for a model without vertices.
+struct FittedView {
+    ViewFrame frame;
+    float distance = 0;
+};
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height);
 // Model-view: identity, then the eye at (0, 0, distance) looking at the origin.
 void AimCamera(float distance);
-// Pushes the model-view matrix, turns by the two angles (Y first, then X),
-// draws the model along the selected path and the extras, pops the matrix.
-// A null model draws nothing.
-void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY);
+// Pushes the model-view matrix, turns by the two angles (Y first, then X)
+// about `centre`, draws the model along the selected path and the extras,
+// pops the matrix. A null model draws nothing.
+void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
+                    const Vector3& centre = {});

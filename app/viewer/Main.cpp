@@ -9,7 +9,7 @@ int main(int argc, char** argv)
 {
     // The path is taken verbatim; the toolkit gets the program's name alone,
     // so it can neither parse nor remove any argument.
-    ViewerApp::SetCommandLineText(JoinCommandLine(argc, argv));
+    ViewerApp::SetCommandLine(ParseViewerCommandLine(argc, argv));
     // The OpenGL canvas is a GLX one: under Wayland the window goes through
     // XWayland. An explicit choice of the user's stays.
     setenv("GDK_BACKEND", "x11", 0);

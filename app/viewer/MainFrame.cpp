@@ -1,5 +1,7 @@
 #include "app/viewer/MainFrame.h"
 
+#include "app/MenuLayout.h"
+
 #include "app/Frame.h"
 #include "app/viewer/MenuBarBuilder.h"
 #include "app/viewer/PelmoraIcon.xpm"
@@ -35,7 +37,7 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 }
 
-void MainFrame::Start(const std::string& commandLineText)
+void MainFrame::Start(const ViewerCommandLine& commandLine)
 {
     if (!view_->CreateContext()) {
         Close();
@@ -47,8 +49,10 @@ void MainFrame::Start(const std::string& commandLineText)
     InitGL(state_.windowWidth, state_.windowHeight);
     font_.emplace();
 
-    CallAfter([this, commandLineText] {
-        shell_->LoadAtStart(commandLineText);
+    CallAfter([this, commandLine] {
+        if (commandLine.asAuthored) shell_->SetAsAuthored(true);
+        shell_->LoadAtStart(commandLine.modelPath);
+        if (commandLine.fit) shell_->OnCommand(command::FitView);
         StartFrameClock(state_, ticks_);
         started_ = true;
         wxWakeUpIdle();

@@ -2,6 +2,7 @@
 // whenever no event waits.
 #pragma once
 
+#include "app/CommandLine.h"
 #include "app/FrameRate.h"
 #include "app/Overlay.h"
 #include "app/Shell.h"
@@ -23,7 +24,7 @@ public:
     // Once the window is shown: the context, the fixed OpenGL state, then
     // (from the event loop) the model named on the command line and the
     // first frame. Without a context the window closes.
-    void Start(const std::string& commandLineText);
+    void Start(const ViewerCommandLine& commandLine);
 
     // Draws one frame now, as the loop does when idle.
     void DrawFrame();

@@ -2,11 +2,12 @@
 
 namespace {
 
-wxString Text(const std::string& text)
+wxString Text(const std::string& text, const std::string& accelerator = {})
 {
-    // No mnemonics or accelerators: '&' would start one.
+    // No mnemonics: '&' would start one. A shortcut follows a tab.
     wxString label = wxString::FromUTF8(text);
     label.Replace("&", "&&");
+    if (!accelerator.empty()) label += "\t" + wxString::FromUTF8(accelerator);
     return label;
 }
 
@@ -19,9 +20,9 @@ std::unique_ptr<wxMenu> BuildMenu(const std::vector<MenuNode>& entries)
         case MenuNode::Kind::Submenu: menu->AppendSubMenu(BuildMenu(entry.entries).release(), Text(entry.text)); break;
         case MenuNode::Kind::Command:
             if (entry.checkable)
-                menu->AppendCheckItem(entry.id, Text(entry.text))->Check(entry.marked);
+                menu->AppendCheckItem(entry.id, Text(entry.text, entry.accelerator))->Check(entry.marked);
             else
-                menu->Append(entry.id, Text(entry.text));
+                menu->Append(entry.id, Text(entry.text, entry.accelerator));
             break;
         }
     }
@@ -32,7 +33,7 @@ std::unique_ptr<wxMenu> BuildMenu(const std::vector<MenuNode>& entries)
 
 std::unique_ptr<wxMenuBar> BuildMenuBar(const std::vector<MenuNode>& menus)
 {
-    // The command ids go up to 40015, above the 0x7fff that wxWidgets checks
+    // The command ids go up to 40017, above the 0x7fff that wxWidgets checks
     // for the sake of Windows; GTK menus carry them unchanged. The check is
     // silenced while the items are made, and only then.
     const wxAssertHandler_t previousHandler = wxSetAssertHandler(nullptr);

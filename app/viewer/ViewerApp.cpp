@@ -9,13 +9,13 @@
 #include <cstdio>
 
 namespace {
-std::string commandLineText;
+ViewerCommandLine commandLine;
 bool startupFailed = false;
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(ViewerApp);
 
-void ViewerApp::SetCommandLineText(std::string text) { commandLineText = std::move(text); }
+void ViewerApp::SetCommandLine(ViewerCommandLine parsed) { commandLine = std::move(parsed); }
 bool ViewerApp::StartupFailed() { return startupFailed; }
 
 bool ViewerApp::OnInit()
@@ -32,7 +32,7 @@ bool ViewerApp::OnInit()
 
     auto* frame = new MainFrame(TheShellState(), TheViewOptions(), attributes);  // the toolkit deletes it
     frame->Show();
-    frame->Start(commandLineText);
+    frame->Start(commandLine);
     return true;
 }
 

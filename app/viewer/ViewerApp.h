@@ -2,6 +2,7 @@
 // main window and routes messages to message boxes.
 #pragma once
 
+#include "app/CommandLine.h"
 #include "platform/gui/WxMessageSink.h"
 
 #include <wx/app.h>
@@ -10,9 +11,9 @@
 
 class ViewerApp : public wxApp {
 public:
-    // The model path to open, set before the toolkit starts (the toolkit
+    // The model to open and how, set before the toolkit starts (the toolkit
     // never sees the real arguments).
-    static void SetCommandLineText(std::string text);
+    static void SetCommandLine(ViewerCommandLine commandLine);
     // True when start-up failed and the program must end with status 1.
     static bool StartupFailed();
 

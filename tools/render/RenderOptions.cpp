@@ -22,6 +22,11 @@ const char* const kUsage =
     "  --yaw DEGREES                          turn about the vertical axis (default: 0)\n"
     "  --pitch DEGREES                        turn about the horizontal axis (default: 0)\n"
     "  --distance D                           camera distance (default: 10)\n"
+    "  --as-authored                          the scene as its author placed it: meshes moved by\n"
+    "                                         their frames and bones, DirectX's left-handed\n"
+    "                                         coordinates turned into OpenGL's\n"
+    "  --fit                                  centre the view on the model and back the camera\n"
+    "                                         off until it all fits (then --distance is ignored)\n"
     "  --traces                               write the load traces to standard error\n"
     "  --help                                 show this help\n"
     "\n"
@@ -82,6 +87,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             options.lighting = false;
         } else if (argument == "--traces") {
             options.traces = true;
+        } else if (argument == "--as-authored") {
+            options.view.asAuthored = true;
+        } else if (argument == "--fit") {
+            options.fit = true;
         } else if (argument == "--path") {
             const auto name = value();
             if (!name || !SetPath(options.view, *name)) return fail("--path takes immediate, list, arrays or buffers");

@@ -15,6 +15,7 @@ struct RenderOptions {
     ViewOptions view;  // the draw path and the extras
     PolygonFill fill = PolygonFill::Fill;
     bool lighting = true;
+    bool fit = false;  // the view fitted to the model
     int width = 640;
     int height = 480;
     float yaw = 0;    // degrees about Y

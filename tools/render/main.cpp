@@ -27,15 +27,24 @@ int Render(const render_tool::RenderOptions& options)
     {
         // The model goes before the context: it gives its OpenGL objects back.
         LoadedModel loaded;
-        if (loaded.Load(options.modelPath) != S_OK) {
+        if (loaded.Load(options.modelPath, options.view.asAuthored) != S_OK) {
             std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
             return 1;
         }
         SetPolygonFill(options.fill);
         if (!options.lighting) SetLighting(false);
-        AimCamera(options.distance);
+        ApplyFrontFace(options.view);
+        ViewFrame frame;
+        float distance = options.distance;
+        if (options.fit)
+            if (const auto view = FitView(loaded, static_cast<float>(options.width), static_cast<float>(options.height))) {
+                frame = view->frame;
+                distance = view->distance;
+            }
+        SetPerspective(static_cast<float>(options.width), static_cast<float>(options.height), frame, distance);
+        AimCamera(distance);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(&loaded, options.view, options.pitch, options.yaw);
+        DrawModelScene(&loaded, options.view, options.pitch, options.yaw, frame.centre);
         glFinish();
         pixels = context.ReadPixels();
     }

@@ -1,0 +1,137 @@
+// Peak memory of loading the largest textures a context accepts, through the
+// readers' own path (read, decode, upload into a headless Mesa context). Each
+// file is loaded by a fresh process of this program, so every peak is its own.
+//   texture_memory_bench                 makes the files and measures them all
+//   texture_memory_bench --make FOLDER   only writes the files into FOLDER
+//   texture_memory_bench --load FILE...  loads each file once, printing its figures
+#include "LargeImageFiles.h"
+#include "TestImages.h"
+#include "platform/HeadlessContext.h"
+#include "platform/Messages.h"
+#include "texture/LoadTexture.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint32_t kSide = 16384;
+constexpr double kMiB = 1024.0 * 1024.0;
+// Decoded as RGBA, the largest texture is 1 GiB; loading it may cost 2.5 times that.
+constexpr double kDecodedRgbaMiB = double(kSide) * kSide * 4 / kMiB;
+constexpr double kMaxPeakRatio = 2.5;
+// A refused file may cost this much above the context alone.
+constexpr double kMaxRefusalMiB = 64;
+
+// The process's peak resident size so far, in KiB (0 if unknown).
+long PeakKib()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    return 0;
+}
+
+// Child side: one line per file, "<peak KiB> <context KiB> <ms> <0|1 loaded>".
+int LoadEach(int count, char** paths)
+{
+    platform::HeadlessContext context(64, 64);
+    if (!context.Ok()) {
+        std::fprintf(stderr, "no OpenGL context: %s\n", context.Error().c_str());
+        return 2;
+    }
+    platform::NullTraceSink traces;
+    const platform::ScopedTraceSink traceScope(traces);
+    for (int i = 0; i < count; ++i) {
+        const long before = PeakKib();
+        const auto start = std::chrono::steady_clock::now();
+        LoadTexture texture;
+        const bool loaded = texture.DoLoadTexture(paths[i]) == S_OK;
+        glFinish();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        std::printf("%ld %ld %.0f %d\n", PeakKib(), before, ms, loaded ? 1 : 0);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+struct Figures {
+    double peakMiB = 0;
+    double contextMiB = 0;
+    double ms = 0;
+    bool loaded = false;
+    bool ok = false;  // the child ran and answered
+};
+
+// Loads `path` in a process of its own, its messages thrown away.
+Figures MeasureInChild(const std::string& self, const std::string& path)
+{
+    Figures figures;
+    const std::string command = "'" + self + "' --load '" + path + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> child(popen(command.c_str(), "r"), pclose);
+    if (!child) return figures;
+    long peak = 0, context = 0, loaded = 0;
+    figures.ok = std::fscanf(child.get(), "%ld %ld %lf %ld", &peak, &context, &figures.ms, &loaded) == 4;
+    figures.peakMiB = peak / 1024.0;
+    figures.contextMiB = context / 1024.0;
+    figures.loaded = loaded != 0;
+    return figures;
+}
+
+void Require(bool ok, const char* what)
+{
+    if (ok) return;
+    std::fprintf(stderr, "benchmark setup failed: %s\n", what);
+    std::exit(2);
+}
+
+void MakeLargeFiles(const fs::path& folder)
+{
+    std::printf("Making %u x %u files...\n", kSide, kSide);
+    Require(large_images::WriteBmp((folder / "large.bmp").string(), kSide, kSide), "BMP");
+    Require(large_images::WriteJpeg((folder / "large.jpg").string(), kSide, kSide, 90), "JPEG");
+    Require(large_images::WritePng((folder / "large.png").string(), kSide, kSide), "PNG");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--load") return LoadEach(argc - 2, argv + 2);
+    if (argc == 3 && std::string(argv[1]) == "--make") {
+        MakeLargeFiles(argv[2]);
+        return 0;
+    }
+
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const fs::path folder = fs::temp_directory_path() / ("pelmora-memory-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const auto in = [&](const char* name) { return (folder / name).string(); };
+
+    MakeLargeFiles(folder);
+
+    bool allMet = true;
+    std::printf("Valid %u x %u images, decoded RGBA %.0f MiB; target: peak <= %.1f x that = %.0f MiB\n", kSide, kSide,
+                kDecodedRgbaMiB, kMaxPeakRatio, kMaxPeakRatio * kDecodedRgbaMiB);
+    for (const auto& [format, name] : {std::pair{"BMP", "large.bmp"}, {"JPEG", "large.jpg"}, {"PNG", "large.png"}}) {
+        const Figures figures = MeasureInChild(self, in(name));
+        const bool met = figures.ok && figures.loaded && figures.peakMiB <= kMaxPeakRatio * kDecodedRgbaMiB;
+        allMet &= met;
+        std::printf("%-5s %8.1f MB file  load %7.0f ms  peak %7.0f MiB (context alone %4.0f MiB)  %s\n", format,
+                    static_cast<double>(fs::file_size(in(name))) / 1e6, figures.ms, figures.peakMiB,
+                    figures.contextMiB, met ? "ok" : figures.loaded ? "MISSED" : "NOT LOADED");
+    }
+    fs::remove_all(folder);
+    return allMet ? 0 : 1;
+}

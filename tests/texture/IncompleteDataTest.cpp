@@ -1,0 +1,115 @@
+// The rule the JPEG reader shares with the others: a file whose
+// data ends before its image does is refused as incomplete, and costs what
+// its data holds, never the size its header claims.
+#include "TestImages.h"
+#include "TestSupport.h"
+#include "texture/Decoders.h"
+#include "texture/ImageLimits.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <optional>
+
+using namespace test_images;
+
+namespace {
+
+using ImageDecoder = Decoded<TextureImage> (*)(std::span<const std::uint8_t>, const DecodeContext&);
+
+std::span<const std::uint8_t> AsBytes(const std::string& text)
+{
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+long StatusKib(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + field.size(), nullptr, 10);
+    return 0;
+}
+
+// How far the resident peak rose above the resident size while `work` ran,
+// in MiB; nothing when the system does not let the peak be reset.
+std::optional<double> PeakGrowthMiB(const std::function<void()>& work)
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = StatusKib("VmRSS:");
+    if (StatusKib("VmHWM:") > before + 1024) return std::nullopt;
+    work();
+    return (StatusKib("VmHWM:") - before) / 1024.0;
+}
+
+struct Case {
+    const char* what;
+    ImageDecoder decode;
+    std::string bytes;
+    const char* operation;
+};
+
+void ExpectIncomplete(const Case& c, const DecodeContext& context)
+{
+    testing_support::MessageRecorder recorder;  // libjpeg's warnings go to the trace
+    const auto decoded = c.decode(AsBytes(c.bytes), context);
+    EXPECT_FALSE(decoded.image.has_value()) << c.what;
+    ASSERT_EQ(decoded.messages.size(), 1u) << c.what;
+    EXPECT_EQ(decoded.messages[0].text, "Ce fichier: f est incomplet. " + std::string(c.operation)) << c.what;
+    EXPECT_EQ(decoded.messages[0].caption, "Erreur") << c.what;
+}
+
+TEST(IncompleteData, SmallFilesClaimingTheLargestSideAreRefusedWithoutReservingTheirImage)
+{
+    constexpr std::uint16_t kSide = kFallbackMaxTextureSide;
+    const Picture picture = Noise(64, 64, 3);
+    const std::string jpeg = JpegClaiming(Jpeg(picture, JpegKind::Colour), kSide, kSide);
+    const std::string progressive = JpegClaiming(Jpeg(picture, JpegKind::Progressive), kSide, kSide);
+    const Case cases[] = {
+        {"JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, true), "Load_Jpeg"},
+        {"JPEG, cut after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, false), "Load_Jpeg"},
+        {"progressive JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(progressive, 200, true),
+         "Load_Jpeg"},
+    };
+    const DecodeContext context{"f", kFallbackMaxTextureSide};
+    for (const Case& c : cases) {
+        const auto growth = PeakGrowthMiB([&] { ExpectIncomplete(c, context); });
+        // Decoded, any of them would take 768 MiB at least.
+        if (growth) {
+            EXPECT_LT(*growth, 64) << c.what;
+        }
+    }
+}
+
+TEST(IncompleteData, AJpegWhoseDataStopsIsNotDecodedOnToItsClaimedEnd)
+{
+    // Enough data for the blocks a 2048 x 8192 header announces, but only 64
+    // rows' worth of image before the end marker: the rows after it would be
+    // grey, 48 MiB of them.
+    const std::string jpeg = Jpeg(Noise(2048, 64, 3), JpegKind::Colour);
+    const std::string claimed = JpegClaiming(jpeg, 2048, 8192);
+    ASSERT_GT(jpeg.size(), 3u * 256 * 1024 / 8) << "too little data to pass the size check";
+    const auto growth = PeakGrowthMiB([&] {
+        ExpectIncomplete({"JPEG", DecodeJpeg, claimed, "Load_Jpeg"}, DecodeContext{"f", kFallbackMaxTextureSide});
+    });
+    if (growth) {
+        EXPECT_LT(*growth, 16);
+    }
+}
+
+TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
+{
+    const Picture picture = Noise(64, 64, 3);
+    const std::string jpeg = Jpeg(picture, JpegKind::Colour);
+    const std::string progressive = Jpeg(picture, JpegKind::Progressive);
+    const Case cases[] = {
+        {"JPEG, a marker in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, true), "Load_Jpeg"},
+        {"JPEG, cut in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, false), "Load_Jpeg"},
+        {"progressive JPEG, a marker in a later scan", DecodeJpeg,
+         progressive.substr(0, progressive.size() * 3 / 4) + "\xFF\xD9", "Load_Jpeg"},
+    };
+    for (const Case& c : cases) ExpectIncomplete(c, DecodeContext{"f", 64});
+}
+
+}  // namespace

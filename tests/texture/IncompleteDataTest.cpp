@@ -1,4 +1,4 @@
-// The rule the JPEG reader shares with the others: a file whose
+// The rule the JPEG and PNG readers share with the others: a file whose
 // data ends before its image does is refused as incomplete, and costs what
 // its data holds, never the size its header claims.
 #include "TestImages.h"
@@ -71,6 +71,7 @@ TEST(IncompleteData, SmallFilesClaimingTheLargestSideAreRefusedWithoutReservingT
         {"JPEG, cut after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, false), "Load_Jpeg"},
         {"progressive JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(progressive, 200, true),
          "Load_Jpeg"},
+        {"PNG whose data inflates to 100 bytes", DecodePng, PngClaiming(kSide, kSide, 100), "Load_PNG"},
     };
     const DecodeContext context{"f", kFallbackMaxTextureSide};
     for (const Case& c : cases) {
@@ -103,11 +104,14 @@ TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
     const Picture picture = Noise(64, 64, 3);
     const std::string jpeg = Jpeg(picture, JpegKind::Colour);
     const std::string progressive = Jpeg(picture, JpegKind::Progressive);
+    const std::string png = Png(picture, PngKind::Rgb);
     const Case cases[] = {
         {"JPEG, a marker in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, true), "Load_Jpeg"},
         {"JPEG, cut in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, false), "Load_Jpeg"},
         {"progressive JPEG, a marker in a later scan", DecodeJpeg,
          progressive.substr(0, progressive.size() * 3 / 4) + "\xFF\xD9", "Load_Jpeg"},
+        {"PNG, cut in its IDAT chunk", DecodePng, png.substr(0, png.size() / 2), "Load_PNG"},
+        {"PNG whose stream ends before its last row", DecodePng, PngClaiming(64, 64, 64 * 193 / 2), "Load_PNG"},
     };
     for (const Case& c : cases) ExpectIncomplete(c, DecodeContext{"f", 64});
 }

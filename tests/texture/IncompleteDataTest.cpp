@@ -1,4 +1,4 @@
-// The rule the JPEG and PNG readers share with the others: a file whose
+// The rule the JPEG, PNG and BMP readers share with the others: a file whose
 // data ends before its image does is refused as incomplete, and costs what
 // its data holds, never the size its header claims.
 #include "TestImages.h"
@@ -60,18 +60,28 @@ void ExpectIncomplete(const Case& c, const DecodeContext& context)
     EXPECT_EQ(decoded.messages[0].caption, "Erreur") << c.what;
 }
 
+std::string WithoutEndOfBitmap(std::string runLength)
+{
+    runLength.resize(runLength.size() - 2);
+    return runLength;
+}
+
 TEST(IncompleteData, SmallFilesClaimingTheLargestSideAreRefusedWithoutReservingTheirImage)
 {
     constexpr std::uint16_t kSide = kFallbackMaxTextureSide;
     const Picture picture = Noise(64, 64, 3);
     const std::string jpeg = JpegClaiming(Jpeg(picture, JpegKind::Colour), kSide, kSide);
     const std::string progressive = JpegClaiming(Jpeg(picture, JpegKind::Progressive), kSide, kSide);
+    // Its data covers 64 rows and never ends the bitmap.
+    const std::string runLength = BmpClaiming(WithoutEndOfBitmap(Bmp8(Blocks(64, 64), true)), kSide, kSide);
     const Case cases[] = {
         {"JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, true), "Load_Jpeg"},
         {"JPEG, cut after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, false), "Load_Jpeg"},
         {"progressive JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(progressive, 200, true),
          "Load_Jpeg"},
         {"PNG whose data inflates to 100 bytes", DecodePng, PngClaiming(kSide, kSide, 100), "Load_PNG"},
+        {"run-length BMP", DecodeBmp, runLength, "Load_BMP"},
+        {"uncompressed BMP", DecodeBmp, BmpClaiming(Bmp24(picture), kSide, kSide), "Load_BMP"},
     };
     const DecodeContext context{"f", kFallbackMaxTextureSide};
     for (const Case& c : cases) {
@@ -105,6 +115,8 @@ TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
     const std::string jpeg = Jpeg(picture, JpegKind::Colour);
     const std::string progressive = Jpeg(picture, JpegKind::Progressive);
     const std::string png = Png(picture, PngKind::Rgb);
+    const std::string runLength = Bmp8(Blocks(64, 64), true);
+    const std::string bitmap = Bmp24(picture);
     const Case cases[] = {
         {"JPEG, a marker in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, true), "Load_Jpeg"},
         {"JPEG, cut in its scan", DecodeJpeg, JpegCutInScan(jpeg, jpeg.size() / 2, false), "Load_Jpeg"},
@@ -112,8 +124,33 @@ TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
          progressive.substr(0, progressive.size() * 3 / 4) + "\xFF\xD9", "Load_Jpeg"},
         {"PNG, cut in its IDAT chunk", DecodePng, png.substr(0, png.size() / 2), "Load_PNG"},
         {"PNG whose stream ends before its last row", DecodePng, PngClaiming(64, 64, 64 * 193 / 2), "Load_PNG"},
+        {"run-length BMP, cut", DecodeBmp, runLength.substr(0, runLength.size() / 2), "Load_BMP"},
+        {"uncompressed BMP, cut", DecodeBmp, bitmap.substr(0, bitmap.size() / 2), "Load_BMP"},
     };
     for (const Case& c : cases) ExpectIncomplete(c, DecodeContext{"f", 64});
+}
+
+// Run-length data may stop short of the last row by the format's own means.
+// Read from a file, it is followed in a pass of its own before the loader's.
+TEST(IncompleteData, RunLengthBitmapsThatEndOrJumpPastTheirLastRowStillLoad)
+{
+    const std::string whole = Bmp8(Blocks(512, 512), true);  // more than one piece of the file reader
+    const std::size_t dataStart = static_cast<std::uint8_t>(whole[10]);
+    std::size_t firstRowEnd = dataStart;
+    while (whole.compare(firstRowEnd, 2, std::string("\0\0", 2)) != 0) firstRowEnd += 2;
+    const std::string firstRow = whole.substr(0, firstRowEnd + 2);
+    const DecodeContext context{"f", 512};
+    testing_support::TempDir folder;
+    for (const std::string& bytes : {whole, WithoutEndOfBitmap(whole), firstRow + std::string("\0\1", 2),
+                                     firstRow + std::string("\0\2\0\xFF\0\2\0\xFF\0\2\0\x01", 12)}) {
+        for (const auto& decoded : {DecodeBmp(AsBytes(bytes), context), DecodeBmpFile(folder.Write("r.bmp", bytes), context)}) {
+            ASSERT_TRUE(decoded.image.has_value()) << (decoded.messages.empty() ? "" : decoded.messages[0].text);
+            EXPECT_EQ(decoded.image->height, 512u);
+        }
+    }
+    const auto cut = DecodeBmpFile(folder.Write("cut.bmp", firstRow + std::string("\0\2\0\xFF", 4)), context);
+    ASSERT_EQ(cut.messages.size(), 1u);
+    EXPECT_EQ(cut.messages[0].text, "Ce fichier: f est incomplet. Load_BMP");
 }
 
 }  // namespace

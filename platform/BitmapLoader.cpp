@@ -194,21 +194,31 @@ std::optional<std::uint64_t> StoredRowBytes(const BitmapLayout& layout)
     return (bytes + 3) / 4 * 4;
 }
 
-// Follows run-length data as the loader does, only to learn whether it
-// covers the image: whether an end of line or a jump goes past the last
-// row, or an end of bitmap comes, before the data ends.
+// Follows run-length data as the loader does, only to learn whether it holds
+// the image: whether an end of line or a jump goes past the last row, or an
+// end of bitmap comes, before the data ends. Rows that jumps or an early end
+// of bitmap leave blank are not held by the data: a few bytes could leave
+// thousands blank, so at most half the rows may be.
 class RunLengthCoverage {
 public:
     RunLengthCoverage(std::uint64_t rows, bool fourBits) : rows_(rows), fourBits_(fourBits) {}
 
     void Feed(std::span<const std::uint8_t> bytes)
     {
-        for (std::size_t i = 0; i < bytes.size() && !Covered(); ++i) Take(bytes[i]);
+        for (std::size_t i = 0; i < bytes.size() && row_ < rows_; ++i) Take(bytes[i]);
     }
-    bool Covered() const { return row_ >= rows_; }
+    bool Done() const { return row_ >= rows_; }
+    bool HoldsImage() const { return Done() && 2 * blankRows_ <= rows_; }
 
 private:
     enum class Expect { Command, RunColour, Escape, JumpX, JumpY, Literal };
+
+    void Skip(std::uint64_t rows)
+    {
+        rows = std::min(rows, rows_ - row_);
+        blankRows_ += rows;
+        row_ += rows;
+    }
 
     void Take(std::uint8_t byte)
     {
@@ -220,7 +230,8 @@ private:
             if (byte == 0) {
                 ++row_;  // end of line
             } else if (byte == 1) {
-                row_ = rows_;  // end of bitmap
+                Skip(rows_ - row_ - 1);  // end of bitmap: the rows after this one
+                row_ = rows_;
             } else if (byte == 2) {
                 expect_ = Expect::JumpX;
             } else {
@@ -232,7 +243,7 @@ private:
             break;
         case Expect::JumpX: expect_ = Expect::JumpY; break;
         case Expect::JumpY:
-            row_ += byte;
+            Skip(byte);
             expect_ = Expect::Command;
             break;
         case Expect::Literal:
@@ -244,13 +255,14 @@ private:
     std::uint64_t rows_;
     bool fourBits_;
     std::uint64_t row_ = 0;
+    std::uint64_t blankRows_ = 0;
     Expect expect_ = Expect::Command;
     std::uint32_t literalLeft_ = 0;
 };
 
 // Whether the data after the headers can hold the image they announce,
 // judged before the loader reserves that image: uncompressed rows must all be
-// in the file, run-length data must cover the image before the file ends.
+// in the file, run-length data must hold the image (see RunLengthCoverage).
 // `scan(offset, coverage)` feeds coverage the file from `offset` on. Images
 // the loader refuses for their size or their kind are left to it.
 template <typename Scan>
@@ -267,7 +279,7 @@ bool DataCanHoldImage(std::span<const std::uint8_t> start, std::uint64_t fileSiz
     if ((!fourBits && !eightBits) || layout->topDown) return true;
     RunLengthCoverage coverage(layout->height, fourBits);
     scan(std::max(layout->dataOffset, layout->headerBytes + layout->paletteBytes), coverage);
-    return coverage.Covered();
+    return coverage.HoldsImage();
 }
 
 // Runs the BMP module on what `feed` hands it, piece by piece, until feed
@@ -352,7 +364,7 @@ DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide)
             const off_t resume = ftello(file.get());
             std::vector<std::uint8_t> scanned(piece.size());
             if (fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return;
-            while (!coverage.Covered()) {
+            while (!coverage.Done()) {
                 const std::size_t got = std::fread(scanned.data(), 1, scanned.size(), file.get());
                 if (got == 0) break;
                 coverage.Feed(std::span<const std::uint8_t>(scanned.data(), got));

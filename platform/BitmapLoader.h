@@ -32,7 +32,7 @@ struct DecodedBitmap {
 // `maxSide` are refused before any pixel memory is reserved, and so are files
 // whose data cannot hold their image: uncompressed rows beyond the end of the
 // file, run-length data that ends before it covers the last row (by an end of
-// line, a jump or an end of bitmap).
+// line, a jump or an end of bitmap) or leaves more than half the rows blank.
 DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide);
 // The same, reading the file piece by piece; Unreadable when it cannot be opened.
 DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide);

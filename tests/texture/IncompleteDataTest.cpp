@@ -72,8 +72,9 @@ TEST(IncompleteData, SmallFilesClaimingTheLargestSideAreRefusedWithoutReservingT
     const Picture picture = Noise(64, 64, 3);
     const std::string jpeg = JpegClaiming(Jpeg(picture, JpegKind::Colour), kSide, kSide);
     const std::string progressive = JpegClaiming(Jpeg(picture, JpegKind::Progressive), kSide, kSide);
-    // Its data covers 64 rows and never ends the bitmap.
+    // Its data covers 64 rows, and never ends the bitmap or ends it at once.
     const std::string runLength = BmpClaiming(WithoutEndOfBitmap(Bmp8(Blocks(64, 64), true)), kSide, kSide);
+    const std::string runLengthEnded = runLength + std::string("\0\1", 2);
     const Case cases[] = {
         {"JPEG, a marker after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, true), "Load_Jpeg"},
         {"JPEG, cut after a few bytes of scan", DecodeJpeg, JpegCutInScan(jpeg, 40, false), "Load_Jpeg"},
@@ -81,6 +82,7 @@ TEST(IncompleteData, SmallFilesClaimingTheLargestSideAreRefusedWithoutReservingT
          "Load_Jpeg"},
         {"PNG whose data inflates to 100 bytes", DecodePng, PngClaiming(kSide, kSide, 100), "Load_PNG"},
         {"run-length BMP", DecodeBmp, runLength, "Load_BMP"},
+        {"run-length BMP ending its bitmap", DecodeBmp, runLengthEnded, "Load_BMP"},
         {"uncompressed BMP", DecodeBmp, BmpClaiming(Bmp24(picture), kSide, kSide), "Load_BMP"},
     };
     const DecodeContext context{"f", kFallbackMaxTextureSide};
@@ -130,27 +132,41 @@ TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
     for (const Case& c : cases) ExpectIncomplete(c, DecodeContext{"f", 64});
 }
 
-// Run-length data may stop short of the last row by the format's own means.
-// Read from a file, it is followed in a pass of its own before the loader's.
-TEST(IncompleteData, RunLengthBitmapsThatEndOrJumpPastTheirLastRowStillLoad)
+// The headers and the first `rows` rows of run-length data written a row at
+// a time, each row ending with an end of line.
+std::string FirstRows(const std::string& runLength, int rows)
+{
+    std::size_t at = static_cast<std::uint8_t>(runLength[10]) | static_cast<std::uint8_t>(runLength[11]) << 8;
+    for (int row = 0; row < rows; ++row, at += 2)
+        while (runLength.compare(at, 2, std::string("\0\0", 2)) != 0) at += 2;  // commands are byte pairs
+    return runLength.substr(0, at);
+}
+
+// Run-length data may stop short of the last row by the format's own means,
+// if it does not leave most of the image blank. Read from a file, it is
+// followed in a pass of its own before the loader's.
+TEST(IncompleteData, RunLengthBitmapsThatEndOrJumpPastTheirLastRowLoadUnlessMostRowsAreBlank)
 {
     const std::string whole = Bmp8(Blocks(512, 512), true);  // more than one piece of the file reader
-    const std::size_t dataStart = static_cast<std::uint8_t>(whole[10]);
-    std::size_t firstRowEnd = dataStart;
-    while (whole.compare(firstRowEnd, 2, std::string("\0\0", 2)) != 0) firstRowEnd += 2;
-    const std::string firstRow = whole.substr(0, firstRowEnd + 2);
+    const std::string half = FirstRows(whole, 256);
+    const std::string endOfBitmap("\0\1", 2);
+    const std::string jump255Rows("\0\2\0\xFF", 4);
     const DecodeContext context{"f", 512};
     testing_support::TempDir folder;
-    for (const std::string& bytes : {whole, WithoutEndOfBitmap(whole), firstRow + std::string("\0\1", 2),
-                                     firstRow + std::string("\0\2\0\xFF\0\2\0\xFF\0\2\0\x01", 12)}) {
-        for (const auto& decoded : {DecodeBmp(AsBytes(bytes), context), DecodeBmpFile(folder.Write("r.bmp", bytes), context)}) {
+    for (const std::string& bytes : {whole, WithoutEndOfBitmap(whole), half + endOfBitmap,
+                                     half + jump255Rows + std::string("\0\2\0\x01", 4)}) {
+        const std::string path = folder.Write("r.bmp", bytes);
+        for (const auto& decoded : {DecodeBmp(AsBytes(bytes), context), DecodeBmpFile(path, context)}) {
             ASSERT_TRUE(decoded.image.has_value()) << (decoded.messages.empty() ? "" : decoded.messages[0].text);
             EXPECT_EQ(decoded.image->height, 512u);
         }
     }
-    const auto cut = DecodeBmpFile(folder.Write("cut.bmp", firstRow + std::string("\0\2\0\xFF", 4)), context);
-    ASSERT_EQ(cut.messages.size(), 1u);
-    EXPECT_EQ(cut.messages[0].text, "Ce fichier: f est incomplet. Load_BMP");
+    const std::string firstRow = FirstRows(whole, 1);
+    for (const std::string& bytes : {half + jump255Rows, firstRow + endOfBitmap, firstRow + jump255Rows + jump255Rows + jump255Rows}) {
+        const auto decoded = DecodeBmpFile(folder.Write("cut.bmp", bytes), context);
+        ASSERT_EQ(decoded.messages.size(), 1u);
+        EXPECT_EQ(decoded.messages[0].text, "Ce fichier: f est incomplet. Load_BMP");
+    }
 }
 
 }  // namespace

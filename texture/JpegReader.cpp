@@ -186,9 +186,10 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     if (!SidesAccepted(width, height, context.maxSide)) return refuse(SizeMessage(kJpeg, context.name, width, height));
     // Arithmetic coding can spend less than a bit on a block, so its data
     // bounds nothing; libjpeg 6b never read it either.
-    if (session.info.arith_code)
-        return refuse(ReaderMessage(kJpeg, context.name,
-                                    " n'a pas pu être décodé (" + LibraryText(session.info, JERR_ARITH_NOTIMPL) + ")"));
+    if (session.info.arith_code) {
+        const std::string text = LibraryText(session.info, JERR_ARITH_NOTIMPL);
+        return refuse(ReaderMessage(kJpeg, context.name, " n'a pas pu être décodé (" + text + ")"));
+    }
     if (!DataCanHoldBlocks(session.info)) return refuse(IncompleteMessage(kJpeg, context.name));
 
     GrowingPixels pixels(std::size_t{width} * 3, height);

@@ -202,8 +202,11 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     switch (ReadRows(session, pixels, layout)) {
     case RowsRead::All: break;
     case RowsRead::OutOfMemory: return refuse();
-    case RowsRead::Failed:
-        return session.source.endedEarly || std::string_view(session.source.message) == kNotEnoughImageData ? incomplete() : refuse();
+    case RowsRead::Failed: {
+        const bool endedEarly =
+            session.source.endedEarly || std::string_view(session.source.message) == kNotEnoughImageData;
+        return endedEarly ? incomplete() : refuse();
+    }
     }
     TextureImage image;
     image.width = layout.width;

@@ -393,7 +393,8 @@ std::string JpegCutInScan(const std::string& jpeg, std::size_t kept, bool endMar
 {
     const std::size_t scan = FindJpegSegment(jpeg, 0xDA);
     if (scan == std::string::npos) throw std::runtime_error("no JPEG scan");
-    const std::size_t data = scan + 2 + (static_cast<std::uint8_t>(jpeg[scan + 2]) << 8 | static_cast<std::uint8_t>(jpeg[scan + 3]));
+    const std::size_t headerLength = static_cast<std::uint8_t>(jpeg[scan + 2]) << 8 | static_cast<std::uint8_t>(jpeg[scan + 3]);
+    const std::size_t data = scan + 2 + headerLength;
     return jpeg.substr(0, data + kept) + (endMarker ? std::string("\xFF\xD9") : std::string());
 }
 

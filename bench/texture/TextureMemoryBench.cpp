@@ -1,7 +1,8 @@
 // Peak memory of loading the largest textures a context accepts, through the
 // readers' own path (read, decode, upload into a headless Mesa context). Each
 // file is loaded by a fresh process of this program, so every peak is its own.
-//   texture_memory_bench                 makes the files and measures them all
+//   texture_memory_bench                 makes the files and measures them all, and
+//                                        small files claiming the largest size
 //   texture_memory_bench --make FOLDER   only writes the files into FOLDER
 //   texture_memory_bench --load FILE...  loads each file once, printing its figures
 #include "LargeImageFiles.h"
@@ -22,6 +23,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace test_images;
 
 namespace {
 
@@ -43,7 +45,7 @@ long PeakKib()
     return 0;
 }
 
-// Child side: one line per file, "<peak KiB> <context KiB> <ms> <0|1 loaded>".
+// Child side: one line per file, "<peak KiB> <KiB before> <ms> <0|1 loaded>".
 int LoadEach(int count, char** paths)
 {
     platform::HeadlessContext context(64, 64);
@@ -54,6 +56,7 @@ int LoadEach(int count, char** paths)
     platform::NullTraceSink traces;
     const platform::ScopedTraceSink traceScope(traces);
     for (int i = 0; i < count; ++i) {
+        std::ofstream("/proc/self/clear_refs") << "5";  // each file's peak its own
         const long before = PeakKib();
         const auto start = std::chrono::steady_clock::now();
         LoadTexture texture;
@@ -96,6 +99,13 @@ void Require(bool ok, const char* what)
     std::exit(2);
 }
 
+std::string WriteBytes(const fs::path& folder, const std::string& name, const std::string& bytes)
+{
+    const fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
 void MakeLargeFiles(const fs::path& folder)
 {
     std::printf("Making %u x %u files...\n", kSide, kSide);
@@ -131,6 +141,25 @@ int main(int argc, char** argv)
         std::printf("%-5s %8.1f MB file  load %7.0f ms  peak %7.0f MiB (context alone %4.0f MiB)  %s\n", format,
                     static_cast<double>(fs::file_size(in(name))) / 1e6, figures.ms, figures.peakMiB,
                     figures.contextMiB, met ? "ok" : figures.loaded ? "MISSED" : "NOT LOADED");
+    }
+
+    // Small files whose headers claim the largest size and whose data ends at once.
+    const Picture picture = Noise(64, 64, 3);
+    const std::string claimed = JpegClaiming(Jpeg(picture, JpegKind::Colour), kSide, kSide);
+    const std::pair<const char*, std::string> claims[] = {
+        {"JPEG, a marker after a few bytes of scan", WriteBytes(folder, "eoi.jpg", JpegCutInScan(claimed, 40, true))},
+        {"JPEG, cut after a few bytes of scan", WriteBytes(folder, "cut.jpg", JpegCutInScan(claimed, 40, false))},
+        {"PNG whose data inflates to 100 bytes", WriteBytes(folder, "tiny.png", PngClaiming(kSide, kSide, 100))},
+    };
+    std::printf("Files of a few hundred bytes claiming %u x %u; target: refused, peak <= context + %.0f MiB\n", kSide,
+                kSide, kMaxRefusalMiB);
+    for (const auto& [what, path] : claims) {
+        const Figures figures = MeasureInChild(self, path);
+        const bool met = figures.ok && !figures.loaded && figures.peakMiB - figures.contextMiB <= kMaxRefusalMiB;
+        allMet &= met;
+        std::printf("%-40s %4ju bytes  load %5.0f ms  peak %5.0f MiB  %s\n", what,
+                    static_cast<std::uintmax_t>(fs::file_size(path)), figures.ms, figures.peakMiB,
+                    met ? "ok" : figures.loaded ? "LOADED" : "MISSED");
     }
     fs::remove_all(folder);
     return allMet ? 0 : 1;

@@ -12,7 +12,9 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -63,6 +65,17 @@ void OnAreaUpdated(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer d
     }
 }
 
+// Gives the system back the whole pages of [begin, end), memory we keep but
+// will not read again: the tail left over when RGBA rows are packed as RGB
+// is a quarter of the image, which the loader has already cleared or filled.
+void ReleasePagesAfter(guchar* begin, guchar* end)
+{
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t first = (reinterpret_cast<std::uintptr_t>(begin) + page - 1) / page * page;
+    const std::uintptr_t last = reinterpret_cast<std::uintptr_t>(end) / page * page;
+    if (first < last) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
 // Hands out the pixbuf's RGB bytes, packed in its own memory: rows of RGBA,
 // or of RGB padded to 4 bytes, are packed in place, every byte moving towards
 // the start, so that no second image is ever made.
@@ -90,6 +103,7 @@ BitmapStatus TakeRgb(GdkPixbuf* pixbuf, DecodedBitmap& result)
                 target[0] = red, target[1] = green, target[2] = blue;
             }
         }
+        ReleasePagesAfter(pixels + result.size, pixels + gdk_pixbuf_get_byte_length(pixbuf));
     }
     try {
         std::shared_ptr<GdkPixbuf> keeper(GDK_PIXBUF(g_object_ref(pixbuf)), GObjectUnref());

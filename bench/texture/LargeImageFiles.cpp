@@ -1,5 +1,6 @@
 #include "LargeImageFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <jpeglib.h>
 #include <memory>
@@ -60,6 +61,34 @@ bool WriteBmp(const std::string& path, std::uint32_t width, std::uint32_t height
         }
         std::fwrite(stored.data(), 1, stored.size(), file.get());
     }
+    return std::ferror(file.get()) == 0;
+}
+
+bool WriteRunLengthBmp(const std::string& path, std::uint32_t width, std::uint32_t height)
+{
+    std::vector<std::uint8_t> data;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; x += 255) {
+            data.push_back(static_cast<std::uint8_t>(std::min<std::uint32_t>(255, width - x)));
+            data.push_back(static_cast<std::uint8_t>(x / 255 + y / 64));  // a palette index
+        }
+        data.insert(data.end(), {0, 0});  // end of line
+    }
+    data.insert(data.end(), {0, 1});  // end of bitmap
+    const File file(std::fopen(path.c_str(), "wb"));
+    if (!file) return false;
+    constexpr std::uint32_t kPaletteBytes = 256 * 4;
+    const auto dataSize = static_cast<std::uint32_t>(data.size());
+    std::fputs("BM", file.get());
+    PutLittle(file.get(), 54 + kPaletteBytes + dataSize, 4);
+    PutLittle(file.get(), 0, 4);
+    PutLittle(file.get(), 54 + kPaletteBytes, 4);
+    for (const std::uint32_t field : {40u, width, height}) PutLittle(file.get(), field, 4);
+    PutLittle(file.get(), 1, 2);
+    PutLittle(file.get(), 8, 2);
+    for (const std::uint32_t field : {1u, dataSize, 2835u, 2835u, 256u, 0u}) PutLittle(file.get(), field, 4);
+    for (std::uint32_t i = 0; i < 256; ++i) PutLittle(file.get(), i * 0x010305u & 0xFFFFFF, 4);
+    std::fwrite(data.data(), 1, data.size(), file.get());
     return std::ferror(file.get()) == 0;
 }
 

@@ -110,6 +110,7 @@ void MakeLargeFiles(const fs::path& folder)
 {
     std::printf("Making %u x %u files...\n", kSide, kSide);
     Require(large_images::WriteBmp((folder / "large.bmp").string(), kSide, kSide), "BMP");
+    Require(large_images::WriteRunLengthBmp((folder / "large-rle8.bmp").string(), kSide, kSide), "RLE BMP");
     Require(large_images::WriteJpeg((folder / "large.jpg").string(), kSide, kSide, 90), "JPEG");
     Require(large_images::WritePng((folder / "large.png").string(), kSide, kSide), "PNG");
 }
@@ -134,7 +135,8 @@ int main(int argc, char** argv)
     bool allMet = true;
     std::printf("Valid %u x %u images, decoded RGBA %.0f MiB; target: peak <= %.1f x that = %.0f MiB\n", kSide, kSide,
                 kDecodedRgbaMiB, kMaxPeakRatio, kMaxPeakRatio * kDecodedRgbaMiB);
-    for (const auto& [format, name] : {std::pair{"BMP", "large.bmp"}, {"JPEG", "large.jpg"}, {"PNG", "large.png"}}) {
+    for (const auto& [format, name] : {std::pair{"BMP", "large.bmp"}, {"RLE8", "large-rle8.bmp"},
+                                       {"JPEG", "large.jpg"}, {"PNG", "large.png"}}) {
         const Figures figures = MeasureInChild(self, in(name));
         const bool met = figures.ok && figures.loaded && figures.peakMiB <= kMaxPeakRatio * kDecodedRgbaMiB;
         allMet &= met;

@@ -14,7 +14,7 @@ enum class BitmapStatus {
     Loaded,
     Unreadable,   // not a bitmap the loader reads
     BadSize,      // a side is 0 or larger than allowed; nothing was allocated
-    Incomplete,   // the file ends before its last row
+    Incomplete,   // the file, or its data, ends before its last row
     OutOfMemory,
 };
 
@@ -28,8 +28,11 @@ struct DecodedBitmap {
     std::size_t size = 0;
 };
 
-// Decodes the bytes of a BMP file; files whose width or height exceeds
-// `maxSide` are refused before any pixel memory is reserved.
+// Decodes the bytes of a BMP file. Files whose width or height exceeds
+// `maxSide` are refused before any pixel memory is reserved, and so are files
+// whose data cannot hold their image: uncompressed rows beyond the end of the
+// file, run-length data that ends before it covers the last row (by an end of
+// line, a jump or an end of bitmap) or leaves more than half the rows blank.
 DecodedBitmap DecodeBitmap(std::span<const std::uint8_t> bytes, std::uint32_t maxSide);
 // The same, reading the file piece by piece; Unreadable when it cannot be opened.
 DecodedBitmap DecodeBitmapFile(const std::string& path, std::uint32_t maxSide);

@@ -1,8 +1,13 @@
 // JPEG files through libjpeg (interface 62). libjpeg reports a fatal error by
 // calling error_exit, which must not return: ours jumps back to the reader,
 // which then refuses the file instead of ending the program.
+//
+// A file whose data ends before its image does is refused as incomplete: one
+// whose data is too short for the blocks its header announces before anything
+// is reserved, one cut short (or cut by a marker) as soon as libjpeg finds it.
 #include "platform/Messages.h"
 #include "texture/Decoders.h"
+#include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReadAndUpload.h"
 #include "texture/ReaderMessages.h"
@@ -39,14 +44,21 @@ struct JpegProgress {
     std::longjmp(errors->jump, 1);
 }
 
+// The warnings by which libjpeg says the data ends before the image: the file
+// ends (it then makes up an end marker), or a marker cuts the entropy-coded data.
+bool MeansDataEndsEarly(int code) { return code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER; }
+
 void NoteMessage(j_common_ptr info, int level)
 {
     if (level >= 0) return;  // trace levels
     auto* errors = reinterpret_cast<JpegErrors*>(info->err);
     ++info->err->num_warnings;
-    if (info->err->msg_code == JWRN_JPEG_EOF) {
+    if (MeansDataEndsEarly(info->err->msg_code)) {
+        // libjpeg would go on with zeros: every row left would be grey.
         errors->endedEarly = true;
-    } else if (!errors->warned) {
+        std::longjmp(errors->jump, 1);
+    }
+    if (!errors->warned) {
         // Corrupt data is decoded on; only the first warning is worth a line.
         errors->warned = true;
         char text[JMSG_LENGTH_MAX];
@@ -63,6 +75,29 @@ void CheckScanCount(j_common_ptr info)
     auto* errors = reinterpret_cast<JpegProgress*>(info->progress)->errors;
     std::snprintf(errors->message, sizeof errors->message, "plus de %d passes", kScanLimit);
     std::longjmp(errors->jump, 1);
+}
+
+// Every 8 x 8 block of every component costs a Huffman-coded file one bit at
+// least: its DC difference, coded in the component's sequential scan or in
+// its first progressive scan, has a code of one bit or more. Data after the
+// first scan header holding fewer bits than the header's blocks cannot hold
+// the image; this bounds the pixels, and the coefficient buffers libjpeg
+// reserves for multi-scan files, by the data actually there.
+bool DataCanHoldBlocks(const jpeg_decompress_struct& info)
+{
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < info.num_components; ++c)
+        blocks += std::uint64_t{info.comp_info[c].width_in_blocks} * info.comp_info[c].height_in_blocks;
+    return blocks <= 8 * std::uint64_t{info.src->bytes_in_buffer};
+}
+
+// libjpeg's own text for one of its message codes.
+std::string LibraryText(jpeg_decompress_struct& info, int code)
+{
+    info.err->msg_code = code;
+    char text[JMSG_LENGTH_MAX];
+    (*info.err->format_message)(reinterpret_cast<j_common_ptr>(&info), text);
+    return text;
 }
 
 // Everything libjpeg needs for one file. Lives in the frame of DecodeJpeg, so
@@ -100,25 +135,28 @@ bool ReadHeader(JpegSession& session, std::span<const std::uint8_t> bytes)
     return true;
 }
 
-bool Decompress(JpegSession& session, std::uint8_t* pixels, std::size_t rowBytes)
+enum class Decompressed { Whole, Failed, OutOfMemory };
+
+Decompressed Decompress(JpegSession& session, GrowingPixels& pixels)
 {
-    if (setjmp(session.errors.jump)) return false;
+    if (setjmp(session.errors.jump)) return Decompressed::Failed;
     jpeg_decompress_struct& info = session.info;
     jpeg_start_decompress(&info);
     if (info.output_components != 3 || info.output_width != info.image_width ||
         info.output_height != info.image_height) {
         std::snprintf(session.errors.message, sizeof session.errors.message, "sortie inattendue");
-        return false;
+        return Decompressed::Failed;
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels + static_cast<std::size_t>(info.output_scanline) * rowBytes;
+        if (!pixels.Reach(info.output_scanline + 1)) return Decompressed::OutOfMemory;
+        JSAMPROW row = pixels.Row(info.output_scanline);
         if (jpeg_read_scanlines(&info, &row, 1) != 1) {
             std::snprintf(session.errors.message, sizeof session.errors.message, "ligne illisible");
-            return false;
+            return Decompressed::Failed;
         }
     }
     jpeg_finish_decompress(&info);
-    return true;
+    return Decompressed::Whole;
 }
 
 }  // namespace
@@ -146,17 +184,24 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     const std::uint32_t width = session.info.image_width;
     const std::uint32_t height = session.info.image_height;
     if (!SidesAccepted(width, height, context.maxSide)) return refuse(SizeMessage(kJpeg, context.name, width, height));
+    // Arithmetic coding can spend less than a bit on a block, so its data
+    // bounds nothing; libjpeg 6b never read it either.
+    if (session.info.arith_code) {
+        const std::string text = LibraryText(session.info, JERR_ARITH_NOTIMPL);
+        return refuse(ReaderMessage(kJpeg, context.name, " n'a pas pu être décodé (" + text + ")"));
+    }
+    if (!DataCanHoldBlocks(session.info)) return refuse(IncompleteMessage(kJpeg, context.name));
 
+    GrowingPixels pixels(std::size_t{width} * 3, height);
+    const Decompressed decoded = Decompress(session, pixels);
+    if (session.errors.endedEarly) return refuse(IncompleteMessage(kJpeg, context.name));
+    if (decoded == Decompressed::OutOfMemory) return refuse(MemoryMessage(kJpeg, context.name));
+    if (decoded == Decompressed::Failed) return undecodable();
     TextureImage image;
     image.width = width;
     image.height = height;
     image.components = 3;
-    std::vector<std::uint8_t> pixels;
-    if (!ReserveBytes(pixels, *ImageBytes(width, height, 3))) return refuse(MemoryMessage(kJpeg, context.name));
-    const bool decoded = Decompress(session, pixels.data(), static_cast<std::size_t>(width) * 3);
-    if (session.errors.endedEarly) return refuse(IncompleteMessage(kJpeg, context.name));
-    if (!decoded) return undecodable();
-    image.pixels = std::move(pixels);
+    image.pixels = pixels.Take();
     result.image = std::move(image);
     return result;
 }

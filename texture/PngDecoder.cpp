@@ -1,29 +1,48 @@
 // PNG files through libpng. libpng leaves a failing call by a jump to the
 // point set with setjmp; the stages below that set it hold no object with a
 // destructor, so the jump skips nothing that needs undoing.
+//
+// A file whose data ends before its image does is refused as incomplete: one
+// whose IDAT chunks are too short for the image before anything is reserved,
+// one cut short, or whose compressed stream ends early, as soon as libpng
+// finds it. Rows are kept as they are decoded.
 #include "texture/Decoders.h"
+#include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReaderMessages.h"
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr ReaderWording kPng{"Ce fichier: ", "Load_PNG", ". ", kErrorCaption};
+// Deflate cannot expand data more than 1032 times: its longest match, 258
+// bytes, takes two bits at least.
+constexpr std::uint64_t kMostInflatedPerByte = 1032;
+// libpng's error when the compressed stream, or the IDAT chunks, end before the image.
+constexpr std::string_view kNotEnoughImageData = "Not enough image data";
 
 struct PngSource {
     std::span<const std::uint8_t> bytes;
     std::size_t position;
+    bool endedEarly;
     char message[256];
 };
 
 void ReadFromMemory(png_structp png, png_bytep target, png_size_t length)
 {
     auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
-    if (source->bytes.size() - source->position < length) png_error(png, "fin de fichier prématurée");
+    if (source->bytes.size() - source->position < length) {
+        source->endedEarly = true;
+        png_error(png, "fin de fichier prématurée");
+    }
     std::memcpy(target, source->bytes.data() + source->position, length);
     source->position += length;
 }
@@ -59,6 +78,8 @@ struct PngLayout {
     std::uint32_t width;
     std::uint32_t height;
     int components;
+    std::uint32_t storedBitsPerPixel;  // in the file, before any transformation
+    bool interlaced;
 };
 
 // Reads the header and sets the transformations that give 8-bit RGB or RGBA.
@@ -70,6 +91,8 @@ bool ReadHeader(PngSession& session, PngLayout& layout)
     png_set_read_fn(png, &session.source, ReadFromMemory);
     png_read_info(png, info);
 
+    layout.storedBitsPerPixel = png_get_bit_depth(png, info) * png_get_channels(png, info);
+    layout.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
     const png_byte type = png_get_color_type(png, info);
     const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
@@ -87,11 +110,69 @@ bool ReadHeader(PngSession& session, PngLayout& layout)
            png_get_rowbytes(png, info) == static_cast<png_size_t>(layout.width) * layout.components;
 }
 
-bool ReadRows(PngSession& session, png_bytepp rows)
+std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+}
+
+// The bytes of IDAT data present in the file, chunk by chunk from the
+// signature to IEND or to the end of the file.
+std::uint64_t IdatBytesInFile(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t total = 0;
+    for (std::uint64_t at = 8; at + 8 <= bytes.size();) {
+        const std::uint64_t length = BigEndian32(bytes, at);
+        const std::span<const std::uint8_t> type = bytes.subspan(at + 4, 4);
+        const std::uint64_t data = at + 8;
+        if (std::memcmp(type.data(), "IDAT", 4) == 0) total += std::min<std::uint64_t>(length, bytes.size() - data);
+        if (std::memcmp(type.data(), "IEND", 4) == 0) break;
+        at = data + length + 4;  // and its CRC
+    }
+    return total;
+}
+
+// A lower bound of the inflated bytes the image needs: its samples alone,
+// without the filter byte of each row.
+bool IdatCanHoldImage(const PngLayout& layout, std::span<const std::uint8_t> bytes)
+{
+    const std::uint64_t sampleBytes = std::uint64_t{layout.width} * layout.height * layout.storedBitsPerPixel / 8;
+    return sampleBytes <= kMostInflatedPerByte * IdatBytesInFile(bytes);
+}
+
+enum class RowsRead { All, Failed, OutOfMemory };
+
+// Rows of a file that is not interlaced, one at a time, each into the
+// memory reached so far.
+RowsRead ReadRowByRow(PngSession& session, GrowingPixels& pixels, std::uint32_t height)
+{
+    if (setjmp(png_jmpbuf(session.png))) return RowsRead::Failed;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        if (!pixels.Reach(y + 1)) return RowsRead::OutOfMemory;
+        png_read_row(session.png, pixels.Row(y), nullptr);
+    }
+    return RowsRead::All;
+}
+
+// The passes of an interlaced file each touch every row.
+bool ReadInterlaced(PngSession& session, png_bytepp rows)
 {
     if (setjmp(png_jmpbuf(session.png))) return false;
     png_read_image(session.png, rows);
     return true;
+}
+
+RowsRead ReadRows(PngSession& session, GrowingPixels& pixels, const PngLayout& layout)
+{
+    if (!layout.interlaced) return ReadRowByRow(session, pixels, layout.height);
+    std::vector<png_bytep> rows;
+    try {
+        rows.resize(layout.height);
+    } catch (const std::bad_alloc&) {
+        return RowsRead::OutOfMemory;
+    }
+    if (!pixels.Reach(layout.height)) return RowsRead::OutOfMemory;
+    for (std::uint32_t y = 0; y < layout.height; ++y) rows[y] = pixels.Row(y);
+    return ReadInterlaced(session, rows.data()) ? RowsRead::All : RowsRead::Failed;
 }
 
 }  // namespace
@@ -100,8 +181,12 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
 {
     Decoded<TextureImage> result;
     const auto refuse = [&] {
-        // One message stands for every failure of the PNG reader.
+        // One message stands for every other failure of the PNG reader.
         result.messages.push_back(ReaderMessage(kPng, context.name, " n'existe pas"));
+        return result;
+    };
+    const auto incomplete = [&] {
+        result.messages.push_back(IncompleteMessage(kPng, context.name));
         return result;
     };
 
@@ -109,25 +194,25 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     if (!session.png || !session.info) return refuse();
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return refuse();
     PngLayout layout{};
-    if (!ReadHeader(session, layout)) return refuse();
+    if (!ReadHeader(session, layout)) return session.source.endedEarly ? incomplete() : refuse();
     if (!SidesAccepted(layout.width, layout.height, context.maxSide)) return refuse();
+    if (!IdatCanHoldImage(layout, bytes)) return incomplete();
 
+    GrowingPixels pixels(std::size_t{layout.width} * layout.components, layout.height);
+    switch (ReadRows(session, pixels, layout)) {
+    case RowsRead::All: break;
+    case RowsRead::OutOfMemory: return refuse();
+    case RowsRead::Failed: {
+        const bool endedEarly =
+            session.source.endedEarly || std::string_view(session.source.message) == kNotEnoughImageData;
+        return endedEarly ? incomplete() : refuse();
+    }
+    }
     TextureImage image;
     image.width = layout.width;
     image.height = layout.height;
     image.components = layout.components;
-    const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * layout.components;
-    std::vector<png_bytep> rows;
-    std::vector<std::uint8_t> pixels;
-    if (!ReserveBytes(pixels, *ImageBytes(layout.width, layout.height, layout.components))) return refuse();
-    try {
-        rows.resize(layout.height);
-    } catch (const std::bad_alloc&) {
-        return refuse();
-    }
-    for (std::uint32_t y = 0; y < layout.height; ++y) rows[y] = pixels.data() + y * rowBytes;
-    if (!ReadRows(session, rows.data())) return refuse();
-    image.pixels = std::move(pixels);
+    image.pixels = pixels.Take();
     result.image = std::move(image);
     return result;
 }

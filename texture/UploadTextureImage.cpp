@@ -12,6 +12,10 @@ void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
     glGenTextures(1, &name);
     textureId = platform::GlName(platform::GlObjectKind::Texture, name);
     glBindTexture(GL_TEXTURE_2D, name);
+    // A mipmapping filter while the levels go in tells the driver that a whole
+    // chain is coming: it reserves the chain once, instead of reserving level 0
+    // alone and copying it into a larger store when level 1 arrives.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     if (platform::HasCurrentGlContext()) {
         // The rows are packed; GLU reads them with the unpack state.
         const PackedPixelStore packed;

@@ -4,13 +4,16 @@
 
 #include "platform/Messages.h"
 #include "texture/Decoders.h"
+#include "texture/ImageLimits.h"
 
 #include <cstddef>
 #include <cstdint>
 
-// Large enough for every branch of the decoders (larger sides take the
-// refusal path), small enough that one input decodes in milliseconds.
-constexpr std::uint32_t kFuzzMaxSide = 512;
+// The readers' own limit when no context answers: an input must cost what its
+// data holds, not be kept cheap by a small limit, so that a fuzzer run with
+// -malloc_limit_mb and -rss_limit_mb flags any input that reserves far more
+// than its size.
+constexpr std::uint32_t kFuzzMaxSide = kFallbackMaxTextureSide;
 
 template <auto Decode>
 int FuzzDecoder(const std::uint8_t* data, std::size_t size)

@@ -4,7 +4,9 @@
 
 #include <GL/glext.h>
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
@@ -312,6 +314,7 @@ std::string Jpeg(const Picture& picture, JpegKind kind, int quality, bool subsam
     jpeg_set_quality(&info, quality, TRUE);
     if (!subsample && kind != JpegKind::Grey) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     if (kind == JpegKind::Progressive) jpeg_simple_progression(&info);
+    info.arith_code = kind == JpegKind::Arithmetic;
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(std::size_t(picture.width) * info.input_components);
     while (info.next_scanline < info.image_height) {
@@ -337,6 +340,90 @@ std::string Jpeg(const Picture& picture, JpegKind kind, int quality, bool subsam
     jpeg_destroy_compress(&info);
     std::free(buffer);
     return out;
+}
+
+namespace {
+
+void PutBig16(std::string& out, std::size_t at, std::uint32_t value)
+{
+    out[at] = static_cast<char>((value >> 8) & 0xFF);
+    out[at + 1] = static_cast<char>(value & 0xFF);
+}
+
+void PutBig32(std::string& out, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+// Where the first marker segment `code` starts, segments walked from the
+// start of the file up to the first scan; npos if there is none.
+std::size_t FindJpegSegment(const std::string& jpeg, std::uint8_t code)
+{
+    for (std::size_t at = 2; at + 4 <= jpeg.size();) {
+        const auto marker = static_cast<std::uint8_t>(jpeg[at + 1]);
+        if (marker == code) return at;
+        if (marker == 0xDA) break;
+        at += 2 + (static_cast<std::uint8_t>(jpeg[at + 2]) << 8 | static_cast<std::uint8_t>(jpeg[at + 3]));
+    }
+    return std::string::npos;
+}
+
+void PutPngChunk(std::string& out, const char* type, const std::string& data)
+{
+    PutBig32(out, static_cast<std::uint32_t>(data.size()));
+    const std::string typed = std::string(type, 4) + data;
+    out += typed;
+    PutBig32(out, static_cast<std::uint32_t>(
+                      crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+}
+
+}  // namespace
+
+std::string JpegClaiming(std::string jpeg, std::uint16_t width, std::uint16_t height)
+{
+    std::size_t frame = std::string::npos;
+    for (const std::uint8_t code : {0xC0, 0xC1, 0xC2}) frame = std::min(frame, FindJpegSegment(jpeg, code));
+    if (frame == std::string::npos) throw std::runtime_error("no JPEG frame header");
+    PutBig16(jpeg, frame + 5, height);
+    PutBig16(jpeg, frame + 7, width);
+    return jpeg;
+}
+
+std::string JpegCutInScan(const std::string& jpeg, std::size_t kept, bool endMarker)
+{
+    const std::size_t scan = FindJpegSegment(jpeg, 0xDA);
+    if (scan == std::string::npos) throw std::runtime_error("no JPEG scan");
+    const std::size_t headerLength = static_cast<std::uint8_t>(jpeg[scan + 2]) << 8 | static_cast<std::uint8_t>(jpeg[scan + 3]);
+    const std::size_t data = scan + 2 + headerLength;
+    return jpeg.substr(0, data + kept) + (endMarker ? std::string("\xFF\xD9") : std::string());
+}
+
+std::string PngClaiming(std::uint32_t width, std::uint32_t height, std::size_t inflated)
+{
+    std::string header;
+    PutBig32(header, width);
+    PutBig32(header, height);
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, not interlaced
+    const std::string zeros(inflated, '\0');
+    std::string deflated(compressBound(static_cast<uLong>(inflated)), '\0');
+    uLongf size = static_cast<uLongf>(deflated.size());
+    compress2(reinterpret_cast<Bytef*>(deflated.data()), &size, reinterpret_cast<const Bytef*>(zeros.data()),
+              static_cast<uLong>(zeros.size()), 9);
+    deflated.resize(size);
+    std::string out = "\x89PNG\r\n\x1A\n";
+    PutPngChunk(out, "IHDR", header);
+    PutPngChunk(out, "IDAT", deflated);
+    PutPngChunk(out, "IEND", "");
+    return out;
+}
+
+std::string BmpClaiming(std::string bmp, std::uint32_t width, std::uint32_t height)
+{
+    for (int k = 0; k < 4; ++k) {
+        bmp[18 + k] = static_cast<char>((width >> (8 * k)) & 0xFF);
+        bmp[22 + k] = static_cast<char>((height >> (8 * k)) & 0xFF);
+    }
+    return bmp;
 }
 
 std::string Dds(const char* fourCC, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,

@@ -40,9 +40,21 @@ std::string Bmp8(const Picture& picture, bool runLength);
 enum class PngKind { Rgb, Rgba, Palette, PaletteWithTransparency, Grey, GreyAlpha, Rgb16, Interlaced };
 std::string Png(const Picture& picture, PngKind kind);
 
-enum class JpegKind { Colour, Grey, Cmyk, Progressive };
+enum class JpegKind { Colour, Grey, Cmyk, Progressive, Arithmetic };
 // Colour without chroma subsampling unless `subsample` (4:2:0, as cameras write).
 std::string Jpeg(const Picture& picture, JpegKind kind, int quality = 100, bool subsample = false);
+
+// --- Files whose data ends before their image does ---
+// The JPEG with its frame header claiming another size.
+std::string JpegClaiming(std::string jpeg, std::uint16_t width, std::uint16_t height);
+// The JPEG cut `kept` bytes into the data of its first scan, an end-of-image
+// marker after the cut or not.
+std::string JpegCutInScan(const std::string& jpeg, std::size_t kept, bool endMarker);
+// A PNG whose header claims width x height, 8-bit RGB, and whose one IDAT
+// chunk inflates to `inflated` zero bytes, then IEND.
+std::string PngClaiming(std::uint32_t width, std::uint32_t height, std::size_t inflated);
+// The bitmap with its info header claiming another size.
+std::string BmpClaiming(std::string bmp, std::uint32_t width, std::uint32_t height);
 
 // A DDS header and data; block data is `blocks` as given.
 std::string Dds(const char* fourCC, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,

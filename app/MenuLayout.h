@@ -22,8 +22,8 @@ constexpr int DisplayList = 40014;
 constexpr int IndexedArrays = 40015;
 constexpr int BoundingBox = 103;
 constexpr int BufferObjects = 104;
-constexpr int AsAuthored = 40016;
-constexpr int FitView = 40017;
+constexpr int AsAuthored = 40101;
+constexpr int FitView = 40102;
 }  // namespace command
 
 struct MenuNode {

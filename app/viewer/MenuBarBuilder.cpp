@@ -33,7 +33,7 @@ std::unique_ptr<wxMenu> BuildMenu(const std::vector<MenuNode>& entries)
 
 std::unique_ptr<wxMenuBar> BuildMenuBar(const std::vector<MenuNode>& menus)
 {
-    // The command ids go up to 40017, above the 0x7fff that wxWidgets checks
+    // The command ids go up to 40102, above the 0x7fff that wxWidgets checks
     // for the sake of Windows; GTK menus carry them unchanged. The check is
     // silenced while the items are made, and only then.
     const wxAssertHandler_t previousHandler = wxSetAssertHandler(nullptr);

@@ -20,4 +20,18 @@ TEST(CommandLineTest, ArgumentsAreJoinedVerbatim)
     EXPECT_EQ(JoinCommandLine(5, odd), "\"a b.x\" --display :1  ");
 }
 
+TEST(CommandLineTest, ViewSwitchesComeBeforeThePath)
+{
+    const char* both[] = {"pelmora", "--fit", "--as-authored", "My", "ship.x", nullptr};
+    const ViewerCommandLine parsed = ParseViewerCommandLine(5, both);
+    EXPECT_TRUE(parsed.asAuthored && parsed.fit);
+    EXPECT_EQ(parsed.modelPath, "My ship.x");
+    // After the first other word, everything belongs to the path.
+    const char* late[] = {"pelmora", "ship.x", "--fit", nullptr};
+    EXPECT_FALSE(ParseViewerCommandLine(3, late).fit);
+    EXPECT_EQ(ParseViewerCommandLine(3, late).modelPath, "ship.x --fit");
+    const char* none[] = {"pelmora", "--as-authored", nullptr};
+    EXPECT_EQ(ParseViewerCommandLine(2, none).modelPath, "");
+}
+
 }  // namespace

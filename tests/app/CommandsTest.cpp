@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <filesystem>
 
@@ -178,6 +179,48 @@ TEST_F(CommandsTest, InverseCullingFlipsTheFrontFaceWithoutAMark)
     EXPECT_TRUE(options.frontFaceCCW);
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(std::count(menu.calls.begin(), menu.calls.end(), command::InverseCulling), 0);
+}
+
+// The switch "as authored" carries a mark, flips the front face with the
+// mirror it brings, and still lets "Inverse Culling" flip whatever is current.
+TEST_F(CommandsTest, AsAuthoredFlipsTheFrontFaceAndPosesTheModel)
+{
+    EXPECT_FALSE(menu.IsChecked(command::AsAuthored));
+    EXPECT_FALSE(options.asAuthored);
+    shell.LoadAtStart(testing_support::SamplePath("cube.x"));
+    ASSERT_TRUE(state.currentModel);
+    const Vector3 first = state.currentModel->model.meshes[0].vertices[0];
+
+    shell.OnCommand(command::AsAuthored);
+    EXPECT_TRUE(menu.IsChecked(command::AsAuthored));
+    EXPECT_TRUE(options.asAuthored && state.currentModel->render.asAuthored);
+    EXPECT_EQ(FrontFace(), GL_CW);
+    // The sample's one frame has no matrix: only the mirror moves its vertices.
+    const auto& posed = state.currentModel->render.meshes[0].posedVertices;
+    ASSERT_TRUE(posed);
+    EXPECT_EQ((*posed)[0].z, -first.z);
+    EXPECT_EQ((*posed)[0].x, first.x);
+    shell.OnCommand(command::InverseCulling);
+    EXPECT_EQ(FrontFace(), GL_CCW);
+    shell.OnCommand(command::AsAuthored);
+    EXPECT_EQ(FrontFace(), GL_CW);
+    shell.OnCommand(command::InverseCulling);
+    EXPECT_EQ(FrontFace(), GL_CCW);
+    EXPECT_FALSE(state.currentModel->render.asAuthored);
+    EXPECT_FALSE(state.currentModel->render.meshes[0].posedVertices);
+}
+
+TEST_F(CommandsTest, FitViewCentresTheModelOnlyWhenAsked)
+{
+    shell.OnCommand(command::FitView);  // no model: nothing
+    EXPECT_EQ(state.cameraDistance, kStartCameraDistance);
+    shell.LoadAtStart(testing_support::SamplePath("cube.x"));
+    EXPECT_EQ(state.cameraDistance, kStartCameraDistance);  // never on its own
+    EXPECT_EQ(state.viewFrame.radius, 0.0f);
+    shell.OnCommand(command::FitView);
+    EXPECT_NEAR(state.viewFrame.radius, std::sqrt(3.0f), 1e-5);  // the sample is a cube of side 2
+    EXPECT_GT(state.cameraDistance, 3.0f);
+    EXPECT_LT(state.cameraDistance, 10.0f);
 }
 
 TEST_F(CommandsTest, UnknownIdsAndModelCommandsWithoutModelDoNothing)

@@ -106,6 +106,37 @@ TEST_F(BinaryModels, TwinsReportAndDrawAsTheTextTheyWereMadeFrom)
     }
 }
 
+// Frames and skins come out of a binary file as out of its text.
+TEST(BinaryModelScene, FramesAndSkinsReadAsInTheText)
+{
+    testing_support::MessageRecorder recorder;
+    const std::string text = testing_support::ReadFileBytes(testing_support::CorpusPath("minetest_game/character.x"));
+    const std::optional<Model> fromText = ReadModelBytes("character.x", text);
+    ASSERT_TRUE(fromText);
+    ASSERT_GT(fromText->frames.size(), 5u);
+    for (const Twin& twin : TwinsOf(text)) {
+        SCOPED_TRACE(twin.form);
+        const std::optional<Model> model = ReadModelBytes("character.x", twin.bytes);
+        ASSERT_TRUE(model);
+        ASSERT_EQ(model->frames.size(), fromText->frames.size());
+        for (std::size_t f = 0; f < model->frames.size(); ++f) {
+            EXPECT_EQ(model->frames[f].name, fromText->frames[f].name);
+            EXPECT_EQ(model->frames[f].parent, fromText->frames[f].parent);
+            EXPECT_EQ(model->frames[f].transform, fromText->frames[f].transform);
+        }
+        ASSERT_EQ(model->meshes.size(), 1u);
+        EXPECT_EQ(model->meshes[0].frame, fromText->meshes[0].frame);
+        const auto& skins = model->meshes[0].skinWeights;
+        ASSERT_EQ(skins.size(), fromText->meshes[0].skinWeights.size());
+        for (std::size_t k = 0; k < skins.size(); ++k) {
+            EXPECT_EQ(skins[k].boneName, fromText->meshes[0].skinWeights[k].boneName);
+            EXPECT_EQ(skins[k].vertexIndices, fromText->meshes[0].skinWeights[k].vertexIndices);
+            EXPECT_EQ(skins[k].weights, fromText->meshes[0].skinWeights[k].weights);
+            EXPECT_EQ(skins[k].offset, fromText->meshes[0].skinWeights[k].offset);
+        }
+    }
+}
+
 // Every cut of a binary file and of a compressed one: a cut between
 // top-level objects leaves a smaller valid binary file, any other cut is
 // refused with one message and no model.

@@ -205,3 +205,37 @@ TEST_F(ReaderTest, RefusesFilesOfFourGigabytesOrMore)
 }
 
 }  // namespace
+
+namespace {
+
+// Frames and skins are read for the scene as authored; what cannot be read
+// whole is left out, and never makes the file fail.
+TEST_F(ReaderTest, FramesAndSkinsReadWholeOrLeftOut)
+{
+    const std::string skinOf = " SkinWeights {\n \"Bone\";\n 2;\n 0,\n 1;\n 1.0,\n 0.5;\n"
+                               " 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;\n }\n";
+    ASSERT_EQ(Read("Frame Root {\n FrameTransformMatrix {\n 1,0,0,0,\n 0,1,0,0,\n 0,0,1,0,\n 0,2,0,1;;\n }\n"
+                   " Frame Bone {\n FrameTransformMatrix {\n 1,0,0,0,0,1,0,0,0,0,1,0;;\n }\n }\n"
+                   " Frame\n {\n Mesh Box {\n" + kTriangleData + skinOf +
+                   " SkinWeights {\n \"Nowhere\";\n 99;\n 0;\n 1.0;;\n }\n"
+                   " SkinWeights {\n 1;\n 0;\n 1.0;\n 1,0,0,0,0,1,0,0,0,0,1,0,0,0,0,1;;\n }\n }\n }\n}\n"),
+              S_OK);
+    EXPECT_TRUE(messages().empty());
+    ASSERT_EQ(model.frames.size(), 3u);
+    EXPECT_EQ(model.frames[0].name, "Root");
+    ASSERT_TRUE(model.frames[0].transform);
+    EXPECT_EQ(model.frames[0].transform->m[13], 2.0f);
+    EXPECT_EQ(model.frames[1].parent, 0);
+    EXPECT_FALSE(model.frames[1].transform);  // twelve numbers: left out
+    EXPECT_EQ(model.frames[2].name, "");      // its name stands on no line of the block
+    EXPECT_EQ(model.frames[2].parent, 0);
+    const MeshRecord& mesh = OnlyMesh();
+    EXPECT_EQ(mesh.frame, 2);
+    // The count beyond its numbers and the skin without a bone name are left out.
+    ASSERT_EQ(mesh.skinWeights.size(), 1u);
+    EXPECT_EQ(mesh.skinWeights[0].boneName, "Bone");
+    EXPECT_EQ(mesh.skinWeights[0].vertexIndices, (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(mesh.skinWeights[0].weights, (std::vector<float>{1.0f, 0.5f}));
+}
+
+}  // namespace

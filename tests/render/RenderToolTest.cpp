@@ -36,6 +36,11 @@ TEST(RenderToolCommandLine, DefaultsAndEveryOption)
     EXPECT_EQ(o.pitch, -12.5f);
     EXPECT_EQ(o.distance, 4.0f);
 
+    const auto authored = ParseCommandLine({"--as-authored", "--fit", "a.x", "b.png"});
+    ASSERT_TRUE(authored.options);
+    EXPECT_TRUE(authored.options->view.asAuthored && authored.options->fit);
+    EXPECT_FALSE(defaults.options->view.asAuthored || defaults.options->fit);
+
     const auto immediate = ParseCommandLine({"a.x", "--path", "immediate", "b.png"});
     ASSERT_TRUE(immediate.options);
     EXPECT_FALSE(immediate.options->view.useDisplayList || immediate.options->view.useIndexedArrays ||

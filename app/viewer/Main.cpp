@@ -3,13 +3,19 @@
 #include "app/CommandLine.h"
 #include "app/viewer/ViewerApp.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
     // The path is taken verbatim; the toolkit gets the program's name alone,
     // so it can neither parse nor remove any argument.
-    ViewerApp::SetCommandLine(ParseViewerCommandLine(argc, argv));
+    const ViewerCommandLine commandLine = ParseViewerCommandLine(argc, argv);
+    if (commandLine.exit) {
+        std::fputs(commandLine.output.c_str(), commandLine.exitStatus == 0 ? stdout : stderr);
+        return commandLine.exitStatus;
+    }
+    ViewerApp::SetCommandLine(commandLine);
     // The OpenGL canvas is a GLX one: under Wayland the window goes through
     // XWayland. An explicit choice of the user's stays.
     setenv("GDK_BACKEND", "x11", 0);

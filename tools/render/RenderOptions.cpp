@@ -1,8 +1,11 @@
 #include "RenderOptions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 namespace render_tool {
 
@@ -29,6 +32,7 @@ const char* const kUsage =
     "                                         off until it all fits (then --distance is ignored)\n"
     "  --traces                               write the load traces to standard error\n"
     "  --help                                 show this help\n"
+    "  --version                              show the version\n"
     "\n"
     "Messages go to standard error. The exit status is 0 when the picture was\n"
     "written, 1 when the model could not be loaded or the picture not made,\n"
@@ -67,57 +71,61 @@ bool SetPath(ViewOptions& view, const std::string& name)
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 {
     RenderOptions options;
-    std::vector<std::string> positional;
     auto fail = [](std::string error) { return ParsedCommandLine{std::nullopt, std::move(error)}; };
 
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= arguments.size()) return std::nullopt;
-            return arguments[++i];
-        };
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-            return {options, {}};
-        } else if (argument == "--normals") {
-            options.view.drawNormals = true;
-        } else if (argument == "--box") {
-            options.view.drawBoundingBox = true;
-        } else if (argument == "--no-light") {
-            options.lighting = false;
-        } else if (argument == "--traces") {
-            options.traces = true;
-        } else if (argument == "--as-authored") {
-            options.view.asAuthored = true;
-        } else if (argument == "--fit") {
-            options.fit = true;
-        } else if (argument == "--path") {
-            const auto name = value();
-            if (!name || !SetPath(options.view, *name)) return fail("--path takes immediate, list, arrays or buffers");
-        } else if (argument == "--mode") {
-            const auto name = value();
-            if (name == "fill") options.fill = PolygonFill::Fill;
-            else if (name == "wire") options.fill = PolygonFill::Wire;
-            else if (name == "points") options.fill = PolygonFill::Points;
-            else return fail("--mode takes fill, wire or points");
-        } else if (argument == "--size") {
-            const auto size = value();
-            const std::size_t x = size ? size->find('x') : std::string::npos;
-            const auto width = x != std::string::npos ? ParseDimension(size->substr(0, x)) : std::nullopt;
-            const auto height = x != std::string::npos ? ParseDimension(size->substr(x + 1)) : std::nullopt;
-            if (!width || !height) return fail("--size takes WIDTHxHEIGHT, each from 1 to 16384");
-            options.width = *width;
-            options.height = *height;
-        } else if (argument == "--yaw" || argument == "--pitch" || argument == "--distance") {
-            const auto text = value();
-            const auto number = text ? ParseFloat(*text) : std::nullopt;
-            if (!number) return fail(argument + " takes a number");
-            (argument == "--yaw" ? options.yaw : argument == "--pitch" ? options.pitch : options.distance) = *number;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return fail("unknown option " + argument);
-        } else {
-            positional.push_back(argument);
-        }
+    CLI::App app{"pelmora-render", "pelmora-render"};
+    app.set_help_flag();  // the help text is ours
+    bool version = false;
+    std::optional<std::string> path, mode, size, yaw, pitch, distance;
+    std::vector<std::string> positional;
+    app.add_flag("-h,--help", options.help);
+    app.add_flag("--version", version);
+    app.add_flag("--normals", options.view.drawNormals);
+    app.add_flag("--box", options.view.drawBoundingBox);
+    app.add_flag("--no-light", [&](std::int64_t) { options.lighting = false; });
+    app.add_flag("--traces", options.traces);
+    app.add_flag("--as-authored", options.view.asAuthored);
+    app.add_flag("--fit", options.fit);
+    app.add_option("--path", path);
+    app.add_option("--mode", mode);
+    app.add_option("--size", size);
+    app.add_option("--yaw", yaw);
+    app.add_option("--pitch", pitch);
+    app.add_option("--distance", distance);
+    app.add_option("files", positional);
+    try {
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        return fail(error.what());
+    }
+    if (options.help) return {options, {}};
+    if (version) {
+        options.version = true;
+        return {options, {}};
+    }
+
+    if (path && !SetPath(options.view, *path)) return fail("--path takes immediate, list, arrays or buffers");
+    if (mode) {
+        if (*mode == "fill") options.fill = PolygonFill::Fill;
+        else if (*mode == "wire") options.fill = PolygonFill::Wire;
+        else if (*mode == "points") options.fill = PolygonFill::Points;
+        else return fail("--mode takes fill, wire or points");
+    }
+    if (size) {
+        const std::size_t x = size->find('x');
+        const auto width = x != std::string::npos ? ParseDimension(size->substr(0, x)) : std::nullopt;
+        const auto height = x != std::string::npos ? ParseDimension(size->substr(x + 1)) : std::nullopt;
+        if (!width || !height) return fail("--size takes WIDTHxHEIGHT, each from 1 to 16384");
+        options.width = *width;
+        options.height = *height;
+    }
+    for (const auto& [name, text, target] : {std::tuple{"--yaw", &yaw, &options.yaw}, {"--pitch", &pitch, &options.pitch},
+                                             {"--distance", &distance, &options.distance}}) {
+        if (!*text) continue;
+        const auto number = ParseFloat(**text);
+        if (!number) return fail(std::string(name) + " takes a number");
+        *target = *number;
     }
     if (positional.size() != 2) return fail("give the model file and the picture to write");
     options.modelPath = positional[0];

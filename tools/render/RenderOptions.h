@@ -16,6 +16,7 @@ struct RenderOptions {
     PolygonFill fill = PolygonFill::Fill;
     bool lighting = true;
     bool fit = false;  // the view fitted to the model
+    bool version = false;
     int width = 640;
     int height = 480;
     float yaw = 0;    // degrees about Y

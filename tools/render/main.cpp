@@ -4,6 +4,7 @@
 
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
+#include "platform/Version.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
 
@@ -68,6 +69,10 @@ int main(int argc, char** argv)
     }
     if (parsed.options->help) {
         std::cout << render_tool::kUsage;
+        return 0;
+    }
+    if (parsed.options->version) {
+        std::cout << "pelmora-render " << platform::kVersion << "\n";
         return 0;
     }
 

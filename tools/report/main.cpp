@@ -1,38 +1,54 @@
 // pelmora-report: loads a ".x" model and writes its text report.
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
+#include "platform/Version.h"
 #include "render/LoadedModel.h"
 #include "report/Report.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
 
-void PrintUsage(std::FILE* out)
-{
-    std::fputs(
-        "Usage: pelmora-report FILE [OUT]\n"
-        "Loads the DirectX .x text model FILE, textures included (on an offscreen\n"
-        "OpenGL context), and writes its text report, the same as the viewer's\n"
-        "\"Save txt\", to OUT, or to standard output when OUT is absent or \"-\".\n"
-        "Messages are printed on standard error as \"caption: text\"; the load traces\n"
-        "are left out. The exit status is 0 on success, 1 when the model cannot be\n"
-        "loaded or OUT cannot be written, 2 on a usage error.\n",
-        out);
-}
+const char* const kUsage =
+    "Usage: pelmora-report FILE [OUT]\n"
+    "Loads the DirectX .x model FILE (text, binary or compressed), textures\n"
+    "included (on an offscreen OpenGL context), and writes its text report, the\n"
+    "same as the viewer's \"Save txt\", to OUT, or to standard output when OUT is\n"
+    "absent or \"-\". Messages are printed on standard error as \"caption: text\";\n"
+    "the load traces are left out. The exit status is 0 on success, 1 when the\n"
+    "model cannot be loaded or OUT cannot be written, 2 on a usage error.\n"
+    "\n"
+    "Options:\n"
+    "  --help      show this help\n"
+    "  --version   show the version\n";
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        PrintUsage(stdout);
+    CLI::App app{"pelmora-report", "pelmora-report"};
+    app.set_help_flag();  // the help text is ours
+    bool help = false, version = false;
+    std::string modelPath, outputPath = "-";
+    app.add_flag("-h,--help", help);
+    app.add_flag("--version", version);
+    app.add_option("FILE", modelPath);
+    app.add_option("OUT", outputPath);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        std::fprintf(stderr, "pelmora-report: %s\n\n%s", error.what(), kUsage);
+        return 2;
+    }
+    if (help || version) {
+        std::fputs(help ? kUsage : (std::string("pelmora-report ") + platform::kVersion + "\n").c_str(), stdout);
         return 0;
     }
-    if (argc < 2 || argc > 3) {
-        PrintUsage(stderr);
+    if (modelPath.empty()) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
 
@@ -44,15 +60,15 @@ int main(int argc, char** argv)
     const platform::HeadlessContext context(16, 16);
 
     LoadedModel loaded;
-    if (loaded.Load(argv[1]) != S_OK) {
-        std::fprintf(stderr, "pelmora-report: cannot load %s\n", argv[1]);
+    if (loaded.Load(modelPath) != S_OK) {
+        std::fprintf(stderr, "pelmora-report: cannot load %s\n", modelPath.c_str());
         return 1;
     }
 
-    const bool toStdout = argc == 2 || std::strcmp(argv[2], "-") == 0;
-    std::FILE* out = toStdout ? stdout : std::fopen(argv[2], "w");
+    const bool toStdout = outputPath == "-";
+    std::FILE* out = toStdout ? stdout : std::fopen(outputPath.c_str(), "w");
     if (out == nullptr) {
-        std::fprintf(stderr, "pelmora-report: cannot write %s\n", argv[2]);
+        std::fprintf(stderr, "pelmora-report: cannot write %s\n", outputPath.c_str());
         return 1;
     }
     report::WriteTextReport(loaded.model, out);

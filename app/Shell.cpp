@@ -2,9 +2,11 @@
 
 #include "app/MenuLayout.h"
 #include "app/Projection.h"
+#include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 #include "report/Report.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -22,6 +24,24 @@ public:
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    Shell& shell_;
+};
+
+// Tells the window a load runs, for the time of one.
+class Shell::LoadingScope {
+public:
+    explicit LoadingScope(Shell& shell) : shell_(shell)
+    {
+        if (shell_.showLoading_) shell_.showLoading_(true);
+    }
+    ~LoadingScope()
+    {
+        if (shell_.showLoading_) shell_.showLoading_(false);
+    }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
 
 private:
     Shell& shell_;
@@ -54,6 +74,7 @@ void Shell::LoadAtStart(const std::string& commandLineText)
     if (commandLineText.empty() || closed_) return;
     BusyScope busy(*this);
     ReleaseModel();
+    const LoadingScope loading(*this);
     state_.currentModel = std::make_unique<LoadedModel>();
     // The model stays current after a failure, but never half-built.
     state_.currentModel->Load(commandLineText, options_.asAuthored);
@@ -92,12 +113,27 @@ void Shell::LoadFromOpenDialog()
     if (Busy()) return;
     BusyScope busy(*this);
     const std::optional<std::string> path = dialogs_.Ask(OpenModelDialogRequest());
-    if (!path) return;
+    if (path) OpenFile(*path);
+}
 
+void Shell::OnDropFiles(const std::vector<std::string>& paths)
+{
+    if (Busy() || closed_) return;
+    const auto model = std::find_if(paths.begin(), paths.end(), [](const std::string& path) {
+        return path.size() > 2 && platform::EqualIgnoringAsciiCase(std::string_view(path).substr(path.size() - 2), ".x");
+    });
+    if (model == paths.end()) return;
+    BusyScope busy(*this);
+    OpenFile(*model);
+}
+
+void Shell::OpenFile(const std::string& path)
+{
     // The old model goes before the new file is tried.
     ReleaseModel();
+    const LoadingScope loading(*this);
     state_.currentModel = std::make_unique<LoadedModel>();
-    if (state_.currentModel->Load(*path, options_.asAuthored) != S_OK) {
+    if (state_.currentModel->Load(path, options_.asAuthored) != S_OK) {
         platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
         state_.currentModel.reset();
     }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The buttons and modifier keys held during a mouse event.
 struct MouseKeys {
@@ -39,6 +40,14 @@ public:
     // One menu command; unknown ids do nothing.
     void OnCommand(int id);
 
+    // Files dropped on the window: the first ".x" file among them opens as
+    // if chosen in the open dialog; other files are passed over.
+    void OnDropFiles(const std::vector<std::string>& paths);
+
+    // Told true when a load begins and false when it ends, so that the window
+    // shows the busy cursor meanwhile.
+    void SetLoadIndicator(std::function<void(bool)> showLoading) { showLoading_ = std::move(showLoading); }
+
     // The scene as authored or as read (the "Scène telle que créée" switch),
     // for the command line as for the menu.
     void SetAsAuthored(bool on);
@@ -63,6 +72,9 @@ private:
     class BusyScope;
 
     void LoadFromOpenDialog();
+    // The old model released, then the file loaded; a failure is told and leaves none.
+    void OpenFile(const std::string& path);
+    class LoadingScope;
     void SaveTextFromDialog();
     void Quit();
     void RunOnModel(const std::function<void(LoadedModel&)>& operation);
@@ -79,6 +91,7 @@ private:
     platform::Menu& menu_;
     platform::FileDialogs& dialogs_;
     std::function<void()> requestClose_;
+    std::function<void(bool)> showLoading_;
     int busyDepth_ = 0;
     bool closePending_ = false;
     bool closed_ = false;

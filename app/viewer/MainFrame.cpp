@@ -9,8 +9,32 @@
 #include "platform/gui/SwapInterval.h"
 #include "render/Scene.h"
 
+#include <wx/dnd.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
+#include <wx/utils.h>
+
+namespace {
+
+// Hands the files dropped on the canvas to the shell, after the drop has
+// returned (a load may show message boxes, which a drag must not wait on).
+class ModelDropTarget : public wxFileDropTarget {
+public:
+    ModelDropTarget(wxEvtHandler& owner, Shell& shell) : owner_(owner), shell_(shell) {}
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override
+    {
+        std::vector<std::string> paths;
+        for (const wxString& name : names) paths.push_back(name.utf8_string());
+        owner_.CallAfter([shell = &shell_, paths] { shell->OnDropFiles(paths); });
+        return true;
+    }
+
+private:
+    wxEvtHandler& owner_;
+    Shell& shell_;
+};
+
+}  // namespace
 
 MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttributes& attributes)
     : wxFrame(nullptr, wxID_ANY, "Pelmora", wxDefaultPosition,
@@ -28,6 +52,13 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
 
     shell_ = std::make_unique<Shell>(state_, options_, *marks_, dialogs_, [this] { Close(); });
     view_ = new GlView(this, attributes, state_, *shell_);  // owned by this frame, as every child window
+    view_->SetDropTarget(new ModelDropTarget(*this, *shell_));  // owned by the canvas
+    shell_->SetLoadIndicator([](bool loading) {
+        if (loading)
+            wxBeginBusyCursor();
+        else
+            wxEndBusyCursor();
+    });
     auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
     sizer->Add(view_, 1, wxEXPAND);
     SetSizer(sizer.release());

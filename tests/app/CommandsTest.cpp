@@ -308,6 +308,41 @@ TEST_F(CommandsTest, LoadMeshReplacesTheModelAndKeepsEveryView)
     EXPECT_EQ(state.angleY, 30);
 }
 
+// A file dropped on the window opens as the open dialog opens it; every
+// load shows the busy cursor while it runs.
+TEST_F(CommandsTest, ADroppedModelOpensAsFromTheDialog)
+{
+    std::vector<bool> loading;
+    shell.SetLoadIndicator([&](bool on) { loading.push_back(on); });
+    testing_support::TempDir folder;
+    const std::string bad = folder.Write("bad.X", "this is not a model\n");
+    const std::string image = folder.Write("picture.png", "not even a picture");
+
+    const GLuint oldList = InstallModelWithList()->render.displayList.get();
+    shell.OnDropFiles({image});  // no model among them: nothing happens
+    EXPECT_TRUE(state.currentModel && glIsList(oldList));
+    EXPECT_TRUE(loading.empty());
+
+    shell.OnDropFiles({image, testing_support::SamplePath("cube.x")});
+    ASSERT_TRUE(state.currentModel);
+    EXPECT_FALSE(glIsList(oldList));  // released first
+    EXPECT_GT(state.currentModel->model.meshCount(), 0);
+    EXPECT_EQ(loading, (std::vector<bool>{true, false}));
+
+    MessageRecorder recorder;
+    shell.OnDropFiles({bad});
+    EXPECT_FALSE(state.currentModel);
+    ASSERT_EQ(recorder.messages().size(), 2u);  // the loader's, then the shell's
+    EXPECT_EQ(recorder.messages()[1].text, "Chargement de la mesh échoué.");
+    EXPECT_EQ(recorder.messages()[1].caption, "Erreur");
+
+    dialogs.answers.push_back(testing_support::SamplePath("cube.x"));
+    shell.OnCommand(command::LoadMesh);
+    shell.LoadAtStart(testing_support::SamplePath("cube.x"));
+    EXPECT_EQ(loading.size(), 8u);  // four loads, each shown and hidden
+    EXPECT_FALSE(loading.back());
+}
+
 TEST_F(CommandsTest, FailedLoadReleasesTheOldModelFirstAndLeavesNone)
 {
     testing_support::TempDir folder;

@@ -9,14 +9,13 @@
 //   2x from the smallest n to the largest).
 // table: the inputs that once froze the viewer or took gigabytes; each must
 //   load or be refused in under 1 s and 300 MB.
+#include "ChildRun.h"
 #include "CostInputs.h"
 
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
 #include "render/LoadedModel.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,30 +63,12 @@ struct Run {
 
 Run Measure(const std::string& path)
 {
+    const ChildRun child = RunSelf({"--load", path});
     Run run;
-    int channel[2];
-    if (pipe(channel) != 0) return run;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(channel[1], STDOUT_FILENO);
-        close(channel[0]);
-        close(channel[1]);
-        execl("/proc/self/exe", "cost_bench", "--load", path.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(channel[1]);
-    char buffer[128] = {};
-    const ssize_t got = read(channel[0], buffer, sizeof buffer - 1);
-    close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    run.processSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.processSeconds = child.seconds;
+    run.peakMegabytes = static_cast<double>(child.peakKilobytes) / 1024.0;
     int loaded = 0;
-    run.ok = got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-             std::sscanf(buffer, "%lf %d", &run.loadSeconds, &loaded) == 2;
+    run.ok = child.exitedCleanly && std::sscanf(child.output.c_str(), "%lf %d", &run.loadSeconds, &loaded) == 2;
     run.loaded = loaded != 0;
     return run;
 }

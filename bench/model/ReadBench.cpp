@@ -5,6 +5,7 @@
 //
 //   model_read_bench [cells] [repetitions]     (default 1000 cells: 1,002,001
 //                                               vertices, 1,000,000 quads)
+#include "ChildRun.h"
 #include "GridModel.h"
 
 #include "model/binary/writer/BinaryWriter.h"
@@ -16,7 +17,6 @@
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -93,28 +93,11 @@ struct SideResult {
     long vertices = 0;
 };
 
-bool Measure(const char* self, const std::string& side, const std::string& path, int repetitions, SideResult& result)
+bool Measure(const std::string& side, const std::string& path, int repetitions, SideResult& result)
 {
-    int channel[2];
-    if (pipe(channel) != 0) return false;
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(channel[1], STDOUT_FILENO);
-        close(channel[0]);
-        close(channel[1]);
-        const std::string count = std::to_string(repetitions);
-        execl(self, self, "--side", side.c_str(), path.c_str(), count.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(channel[1]);
-    char buffer[256] = {};
-    const ssize_t got = read(channel[0], buffer, sizeof buffer - 1);
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-           std::sscanf(buffer, "%lf %lf %ld %ld", &result.seconds, &result.cpuSeconds, &result.peakKilobytes,
-                       &result.vertices) == 4;
+    const ChildRun child = RunSelf({"--side", side, path, std::to_string(repetitions)});
+    return child.exitedCleanly && std::sscanf(child.output.c_str(), "%lf %lf %ld %ld", &result.seconds, &result.cpuSeconds,
+                                              &result.peakKilobytes, &result.vertices) == 4;
 }
 
 // The binary and compressed binary twins of a text file.
@@ -159,8 +142,8 @@ int main(int argc, char** argv)
     for (const auto& [form, path] : {std::pair{"text", text}, {"binary", binary}, {"compressed binary", compressed}}) {
         const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
         SideResult ours, peer;
-        if (!Measure("/proc/self/exe", "pelmora", path, repetitions, ours) ||
-            !Measure("/proc/self/exe", "assimp", path, repetitions, peer)) {
+        if (!Measure("pelmora", path, repetitions, ours) ||
+            !Measure("assimp", path, repetitions, peer)) {
             std::fprintf(stderr, "a side failed to read the %s file\n", form);
             allMet = false;
             continue;

@@ -288,19 +288,14 @@ bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, s
         error = detail::LoadError("les données binaires du fichier font 4 Go ou plus", kOperation);
         return false;
     }
-    try {
+    return detail::RefusingOutOfMemory(kOperation, error, [&] {
         Document read;
         ReserveValues(file, header.floatBytes, read);
         ObjectReader reader(file, header.floatBytes, read);
         if (!reader.Read(error)) return false;
         document = std::move(read);
         return true;
-    } catch (const std::bad_alloc&) {
-        error = detail::OutOfMemory(kOperation);
-    } catch (const std::length_error&) {
-        error = detail::OutOfMemory(kOperation);
-    }
-    return false;
+    });
 }
 
 }  // namespace xfile

@@ -203,14 +203,7 @@ bool InflateBlocks(std::span<const std::uint8_t> file, std::vector<std::uint8_t>
 bool InflateMszip(std::span<const std::uint8_t> file, std::vector<std::uint8_t>& uncompressed, std::string& error)
 {
     std::vector<std::uint8_t> out;
-    bool ok = false;
-    try {
-        ok = InflateBlocks(file, out, error);
-    } catch (const std::bad_alloc&) {
-        error = detail::OutOfMemory(kOperation);
-    } catch (const std::length_error&) {
-        error = detail::OutOfMemory(kOperation);
-    }
+    const bool ok = detail::RefusingOutOfMemory(kOperation, error, [&] { return InflateBlocks(file, out, error); });
     uncompressed = ok ? std::move(out) : std::vector<std::uint8_t>{};
     return ok;
 }

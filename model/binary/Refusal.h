@@ -2,6 +2,8 @@
 // style: "Erreur de chargement, <what>. <operation>".
 #pragma once
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -23,5 +25,20 @@ std::string ObjectLabel(std::string_view type, std::string_view name);
 
 // The message when memory runs out during `operation`.
 std::string OutOfMemory(std::string_view operation);
+
+// Runs `read` (returning bool, filling `error` when it refuses); a
+// reservation that fails on the way refuses with the out-of-memory message.
+template <class Read>
+bool RefusingOutOfMemory(std::string_view operation, std::string& error, Read&& read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        error = OutOfMemory(operation);
+    } catch (const std::length_error&) {
+        error = OutOfMemory(operation);
+    }
+    return false;
+}
 
 }  // namespace xfile::detail

@@ -276,18 +276,13 @@ bool ReadTextObjects(std::string_view text, Document& document, std::string& err
     }
     // The header line may go on past its 16 bytes.
     const std::size_t lineEnd = text.find('\n', kHeaderSize);
-    try {
+    return detail::RefusingOutOfMemory(kOperation, error, [&] {
         Document read;
         TextReader reader(text, lineEnd == std::string_view::npos ? text.size() : lineEnd, read, conversion);
         if (!reader.Read(error)) return false;
         document = std::move(read);
         return true;
-    } catch (const std::bad_alloc&) {
-        error = detail::OutOfMemory(kOperation);
-    } catch (const std::length_error&) {
-        error = detail::OutOfMemory(kOperation);
-    }
-    return false;
+    });
 }
 
 }  // namespace xfile

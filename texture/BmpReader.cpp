@@ -2,7 +2,7 @@
 #include "platform/BitmapLoader.h"
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 namespace {
 
@@ -15,17 +15,13 @@ Decoded<TextureImage> FromBitmap(platform::DecodedBitmap bitmap, const DecodeCon
     case platform::BitmapStatus::Loaded: break;
     case platform::BitmapStatus::Unreadable:
         // Whatever the loader does not read counts as no bitmap at all.
-        result.messages.push_back(ReaderMessage(kBmp, context.name, " n'existe pas"));
-        return result;
+        return Refuse(result, ReaderMessage(kBmp, context.name, " n'existe pas"));
     case platform::BitmapStatus::BadSize:
-        result.messages.push_back(SizeMessage(kBmp, context.name, bitmap.width, bitmap.height));
-        return result;
+        return Refuse(result, SizeMessage(kBmp, context.name, bitmap.width, bitmap.height));
     case platform::BitmapStatus::Incomplete:
-        result.messages.push_back(IncompleteMessage(kBmp, context.name));
-        return result;
+        return Refuse(result, IncompleteMessage(kBmp, context.name));
     case platform::BitmapStatus::OutOfMemory:
-        result.messages.push_back(MemoryMessage(kBmp, context.name));
-        return result;
+        return Refuse(result, MemoryMessage(kBmp, context.name));
     }
     TextureImage image;
     image.width = bitmap.width;

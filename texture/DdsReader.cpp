@@ -5,7 +5,7 @@
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,19 +97,16 @@ std::optional<std::uint64_t> DdsDataBytesNeeded(std::span<const std::uint8_t> he
 Decoded<DdsImage> DecodeDds(std::span<const std::uint8_t> bytes, const DecodeContext& context)
 {
     Decoded<DdsImage> result;
-    const auto refuse = [&](TextureMessage message) {
-        result.messages.push_back(std::move(message));
-        return result;
-    };
-    const auto invalid = [&] { return refuse(ReaderMessage(kDds, context.name, " n'est pas valide")); };
+    const auto invalid = [&] { return Refuse(result, ReaderMessage(kDds, context.name, " n'est pas valide")); };
 
     if (!HasMagic(bytes) || bytes.size() < kDdsHeaderBytes) return invalid();
     const DdsHeader header = ParseHeader(bytes);
     const auto format = FormatOf(header.fourCC);
-    if (!format) return refuse(ReaderMessage(kDds, context.name, " n'utilise pas la compression DXT1, DXT3, ou DXT5"));
+    if (!format)
+        return Refuse(result, ReaderMessage(kDds, context.name, " n'utilise pas la compression DXT1, DXT3, ou DXT5"));
     if (header.linearSize == 0) result.messages.push_back({"dwLinearSize est à 0", std::string(kDdsCaption)});
     if (!SidesAccepted(header.width, header.height, context.maxSide))
-        return refuse(SizeMessage(kDds, context.name, header.width, header.height));
+        return Refuse(result, SizeMessage(kDds, context.name, header.width, header.height));
 
     DdsImage image;
     image.width = header.width;
@@ -127,7 +124,7 @@ Decoded<DdsImage> DecodeDds(std::span<const std::uint8_t> bytes, const DecodeCon
     if (image.levels.empty()) return invalid();
 
     const std::size_t used = image.levels.back().offset + image.levels.back().size;
-    if (!ReserveBytes(image.data, used)) return refuse(MemoryMessage(kDds, context.name));
+    if (!ReserveBytes(image.data, used)) return Refuse(result, MemoryMessage(kDds, context.name));
     std::memcpy(image.data.data(), bytes.data() + kDdsHeaderBytes, used);
     result.image = std::move(image);
     return result;

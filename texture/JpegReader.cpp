@@ -10,7 +10,7 @@
 #include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReadAndUpload.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -164,38 +164,35 @@ Decompressed Decompress(JpegSession& session, GrowingPixels& pixels)
 Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
-    const auto refuse = [&](TextureMessage message) {
-        result.messages.push_back(std::move(message));
-        return result;
-    };
     JpegSession session;
     session.errors.name = &context.name;
     const auto undecodable = [&] {
-        return refuse(ReaderMessage(kJpeg, context.name,
-                                    std::string(" n'a pas pu être décodé (") + session.errors.message + ")"));
+        return Refuse(result, ReaderMessage(kJpeg, context.name,
+                                            std::string(" n'a pas pu être décodé (") + session.errors.message + ")"));
     };
 
     // A file cut short makes libjpeg stumble later on: the cut is what to report.
     if (!ReadHeader(session, bytes))
-        return session.errors.endedEarly ? refuse(IncompleteMessage(kJpeg, context.name)) : undecodable();
+        return session.errors.endedEarly ? Refuse(result, IncompleteMessage(kJpeg, context.name)) : undecodable();
     const J_COLOR_SPACE space = session.info.jpeg_color_space;
     if (space != JCS_RGB && space != JCS_YCbCr)
-        return refuse({"Erreur : l'image doit etre de type RGB", std::string(kErrorCaption)});
+        return Refuse(result, {"Erreur : l'image doit etre de type RGB", std::string(kErrorCaption)});
     const std::uint32_t width = session.info.image_width;
     const std::uint32_t height = session.info.image_height;
-    if (!SidesAccepted(width, height, context.maxSide)) return refuse(SizeMessage(kJpeg, context.name, width, height));
+    if (!SidesAccepted(width, height, context.maxSide))
+        return Refuse(result, SizeMessage(kJpeg, context.name, width, height));
     // Arithmetic coding can spend less than a bit on a block, so its data
     // bounds nothing; libjpeg 6b never read it either.
     if (session.info.arith_code) {
         const std::string text = LibraryText(session.info, JERR_ARITH_NOTIMPL);
-        return refuse(ReaderMessage(kJpeg, context.name, " n'a pas pu être décodé (" + text + ")"));
+        return Refuse(result, ReaderMessage(kJpeg, context.name, " n'a pas pu être décodé (" + text + ")"));
     }
-    if (!DataCanHoldBlocks(session.info)) return refuse(IncompleteMessage(kJpeg, context.name));
+    if (!DataCanHoldBlocks(session.info)) return Refuse(result, IncompleteMessage(kJpeg, context.name));
 
     GrowingPixels pixels(std::size_t{width} * 3, height);
     const Decompressed decoded = Decompress(session, pixels);
-    if (session.errors.endedEarly) return refuse(IncompleteMessage(kJpeg, context.name));
-    if (decoded == Decompressed::OutOfMemory) return refuse(MemoryMessage(kJpeg, context.name));
+    if (session.errors.endedEarly) return Refuse(result, IncompleteMessage(kJpeg, context.name));
+    if (decoded == Decompressed::OutOfMemory) return Refuse(result, MemoryMessage(kJpeg, context.name));
     if (decoded == Decompressed::Failed) return undecodable();
     TextureImage image;
     image.width = width;

@@ -9,7 +9,7 @@
 #include "texture/Decoders.h"
 #include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 #include <png.h>
 
@@ -180,15 +180,9 @@ RowsRead ReadRows(PngSession& session, GrowingPixels& pixels, const PngLayout& l
 Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
-    const auto refuse = [&] {
-        // One message stands for every other failure of the PNG reader.
-        result.messages.push_back(ReaderMessage(kPng, context.name, " n'existe pas"));
-        return result;
-    };
-    const auto incomplete = [&] {
-        result.messages.push_back(IncompleteMessage(kPng, context.name));
-        return result;
-    };
+    // One message stands for every other failure of the PNG reader.
+    const auto refuse = [&] { return Refuse(result, ReaderMessage(kPng, context.name, " n'existe pas")); };
+    const auto incomplete = [&] { return Refuse(result, IncompleteMessage(kPng, context.name)); };
 
     PngSession session(bytes);
     if (!session.png || !session.info) return refuse();

@@ -3,7 +3,7 @@
 #include "texture/ImageLimits.h"
 #include "texture/LoadTexture.h"
 #include "texture/PngBind.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 namespace {
 constexpr ReaderWording kPng{"Ce fichier: ", "Load_PNG", ". ", kErrorCaption};

@@ -2,7 +2,7 @@
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReadAndUpload.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 #include <cstring>
 
@@ -72,15 +72,11 @@ private:
 Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
-    const auto refuse = [&](TextureMessage message) {
-        result.messages.push_back(std::move(message));
-        return result;
-    };
-    const auto incomplete = [&] { return refuse(IncompleteMessage(kPpm, context.name)); };
-    const auto invalid = [&] { return refuse(ReaderMessage(kPpm, context.name, " n'est pas valide")); };
+    const auto incomplete = [&] { return Refuse(result, IncompleteMessage(kPpm, context.name)); };
+    const auto invalid = [&] { return Refuse(result, ReaderMessage(kPpm, context.name, " n'est pas valide")); };
 
     if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '6' && bytes[1] != '3'))
-        return refuse(ReaderMessage(kPpm, context.name, " n'est pas un .ppm"));
+        return Refuse(result, ReaderMessage(kPpm, context.name, " n'est pas un .ppm"));
     const bool binary = bytes[1] == '6';
 
     PpmCursor cursor(bytes);
@@ -97,7 +93,7 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
     cursor.SkipSpaces();
     if (widthOverflow || heightOverflow) return invalid();
     if (!SidesAccepted(width, height, context.maxSide))
-        return refuse(SizeMessage(kPpm, context.name, width, height));
+        return Refuse(result, SizeMessage(kPpm, context.name, width, height));
     const std::size_t sampleCount = *ImageBytes(width, height, 3);
 
     // The maximum value is read and not used: samples are bytes as they stand.
@@ -114,13 +110,13 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
         cursor.Skip(1);
         if (cursor.Remaining() < sampleCount) return incomplete();
         std::vector<std::uint8_t> samples;
-        if (!CopyBytes(samples, {cursor.Here(), sampleCount})) return refuse(MemoryMessage(kPpm, context.name));
+        if (!CopyBytes(samples, {cursor.Here(), sampleCount})) return Refuse(result, MemoryMessage(kPpm, context.name));
         image.pixels = std::move(samples);
     } else {
         // Every sample takes at least one byte: a shorter file cannot hold them all.
         if (cursor.Remaining() < sampleCount) return incomplete();
         std::vector<std::uint8_t> samples;
-        if (!ReserveBytes(samples, sampleCount)) return refuse(MemoryMessage(kPpm, context.name));
+        if (!ReserveBytes(samples, sampleCount)) return Refuse(result, MemoryMessage(kPpm, context.name));
         for (std::size_t i = 0; i < sampleCount; ++i) {
             std::uint32_t sample = 0;
             bool overflow = false;

@@ -1,9 +1,11 @@
-// Messages of the texture readers, kept until they are shown, and texts
-// that name a file without outgrowing the message buffer.
+// Messages of the texture readers: kept until they are shown, worded the way
+// each reader words them, and never longer than a message box takes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct TextureMessage {
@@ -22,3 +24,28 @@ std::string NamedMessage(std::string_view before, std::string_view name, std::st
 
 // Shows each message with the warning icon, in order.
 void ShowTextureMessages(const std::vector<TextureMessage>& messages);
+
+// "<lead><name><tail>. <operation>" style texts, e.g. "Ce fichier: a.ppm est
+// incomplet. Load_Ppm".
+struct ReaderWording {
+    std::string_view lead;       // text before the file name
+    std::string_view operation;  // "Load_Ppm", ...
+    std::string_view separator;  // between the text and the operation: ". " or ", "
+    std::string_view caption;
+};
+
+TextureMessage ReaderMessage(const ReaderWording& wording, std::string_view name, std::string_view tail);
+// The refusals every reader shares, each in the wording of its reader.
+TextureMessage IncompleteMessage(const ReaderWording& wording, std::string_view name);
+TextureMessage SizeMessage(const ReaderWording& wording, std::string_view name, std::uint64_t width,
+                           std::uint64_t height);
+TextureMessage MemoryMessage(const ReaderWording& wording, std::string_view name);
+
+// How a decoder gives up: `message` follows whatever it has said so far (a
+// warning stays in front), and its outcome goes back without an image.
+template <typename Outcome>
+Outcome Refuse(Outcome& outcome, TextureMessage message)
+{
+    outcome.messages.push_back(std::move(message));
+    return std::move(outcome);
+}

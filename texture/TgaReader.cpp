@@ -2,7 +2,7 @@
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
 #include "texture/ReadAndUpload.h"
-#include "texture/ReaderMessages.h"
+#include "texture/TextureMessages.h"
 
 namespace {
 
@@ -33,34 +33,32 @@ void CopyRowSwappingRedBlue(const std::uint8_t* source, std::uint8_t* target, st
 Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
-    const auto refuse = [&](TextureMessage message) {
-        result.messages.push_back(std::move(message));
-        return result;
-    };
 
-    if (bytes.size() < kHeaderBytes) return refuse(IncompleteMessage(kTga, context.name));
+    if (bytes.size() < kHeaderBytes) return Refuse(result, IncompleteMessage(kTga, context.name));
     const std::size_t idLength = bytes[0];
     // Colour-mapped, grey-scale and run-length encoded files are refused.
-    if (bytes[1] != 0 || bytes[2] != 2) return refuse(ReaderMessage(kTga, context.name, ""));
+    if (bytes[1] != 0 || bytes[2] != 2) return Refuse(result, ReaderMessage(kTga, context.name, ""));
     const std::uint32_t width = Little16(bytes, 12);
     const std::uint32_t height = Little16(bytes, 14);
     const std::uint8_t depth = bytes[16];
-    if (depth != 24 && depth != 32) return refuse(ReaderMessage(kTga, context.name, " n'est pas 24 ou 32bits"));
+    if (depth != 24 && depth != 32) return Refuse(result, ReaderMessage(kTga, context.name, " n'est pas 24 ou 32bits"));
     const bool topRowFirst = (bytes[17] & kTopRowFirst) != 0;
-    if (!SidesAccepted(width, height, context.maxSide)) return refuse(SizeMessage(kTga, context.name, width, height));
+    if (!SidesAccepted(width, height, context.maxSide))
+        return Refuse(result, SizeMessage(kTga, context.name, width, height));
 
     const int bytesPerPixel = depth / 8;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
     const std::size_t pixelBytes = *ImageBytes(width, height, bytesPerPixel);
     const std::size_t start = kHeaderBytes + idLength;
-    if (bytes.size() < start || bytes.size() - start < pixelBytes) return refuse(IncompleteMessage(kTga, context.name));
+    if (bytes.size() < start || bytes.size() - start < pixelBytes)
+        return Refuse(result, IncompleteMessage(kTga, context.name));
 
     TextureImage image;
     image.width = width;
     image.height = height;
     image.components = bytesPerPixel;
     std::vector<std::uint8_t> pixels;
-    if (!ReserveBytes(pixels, pixelBytes)) return refuse(MemoryMessage(kTga, context.name));
+    if (!ReserveBytes(pixels, pixelBytes)) return Refuse(result, MemoryMessage(kTga, context.name));
     // Rows stored bottom-up are turned over on the way, so the image starts with its top row.
     for (std::uint32_t row = 0; row < height; ++row) {
         const std::uint8_t* source = bytes.data() + start + row * rowBytes;

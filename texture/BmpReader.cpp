@@ -1,6 +1,7 @@
 // Windows bitmaps, through the desktop's bitmap loader.
 #include "platform/BitmapLoader.h"
 #include "texture/Decoders.h"
+#include "texture/LoadTexture.h"
 #include "texture/ImageLimits.h"
 #include "texture/TextureMessages.h"
 

@@ -5,6 +5,7 @@
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
+#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
 #include <algorithm>

@@ -3,16 +3,47 @@
 // Nothing here touches OpenGL, so each decoder can be driven on its own.
 #pragma once
 
-#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+// The bytes of a decoded image: a vector of our own, or memory that a
+// decoding library filled and keeps alive through the shared pointer, so
+// that a large image is not copied only to be uploaded.
+class PixelBytes {
+public:
+    PixelBytes() = default;
+    PixelBytes(std::vector<std::uint8_t> bytes) : own_(std::move(bytes)) {}
+    PixelBytes(std::shared_ptr<const std::uint8_t> shared, std::size_t size) : shared_(std::move(shared)), sharedSize_(size) {}
+
+    const std::uint8_t* data() const { return shared_ ? shared_.get() : own_.data(); }
+    std::size_t size() const { return shared_ ? sharedSize_ : own_.size(); }
+    std::span<const std::uint8_t> bytes() const { return {data(), size()}; }
+    const std::uint8_t& operator[](std::size_t index) const { return data()[index]; }
+    bool operator==(const std::vector<std::uint8_t>& other) const { return std::ranges::equal(bytes(), other); }
+
+private:
+    std::vector<std::uint8_t> own_;
+    std::shared_ptr<const std::uint8_t> shared_;
+    std::size_t sharedSize_ = 0;
+};
+
+// A decoded image on its way to the upload: 8-bit samples, rows packed with
+// no padding, top row first.
+struct TextureImage {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    int components = 3;  // 3: RGB, 4: RGBA
+    PixelBytes pixels;
+};
 
 // What a decoder needs beyond the bytes.
 struct DecodeContext {

@@ -3,7 +3,7 @@
 // what it held, never the size its header claims.
 #pragma once
 
-#include "texture/LoadTexture.h"
+#include "texture/Decoders.h"
 
 #include <cstdint>
 #include <cstdlib>

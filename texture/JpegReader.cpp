@@ -9,7 +9,7 @@
 #include "texture/Decoders.h"
 #include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReadAndUpload.h"
+#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
 #include <csetjmp>
@@ -167,8 +167,8 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     JpegSession session;
     session.errors.name = &context.name;
     const auto undecodable = [&] {
-        return Refuse(result, ReaderMessage(kJpeg, context.name,
-                                            std::string(" n'a pas pu être décodé (") + session.errors.message + ")"));
+        const std::string tail = std::string(" n'a pas pu être décodé (") + session.errors.message + ")";
+        return Refuse(result, ReaderMessage(kJpeg, context.name, tail));
     };
 
     // A file cut short makes libjpeg stumble later on: the cut is what to report.
@@ -205,6 +205,6 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
 
 HRESULT LoadTexture::Load_Jpeg(const TextureFile& file)
 {
-    return ReadDecodeUpload(*this, file, ReaderMessage(kJpeg, file.name, " n'existe pas"), DecodeJpeg,
+    return ReadDecodeUpload(file, ReaderMessage(kJpeg, file.name, " n'existe pas"), DecodeJpeg,
                             GL_LINEAR_MIPMAP_LINEAR);
 }

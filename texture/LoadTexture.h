@@ -1,48 +1,17 @@
 // The texture object of a material: one OpenGL 2D texture, loaded from an
-// image file chosen by its extension, owned until released.
+// image file chosen by its extension, owned until released. The readers'
+// decoders are in Decoders.h, each reader in the file of its format.
 #pragma once
 
 #include "platform/GlName.h"
 #include "platform/ResultCodes.h"
+#include "texture/Decoders.h"
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
-#include <vector>
-
-// The bytes of a decoded image: a vector of our own, or memory that a
-// decoding library filled and keeps alive through the shared pointer, so
-// that a large image is not copied only to be uploaded.
-class PixelBytes {
-public:
-    PixelBytes() = default;
-    PixelBytes(std::vector<std::uint8_t> bytes) : own_(std::move(bytes)) {}
-    PixelBytes(std::shared_ptr<const std::uint8_t> shared, std::size_t size) : shared_(std::move(shared)), sharedSize_(size) {}
-
-    const std::uint8_t* data() const { return shared_ ? shared_.get() : own_.data(); }
-    std::size_t size() const { return shared_ ? sharedSize_ : own_.size(); }
-    std::span<const std::uint8_t> bytes() const { return {data(), size()}; }
-    const std::uint8_t& operator[](std::size_t index) const { return data()[index]; }
-    bool operator==(const std::vector<std::uint8_t>& other) const { return std::ranges::equal(bytes(), other); }
-
-private:
-    std::vector<std::uint8_t> own_;
-    std::shared_ptr<const std::uint8_t> shared_;
-    std::size_t sharedSize_ = 0;
-};
-
-// A decoded image on its way to the upload: 8-bit samples, rows packed with
-// no padding, top row first.
-struct TextureImage {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    int components = 3;  // 3: RGB, 4: RGBA
-    PixelBytes pixels;
-};
 
 // A texture file as the model names it, and where it is actually read from.
 struct TextureFile {
@@ -72,4 +41,23 @@ public:
     void UploadTextureImage(TextureImage image, GLenum minFilter);
 
     platform::GlName textureId;  // the texture this object owns, if any
+
+private:
+    using ImageDecoder = Decoded<TextureImage> (*)(std::span<const std::uint8_t>, const DecodeContext&);
+
+    // The common path of the readers that end in UploadTextureImage: read the
+    // file, decode it, show what the decoder has to say, upload the image.
+    // `missing` is shown when the file cannot be read at all.
+    HRESULT ReadDecodeUpload(const TextureFile& file, const TextureMessage& missing, ImageDecoder decode,
+                             GLenum minFilter);
+};
+
+// Client pixel-store state for reading packed rows: alignment 1 and no row
+// length or skips, for one scope; the state found is put back afterwards.
+class PackedPixelStore {
+public:
+    PackedPixelStore();
+    ~PackedPixelStore();
+    PackedPixelStore(const PackedPixelStore&) = delete;
+    PackedPixelStore& operator=(const PackedPixelStore&) = delete;
 };

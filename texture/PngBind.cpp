@@ -4,7 +4,7 @@
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
-#include "texture/PixelStore.h"
+#include "texture/LoadTexture.h"
 
 #include <GL/glu.h>
 

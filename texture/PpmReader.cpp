@@ -1,7 +1,7 @@
 // Portable pixmaps: "P6" (binary samples) and "P3" (decimal samples).
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReadAndUpload.h"
+#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
 #include <cstring>
@@ -135,6 +135,6 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
 
 HRESULT LoadTexture::Load_Ppm(const TextureFile& file)
 {
-    return ReadDecodeUpload(*this, file, ReaderMessage(kPpm, file.name, " n'existe pas"), DecodePpm,
+    return ReadDecodeUpload(file, ReaderMessage(kPpm, file.name, " n'existe pas"), DecodePpm,
                             GL_LINEAR_MIPMAP_LINEAR);
 }

@@ -1,7 +1,7 @@
 // Uncompressed true-colour TGA files, 24 or 32 bits, stored either way up.
 #include "texture/Decoders.h"
 #include "texture/ImageLimits.h"
-#include "texture/ReadAndUpload.h"
+#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
 namespace {
@@ -76,5 +76,5 @@ Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const Decod
 HRESULT LoadTexture::Load_TGA(const TextureFile& file)
 {
     // The mipmap levels are built but the filter never samples them.
-    return ReadDecodeUpload(*this, file, ReaderMessage(kTgaFile, file.name, " n'existe pas"), DecodeTga, GL_LINEAR);
+    return ReadDecodeUpload(file, ReaderMessage(kTgaFile, file.name, " n'existe pas"), DecodeTga, GL_LINEAR);
 }

@@ -10,6 +10,7 @@
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
+#include "texture/LoadTexture.h"
 #include "texture/PngBind.h"
 
 #include <GL/glext.h>

@@ -6,12 +6,12 @@
 #include "platform/BitmapLoader.h"
 #include "platform/GlEntryPoints.h"
 #include "platform/HeadlessContext.h"
-#include "texture/DdsFile.h"
+#include "texture/Dds.h"
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
 #include "texture/LoadTexture.h"
-#include "texture/PngBind.h"
+#include "texture/Png.h"
 
 #include <GL/glext.h>
 

@@ -1,7 +1,7 @@
 // DirectDraw Surface files holding DXT1, DXT3 or DXT5 data, uploaded as they
 // are through ARB_texture_compression, one level after another.
 #include "platform/GlEntryPoints.h"
-#include "texture/DdsFile.h"
+#include "texture/Dds.h"
 #include "texture/Decoders.h"
 #include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"

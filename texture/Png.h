@@ -1,6 +1,6 @@
-// One call that turns a PNG file into a finished OpenGL texture, in the
-// manner of the glpng library: decode, create, upload level 0, set wrap and
-// filters.
+// The OpenGL half of the PNG reader (Png.cpp): one call that turns a PNG
+// file into a finished texture, in the manner of the glpng library: decode,
+// create, upload level 0, set wrap and filters.
 #pragma once
 
 #include <GL/gl.h>

@@ -1,5 +1,5 @@
-// The two halves of the DDS reader around its decoder: reading the file,
-// and handing the decoded levels to OpenGL.
+// The two halves of the DDS reader (Dds.cpp) around its decoder: reading the
+// file, and handing the decoded levels to OpenGL.
 #pragma once
 
 #include "texture/Decoders.h"

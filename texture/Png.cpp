@@ -6,11 +6,20 @@
 // whose IDAT chunks are too short for the image before anything is reserved,
 // one cut short, or whose compressed stream ends early, as soon as libpng
 // finds it. Rows are kept as they are decoded.
+//
+// The upload goes the way of the glpng library (PngBind): level 0 only, sides
+// brought to powers of two when the context requires it.
+#include "texture/Png.h"
+
+#include "platform/GlEntryPoints.h"
 #include "texture/Decoders.h"
+#include "texture/FileBytes.h"
 #include "texture/GrowingPixels.h"
 #include "texture/ImageLimits.h"
+#include "texture/LoadTexture.h"
 #include "texture/TextureMessages.h"
 
+#include <GL/glu.h>
 #include <png.h>
 
 #include <algorithm>
@@ -175,6 +184,38 @@ RowsRead ReadRows(PngSession& session, GrowingPixels& pixels, const PngLayout& l
     return ReadInterlaced(session, rows.data()) ? RowsRead::All : RowsRead::Failed;
 }
 
+std::uint32_t NearestPowerOfTwo(std::uint32_t side, std::uint32_t maxSide)
+{
+    std::uint32_t power = 1;
+    while (power < side && power < maxSide) power <<= 1;
+    // Between two powers, the nearer one; a tie goes up.
+    if (power > side && power - side > side - power / 2) power /= 2;
+    return power;
+}
+
+bool IsPowerOfTwo(std::uint32_t side) { return (side & (side - 1)) == 0; }
+
+// Brings both sides to powers of two; false if GLU cannot.
+bool ScaleToPowersOfTwo(TextureImage& image, std::uint32_t maxSide)
+{
+    const std::uint32_t width = NearestPowerOfTwo(image.width, maxSide);
+    const std::uint32_t height = NearestPowerOfTwo(image.height, maxSide);
+    if (width == image.width && height == image.height) return true;
+    if (!platform::HasCurrentGlContext()) return false;
+    std::vector<std::uint8_t> scaled;
+    if (!ReserveBytes(scaled, *ImageBytes(width, height, image.components))) return false;
+    const GLenum format = image.components == 4 ? GL_RGBA : GL_RGB;
+    const PackedPixelStore packed;
+    if (gluScaleImage(format, static_cast<GLint>(image.width), static_cast<GLint>(image.height), GL_UNSIGNED_BYTE,
+                      image.pixels.data(), static_cast<GLint>(width), static_cast<GLint>(height), GL_UNSIGNED_BYTE,
+                      scaled.data()) != 0)
+        return false;
+    image.width = width;
+    image.height = height;
+    image.pixels = std::move(scaled);
+    return true;
+}
+
 }  // namespace
 
 Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const DecodeContext& context)
@@ -209,4 +250,68 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     image.pixels = pixels.Take();
     result.image = std::move(image);
     return result;
+}
+
+bool TakesAnyTextureSize() { return platform::HasGlExtension("GL_ARB_texture_non_power_of_two"); }
+
+GLuint PngBind(const std::string& path, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter)
+{
+    std::optional<TextureImage> image;
+    const std::uint32_t maxSide = MaxTextureSide();
+    {
+        const auto bytes = ReadFileBytes(path);
+        if (!bytes) return 0;
+        image = DecodePng(*bytes, DecodeContext{path, maxSide}).image;
+    }
+    if (!image) return 0;
+    return UploadPngImage(*image, info, wrap, minFilter, magFilter);
+}
+
+GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter)
+{
+    const std::uint32_t maxSide = MaxTextureSide();
+    if (!(IsPowerOfTwo(image.width) && IsPowerOfTwo(image.height)) && !TakesAnyTextureSize() &&
+        !ScaleToPowersOfTwo(image, maxSide))
+        return 0;
+
+    info.width = image.width;
+    info.height = image.height;
+    info.depth = 8;
+    info.alpha = image.components == 4 ? 8 : 0;
+
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    {
+        const PackedPixelStore packed;
+        const GLenum format = image.components == 4 ? GL_RGBA : GL_RGB;
+        glTexImage2D(GL_TEXTURE_2D, 0, image.components, static_cast<GLsizei>(image.width),
+                     static_cast<GLsizei>(image.height), 0, format, GL_UNSIGNED_BYTE, image.pixels.data());
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    return name;
+}
+
+// PngBind's steps, so that the decoder's own refusal reaches the user.
+HRESULT LoadTexture::Load_PNG(const TextureFile& file)
+{
+    Decoded<TextureImage> decoded;
+    {
+        const auto bytes = ReadFileBytes(file.path);
+        if (bytes) decoded = DecodePng(*bytes, DecodeContext{file.name, MaxTextureSide()});
+    }  // the file's bytes go before the upload
+    PngInfo info;
+    const GLuint name = decoded.image ? UploadPngImage(*decoded.image, info, GL_REPEAT, GL_LINEAR, GL_LINEAR) : 0;
+    // The object takes whatever came back, 0 included; a texture it held goes first.
+    ReleaseTexture();
+    textureId = platform::GlName(platform::GlObjectKind::Texture, name);
+    if (name == 0) {
+        if (decoded.messages.empty()) decoded.messages.push_back(ReaderMessage(kPng, file.name, " n'existe pas"));
+        ShowTextureMessages(decoded.messages);
+        return E_FAIL;
+    }
+    return S_OK;
 }

@@ -70,7 +70,7 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
 // read as alpha, 16-bit samples cut to 8); no gamma correction.
 Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const DecodeContext& context);
 
-// One compressed level of a DDS file, inside DdsImage::data.
+// One level of a DDS image, inside DdsImage::data.
 struct DdsLevel {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -78,22 +78,31 @@ struct DdsLevel {
     std::size_t size = 0;
 };
 
-// A DXT1, DXT3 or DXT5 image as stored: only the levels whose bytes are all
-// present, level 0 first.
+// The first surface of a DDS file (the first face of a cube map, the first
+// slice of a volume): only the levels whose bytes are all present, level 0
+// first. DXT1, DXT3 and DXT5 blocks stay as stored; uncompressed layouts are
+// converted to 8-bit samples, rows packed, top row first.
 struct DdsImage {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    std::int32_t components = 0;  // 3 for DXT1, 4 for DXT3 and DXT5
+    // 3 for DXT1, 4 for DXT3 and DXT5; samples per pixel when uncompressed
+    std::int32_t components = 0;
+    // A GL_COMPRESSED_RGBA_S3TC_DXT* format, or the internal format of the
+    // converted samples (GL_RGBA8, GL_RGB8, GL_LUMINANCE8_ALPHA8, GL_LUMINANCE8, GL_ALPHA8)
     GLenum format = 0;
+    // 0 for compressed levels, else the layout of the samples (GL_RGBA, GL_RGB, ...)
+    GLenum pixelFormat = 0;
     std::uint32_t mipmapCount = 0;  // as the header gives it
     std::vector<DdsLevel> levels;
     std::vector<std::uint8_t> data;
 };
 
 constexpr std::size_t kDdsHeaderBytes = 128;  // magic and header, before the data
+constexpr std::size_t kDdsDx10HeaderBytes = 20;  // the extended header of "DX10" files, after kDdsHeaderBytes
 
-// How many data bytes after the header the levels of this DDS need, or
-// nothing when the header (at least kDdsHeaderBytes) is not usable.
+// How many bytes after the first kDdsHeaderBytes the levels of this DDS need
+// (for "DX10" files, the extended header and the levels), or nothing when
+// the header is not usable or, for "DX10" files, cut short.
 std::optional<std::uint64_t> DdsDataBytesNeeded(std::span<const std::uint8_t> header, std::uint32_t maxSide);
 
 Decoded<DdsImage> DecodeDds(std::span<const std::uint8_t> bytes, const DecodeContext& context);

@@ -246,9 +246,16 @@ TEST(DamagedFiles, EveryDecoderSurvivesFlippedAndCutBytes)
                 EXPECT_FALSE(decoded.messages.empty());
         }
     }
-    for (int round = 0; round < 300; ++round) {
-        std::string bytes = Dds("DXT5", 16, 8, 5, 128, DxtData(128 + 32 + 16 + 16 + 16, 9));
-        for (int flips = 1 + next() % 4; flips > 0; --flips) bytes[next() % 128] ^= static_cast<char>(1 << (next() % 8));
+    const std::string ddsFiles[] = {
+        Dds("DXT5", 16, 8, 5, 128, DxtData(128 + 32 + 16 + 16 + 16, 9)),
+        Dds({0x41, 16, {0xF00, 0xF0, 0xF, 0xF000}}, 6, 3, 3, DxtData(36 + 6 + 2, 9)),
+        Dds10(71, 8, 8, 4, DxtData(2 * 32 + 8 + 8 + 8, 9), 4, 0, 2),  // a volume; flips reach the extended header
+    };
+    for (int round = 0; round < 900; ++round) {
+        std::string bytes = ddsFiles[round / 300];
+        const std::size_t header = round < 600 ? 128 : 148;
+        for (int flips = 1 + next() % 4; flips > 0; --flips)
+            bytes[next() % header] ^= static_cast<char>(1 << (next() % 8));
         if (round % 3 == 0) bytes.resize(next() % bytes.size());
         const auto decoded = DecodeDds(AsBytes(bytes), context);
         if (decoded.image) {

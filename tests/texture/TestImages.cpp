@@ -29,6 +29,11 @@ void PutLittle32(std::string& out, std::uint32_t value)
     PutLittle16(out, value >> 16);
 }
 
+void SetLittle32(std::string& out, std::size_t at, std::uint32_t value)
+{
+    for (int k = 0; k < 4; ++k) out[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
 }  // namespace
 
 Picture Stripes(std::uint32_t width, std::uint32_t height, int components)
@@ -459,6 +464,27 @@ std::string DxtData(std::size_t size, std::uint8_t seed)
     return out;
 }
 
+std::string Dds(const DdsPixelFormat& format, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,
+                const std::string& data, std::uint32_t caps2, std::uint32_t depth)
+{
+    std::string out = Dds("\0\0\0\0", width, height, mipmapCount, width * format.bitCount / 8, "");
+    SetLittle32(out, 24, depth);
+    SetLittle32(out, 80, format.flags);
+    SetLittle32(out, 88, format.bitCount);
+    for (int k = 0; k < 4; ++k) SetLittle32(out, 92 + 4 * k, format.masks[k]);
+    SetLittle32(out, 112, caps2);
+    return out + data;
+}
+
+std::string Dds10(std::uint32_t dxgiFormat, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,
+                  const std::string& data, std::uint32_t dimension, std::uint32_t miscFlag, std::uint32_t depth)
+{
+    std::string out = Dds("DX10", width, height, mipmapCount, 1, "");  // any linear size but 0
+    SetLittle32(out, 24, depth);
+    for (const std::uint32_t field : {dxgiFormat, dimension, miscFlag, 1u, 0u}) PutLittle32(out, field);
+    return out + data;
+}
+
 LevelInfo Level(GLint level)
 {
     LevelInfo info;
@@ -489,7 +515,7 @@ GLint Parameter(GLenum name)
 std::vector<std::uint8_t> Pixels(GLint level, GLenum format)
 {
     const LevelInfo info = Level(level);
-    const int components = format == GL_RGBA ? 4 : 3;
+    const int components = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA ? 2 : 1;
     std::vector<std::uint8_t> pixels(std::size_t(info.width) * info.height * components);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, pixels.data());

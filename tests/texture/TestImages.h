@@ -61,6 +61,21 @@ std::string Dds(const char* fourCC, std::uint32_t width, std::uint32_t height, s
                 std::uint32_t linearSize, const std::string& data);
 // Bytes of one DXT level (deterministic), `size` long.
 std::string DxtData(std::size_t size, std::uint8_t seed);
+// The pixel format of an uncompressed DDS file: DDS_PIXELFORMAT's flags, bits
+// per pixel and red (or luminance), green, blue and alpha masks.
+struct DdsPixelFormat {
+    std::uint32_t flags = 0;
+    std::uint32_t bitCount = 0;
+    std::uint32_t masks[4] = {};
+};
+// An uncompressed DDS file; `caps2` and `depth` make cube maps and volumes.
+std::string Dds(const DdsPixelFormat& format, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,
+                const std::string& data, std::uint32_t caps2 = 0, std::uint32_t depth = 0);
+// A "DX10" file: the DXT header with that FourCC, the extended header, the
+// data; `dimension` 4 and `depth` make a volume, `miscFlag` 4 a cube map.
+std::string Dds10(std::uint32_t dxgiFormat, std::uint32_t width, std::uint32_t height, std::uint32_t mipmapCount,
+                  const std::string& data, std::uint32_t dimension = 3, std::uint32_t miscFlag = 0,
+                  std::uint32_t depth = 0);
 
 // --- Reading textures back (the texture bound to GL_TEXTURE_2D) ---
 struct LevelInfo {
@@ -74,6 +89,7 @@ struct LevelInfo {
 LevelInfo Level(GLint level);
 GLint LevelCount();
 GLint Parameter(GLenum name);
+// GL_RGBA, GL_RGB, GL_LUMINANCE_ALPHA, GL_LUMINANCE or GL_ALPHA samples.
 std::vector<std::uint8_t> Pixels(GLint level, GLenum format);
 std::string CompressedBytes(GLint level);
 

@@ -7,10 +7,9 @@ MenuNode CheckItem(int id, const char* text, bool marked)
 {
     return {MenuNode::Kind::Command, id, text, true, marked, {}, {}};
 }
-MenuNode Shortcut(MenuNode item, const char* accelerator)
+MenuNode ShortcutItem(int id, const char* text, const char* accelerator)
 {
-    item.accelerator = accelerator;
-    return item;
+    return {MenuNode::Kind::Command, id, text, false, false, {}, accelerator};
 }
 MenuNode Separator() { return {MenuNode::Kind::Separator, 0, {}, false, false, {}, {}}; }
 MenuNode Submenu(const char* text, std::vector<MenuNode> entries)
@@ -53,7 +52,7 @@ const std::vector<MenuNode>& MainMenuLayout()
                     Item(command::InverseNormals, "Inverse Normales"),
                     Separator(),
                     CheckItem(command::AsAuthored, "Scène telle que créée", false),
-                    Shortcut(Item(command::FitView, "Cadrer le modèle"), "F"),
+                    ShortcutItem(command::FitView, "Cadrer le modèle", "F"),
                 }),
     };
     return layout;

@@ -40,9 +40,9 @@ void operator delete(void* block) noexcept
     liveNewBytes -= static_cast<long long>(malloc_usable_size(block));
     std::free(block);
 }
+void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
 #pragma GCC diagnostic pop
 #endif
-void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
 
 namespace {
 

@@ -80,7 +80,9 @@ public:
         }
         auto* frame = new MainFrame(TheShellState(), TheViewOptions(), attributes);  // the toolkit deletes it
         frame->Show();
-        frame->Start(modelPath);
+        ViewerCommandLine commandLine;
+        commandLine.modelPath = modelPath;
+        frame->Start(commandLine);
         // Runs after the start-up load that Start queued.
         frame->CallAfter([frame] {
             if (mode == "first-frame") {

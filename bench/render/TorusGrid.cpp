@@ -34,7 +34,6 @@ void FillTorusGrid(Model& model, int rings, int segments)
     material.name = "grid";
     material.colors.diffuse = {0.7f, 0.6f, 0.4f, 1.0f};
     model.meshes.push_back(std::move(mesh));
-    model.meshCount = 1;
 }
 
 }  // namespace render_bench

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.assign(header, header + 16);
         file.insert(file.end(), data, data + size);
     }
-    std::vector<std::uint8_t> inflated;
+    xfile::FileBytes inflated;
     std::string error;
     if (!xfile::InflateMszip(file, inflated, error)) {
         if (error.empty() || !inflated.empty()) __builtin_trap();

@@ -3,8 +3,8 @@
 namespace xfile {
 
 namespace {
-template <typename T>
-std::span<const T> Run(const std::vector<T>& values, const DataPart& part)
+template <typename T, typename Allocator>
+std::span<const T> Run(const std::vector<T, Allocator>& values, const DataPart& part)
 {
     return std::span<const T>(values).subspan(part.first, part.count);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/binary/Tokens.h"
+#include "platform/LargeBlocks.h"
 
 #include <cstdint>
 #include <optional>
@@ -54,8 +55,8 @@ struct Document {
     // The top-level objects, in file order.
     std::vector<std::uint32_t> roots;
     std::vector<DataPart> parts;
-    std::vector<std::uint32_t> integers;
-    std::vector<float> floats;
+    platform::LargeVector<std::uint32_t> integers;
+    platform::LargeVector<float> floats;
     std::vector<std::string> strings;
     std::vector<Reference> references;
 

@@ -46,7 +46,7 @@ private:
 
 class BlockReader {
 public:
-    BlockReader(std::span<const std::uint8_t> file, std::size_t declared, std::vector<std::uint8_t>& out)
+    BlockReader(std::span<const std::uint8_t> file, std::size_t declared, FileBytes& out)
         : file_(file), declared_(declared), out_(out)
     {
     }
@@ -67,7 +67,7 @@ private:
 
     std::span<const std::uint8_t> file_;
     std::size_t declared_;
-    std::vector<std::uint8_t>& out_;
+    FileBytes& out_;
     std::size_t index_ = 0;
 };
 
@@ -156,7 +156,7 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     return true;
 }
 
-bool InflateBlocks(std::span<const std::uint8_t> file, std::vector<std::uint8_t>& out, std::string& error)
+bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes& out, std::string& error)
 {
     FileHeader header;
     if (!ReadHeader(file, header, error)) return false;
@@ -200,11 +200,11 @@ bool InflateBlocks(std::span<const std::uint8_t> file, std::vector<std::uint8_t>
 
 }  // namespace
 
-bool InflateMszip(std::span<const std::uint8_t> file, std::vector<std::uint8_t>& uncompressed, std::string& error)
+bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, std::string& error)
 {
-    std::vector<std::uint8_t> out;
+    FileBytes out;
     const bool ok = detail::RefusingOutOfMemory(kOperation, error, [&] { return InflateBlocks(file, out, error); });
-    uncompressed = ok ? std::move(out) : std::vector<std::uint8_t>{};
+    uncompressed = ok ? std::move(out) : FileBytes{};
     return ok;
 }
 

@@ -6,6 +6,8 @@
 // the blocks before it produced.
 #pragma once
 
+#include "platform/LargeBlocks.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -13,11 +15,14 @@
 
 namespace xfile {
 
+// A whole file's bytes, or its inflated form.
+using FileBytes = platform::LargeVector<std::uint8_t>;
+
 // Inflates a "tzip" or "bzip" file into the uncompressed file it stands for:
 // the same header with its format rewritten to "txt " or "bin ", then the
 // inflated blocks; its size is exactly the size the file declares. Refuses,
 // with a message in `error` and `uncompressed` empty, a file whose blocks are
 // cut, damaged, or do not add up to that size.
-bool InflateMszip(std::span<const std::uint8_t> file, std::vector<std::uint8_t>& uncompressed, std::string& error);
+bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, std::string& error);
 
 }  // namespace xfile

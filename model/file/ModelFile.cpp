@@ -61,16 +61,16 @@ void KeepHeader(Model& model, std::span<const std::uint8_t> header)
 // was read from it no longer needs them, so that a large file and its model
 // do not stand in memory side by side.
 std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std::uint8_t> file,
-                                   const xfile::FileHeader& header, std::vector<std::uint8_t>* owned)
+                                   const xfile::FileHeader& header, xfile::FileBytes* owned)
 {
     std::uint8_t firstBytes[xfile::kHeaderSize];
     std::copy_n(file.begin(), xfile::kHeaderSize, firstBytes);
-    auto release = [](std::vector<std::uint8_t>* bytes) {
-        if (bytes) std::vector<std::uint8_t>().swap(*bytes);
+    auto release = [](xfile::FileBytes* bytes) {
+        if (bytes) xfile::FileBytes().swap(*bytes);
     };
 
     std::string error;
-    std::vector<std::uint8_t> inflated;
+    xfile::FileBytes inflated;
     std::span<const std::uint8_t> uncompressed = file;
     if (header.compressed) {
         if (!xfile::InflateMszip(file, inflated, error)) return Refuse(error);
@@ -114,7 +114,7 @@ std::optional<Model> ReadModelFile(const std::string& path)
     if (size > kLargestReadableSize)
         return Refuse(platform::FormatMessage("Le fichier %s est trop volumineux (4 Go ou plus). Model::ReadFile",
                                               path.c_str()));
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    xfile::FileBytes bytes(static_cast<std::size_t>(size));
     if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
     const auto header = OtherForm(bytes);
     if (!header) return std::nullopt;  // the file changed under us

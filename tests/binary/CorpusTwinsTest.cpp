@@ -44,10 +44,10 @@ xfile::Document FromBinary(const Bytes& file)
 
 Bytes Inflated(const Bytes& file)
 {
-    Bytes inflated;
+    xfile::FileBytes inflated;
     std::string error;
     EXPECT_TRUE(xfile::InflateMszip(file, inflated, error)) << error;
-    return inflated;
+    return Bytes(inflated.begin(), inflated.end());
 }
 
 // The text prints six decimals of the floats the binary files hold exactly.

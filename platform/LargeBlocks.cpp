@@ -1,0 +1,50 @@
+#include "platform/LargeBlocks.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t RoundedUp(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
+
+std::size_t PageSize()
+{
+    static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+}  // namespace
+
+void* AcquireLargeBlock(std::size_t bytes)
+{
+    if (bytes > std::size_t(-1) - 2 * kHugePage) throw std::bad_alloc();
+    // Huge pages back the whole aligned stretches; the tail past the last
+    // one takes ordinary pages, so that at most a page is wasted.
+    const std::size_t size = RoundedUp(bytes, PageSize());
+    // Mapped with room to spare, then trimmed so that the block starts on a
+    // huge-page boundary: a huge page can only back an aligned range.
+    const std::size_t mapped = size + kHugePage;
+    void* area = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(area);
+    const std::uintptr_t aligned = RoundedUp(start, kHugePage);
+    if (aligned > start) munmap(area, aligned - start);
+    const std::uintptr_t end = start + mapped;
+    if (end > aligned + size) munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+    void* block = reinterpret_cast<void*>(aligned);
+    madvise(block, size, MADV_HUGEPAGE);  // a hint: without it the block still works
+    return block;
+}
+
+void ReleaseLargeBlock(void* block, std::size_t bytes) noexcept
+{
+    if (block != nullptr) munmap(block, RoundedUp(bytes, PageSize()));
+}
+
+}  // namespace platform

@@ -1,0 +1,87 @@
+// An allocator for the few large arrays a load fills at once: a file's
+// bytes, its inflated form, the values read from it.
+//
+// Two things make those arrays cheaper than in a plain std::vector:
+// - resize() leaves new elements uninitialised: they are written at once,
+//   and zeroing first doubles the passes over tens of megabytes;
+// - blocks of 4 MiB or more come straight from the kernel, aligned to and
+//   marked for transparent huge pages where the kernel offers them, so that
+//   filling 40 MB costs some twenty page faults instead of ten thousand
+//   (on virtual machines each of those is dear).
+// Smaller blocks come from the ordinary allocator.
+#pragma once
+
+#include <cstddef>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// The bytes of a large block: from the kernel, never null (throws
+// std::bad_alloc), released with ReleaseLargeBlock and the same size.
+void* AcquireLargeBlock(std::size_t bytes);
+void ReleaseLargeBlock(void* block, std::size_t bytes) noexcept;
+#if defined(__SANITIZE_ADDRESS__)
+#define PELMORA_LARGE_BLOCKS_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PELMORA_LARGE_BLOCKS_CHECKED 1
+#endif
+#endif
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+// Under AddressSanitizer every block comes from the checked allocator.
+inline constexpr std::size_t kLargeBlockBytes = std::size_t(-1);
+#else
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{4} << 20;
+#endif
+
+template <class T>
+struct LargeBlockAllocator {
+    static_assert(std::is_trivially_copyable_v<T>, "for plain values only");
+    using value_type = T;
+
+    LargeBlockAllocator() = default;
+    template <class U>
+    LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t count)
+    {
+        if (count > std::size_t(-1) / sizeof(T)) throw std::bad_array_new_length();
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes >= kLargeBlockBytes) return static_cast<T*>(AcquireLargeBlock(bytes));
+        return std::allocator<T>().allocate(count);
+    }
+    void deallocate(T* block, std::size_t count) noexcept
+    {
+        const std::size_t bytes = count * sizeof(T);
+        if (bytes >= kLargeBlockBytes)
+            ReleaseLargeBlock(block, bytes);
+        else
+            std::allocator<T>().deallocate(block, count);
+    }
+
+    // Default-initialises: a new element is left as it was until written.
+    template <class U>
+    void construct(U* place) noexcept
+    {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <class U, class... Arguments>
+    void construct(U* place, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+
+    template <class U>
+    bool operator==(const LargeBlockAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+};
+
+template <class T>
+using LargeVector = std::vector<T, LargeBlockAllocator<T>>;
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#include "platform/LargeBlocks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <numeric>
+
+// Blocks on both sides of the threshold keep what is written to them through
+// growth, shrinking and release; large ones start on a huge-page boundary.
+TEST(LargeBlocks, VectorsKeepTheirValuesAcrossTheThreshold)
+{
+    for (const std::size_t count : {std::size_t{1000}, platform::kLargeBlockBytes / 4 + 12345}) {
+        platform::LargeVector<std::uint32_t> values;
+        values.resize(count);
+        std::iota(values.begin(), values.end(), 7u);
+        values.resize(3 * count);  // moves into a new block
+#if !defined(PELMORA_LARGE_BLOCKS_CHECKED)
+        if (count * 4 >= platform::kLargeBlockBytes) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(values.data()) % (std::uintptr_t{2} << 20), 0u);
+        }
+#endif
+        for (std::size_t i = 0; i < count; i += 997) ASSERT_EQ(values[i], 7u + i) << count;
+        values.back() = 1;  // the last element of a block is its own
+        values.resize(count / 2);
+        values.shrink_to_fit();
+        EXPECT_EQ(values[count / 2 - 1], 7u + count / 2 - 1);
+    }
+}

@@ -124,20 +124,41 @@ std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes, std::size_t at)
     return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
 }
 
-// The bytes of IDAT data present in the file, chunk by chunk from the
-// signature to IEND or to the end of the file.
+// Calls visit(type, claimed length, offset of the data) for each chunk, from
+// the signature to IEND or to the end of the file.
+template <class Visit>
+void ForEachChunk(std::span<const std::uint8_t> bytes, Visit visit)
+{
+    for (std::uint64_t at = 8; at + 8 <= bytes.size();) {
+        const std::uint64_t length = BigEndian32(bytes, at);
+        const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+        const std::uint64_t data = at + 8;
+        visit(type, length, data);
+        if (type == "IEND") break;
+        at = data + length + 4;  // and its CRC
+    }
+}
+
+// The bytes of IDAT data present in the file.
 std::uint64_t IdatBytesInFile(std::span<const std::uint8_t> bytes)
 {
     std::uint64_t total = 0;
-    for (std::uint64_t at = 8; at + 8 <= bytes.size();) {
-        const std::uint64_t length = BigEndian32(bytes, at);
-        const std::span<const std::uint8_t> type = bytes.subspan(at + 4, 4);
-        const std::uint64_t data = at + 8;
-        if (std::memcmp(type.data(), "IDAT", 4) == 0) total += std::min<std::uint64_t>(length, bytes.size() - data);
-        if (std::memcmp(type.data(), "IEND", 4) == 0) break;
-        at = data + length + 4;  // and its CRC
-    }
+    ForEachChunk(bytes, [&](std::string_view type, std::uint64_t length, std::uint64_t data) {
+        if (type == "IDAT") total += std::min<std::uint64_t>(length, bytes.size() - data);
+    });
     return total;
+}
+
+// libpng reserves the claimed length of every chunk but IDAT (which it
+// streams) before reading it: a chunk claiming more than the file holds is
+// refused before libpng sees it.
+bool SomeChunkRunsPastTheEnd(std::span<const std::uint8_t> bytes)
+{
+    bool past = false;
+    ForEachChunk(bytes, [&](std::string_view type, std::uint64_t length, std::uint64_t data) {
+        if (type != "IDAT" && data + length > bytes.size()) past = true;
+    });
+    return past;
 }
 
 // A lower bound of the inflated bytes the image needs: its samples alone,
@@ -228,6 +249,7 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     PngSession session(bytes);
     if (!session.png || !session.info) return refuse();
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return refuse();
+    if (SomeChunkRunsPastTheEnd(bytes)) return incomplete();
     PngLayout layout{};
     if (!ReadHeader(session, layout)) return session.source.endedEarly ? incomplete() : refuse();
     if (!SidesAccepted(layout.width, layout.height, context.maxSide)) return refuse();

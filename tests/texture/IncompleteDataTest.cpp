@@ -130,6 +130,16 @@ TEST(IncompleteData, ImagesCutInTheMiddleOfTheirDataAreRefusedInEveryFormat)
         {"uncompressed BMP, cut", DecodeBmp, bitmap.substr(0, bitmap.size() / 2), "Load_BMP"},
     };
     for (const Case& c : cases) ExpectIncomplete(c, DecodeContext{"f", 64});
+
+    // libpng reserves a chunk's claimed length before reading it: a text
+    // chunk claiming 2 GB after the header must not get it.
+    const std::string claimsGigabytes = png.substr(0, 33) + std::string("\x76\0\0\x25tEXtdate", 12);
+    const long before = StatusKib("VmSize:");
+    const bool peakKnown = StatusKib("VmPeak:") < before + 256 * 1024;
+    ExpectIncomplete({"PNG, a chunk longer than the file", DecodePng, claimsGigabytes, "Load_PNG"}, {"f", 64});
+    if (peakKnown) {
+        EXPECT_LT(StatusKib("VmPeak:") - before, 256 * 1024);
+    }
 }
 
 // The headers and the first `rows` rows of run-length data written a row at

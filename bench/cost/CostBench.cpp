@@ -5,8 +5,8 @@
 //   cost_bench [families|table]     (default: both)
 //
 // families: n meshes, n counted words and n references for n = 10,000,
-//   100,000 and 1,000,000; the load time per item should stay flat (within
-//   2x from the smallest n to the largest).
+//   100,000 and 1,000,000; the load time per item should stay flat (never
+//   rising more than 2x as n grows).
 // table: the inputs that once froze the viewer or took gigabytes; each must
 //   load or be refused in under 1 s and 300 MB.
 #include "ChildRun.h"
@@ -105,12 +105,15 @@ bool Families(const fs::path& folder)
             std::printf("%-14s n=%-8d %7.1f MB  load %7.3f s  %6.2f us/item  peak %7.1f MB\n", family.name, n,
                         MegabytesOf(path), run.loadSeconds, perItem.back(), run.peakMegabytes);
         }
-        const double ratio = *std::max_element(perItem.begin(), perItem.end()) /
-                             *std::min_element(perItem.begin(), perItem.end());
-        const bool flat = ratio <= 2.0;
+        // Only a rise matters: at small n the fixed cost of a load makes the
+        // time per item larger, not the reverse.
+        double rise = 0;
+        for (std::size_t later = 1; later < perItem.size(); ++later)
+            rise = std::max(rise, perItem[later] / *std::min_element(perItem.begin(), perItem.begin() + later));
+        const bool flat = rise <= 2.0;
         allFlat = allFlat && flat;
-        std::printf("%-14s time per item within %.2fx from 10,000 to 1,000,000 (target <= 2x): %s\n", family.name,
-                    ratio, flat ? "met" : "MISSED");
+        std::printf("%-14s time per item rises at most %.2fx from 10,000 to 1,000,000 (target <= 2x): %s\n",
+                    family.name, rise, flat ? "met" : "MISSED");
     }
     return allFlat;
 }

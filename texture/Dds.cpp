@@ -388,11 +388,7 @@ HRESULT LoadTexture::Load_DDS(const TextureFile& file)
     }
     if (!image) return E_FAIL;
 
-    ReleaseTexture();
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    textureId = platform::GlName(platform::GlObjectKind::Texture, name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    BindNewTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     UploadDdsLevels(*image, compressedTexImage2D);

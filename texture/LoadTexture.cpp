@@ -73,7 +73,7 @@ HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, const TextureMess
     return S_OK;
 }
 
-void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
+void LoadTexture::BindNewTexture()
 {
     // A texture held before goes first.
     ReleaseTexture();
@@ -81,6 +81,11 @@ void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
     glGenTextures(1, &name);
     textureId = platform::GlName(platform::GlObjectKind::Texture, name);
     glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void LoadTexture::UploadTextureImage(TextureImage image, GLenum minFilter)
+{
+    BindNewTexture();
     // A mipmapping filter while the levels go in tells the driver that a whole
     // chain is coming: it reserves the chain once, instead of reserving level 0
     // alone and copying it into a larger store when level 1 arrives.

@@ -43,6 +43,9 @@ public:
     platform::GlName textureId;  // the texture this object owns, if any
 
 private:
+    // Releases a texture held before and binds a fresh name, owned here.
+    void BindNewTexture();
+
     using ImageDecoder = Decoded<TextureImage> (*)(std::span<const std::uint8_t>, const DecodeContext&);
 
     // The common path of the readers that end in UploadTextureImage: read the

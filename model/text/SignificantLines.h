@@ -5,6 +5,8 @@
 // noted on the way.
 #pragma once
 
+#include "platform/LargeBlocks.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -21,8 +23,11 @@ struct BraceLine {
     bool closes;  // holds at least one "}"
 };
 
+// Millions of lines for a large file: a table that is written as it grows.
+using LineTable = platform::LargeVector<LineSpan>;
+
 struct SplitText {
-    std::vector<LineSpan> lines;
+    LineTable lines;
     std::vector<BraceLine> braceLines;  // in line order
 };
 

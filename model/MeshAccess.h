@@ -30,11 +30,7 @@ inline const MaterialRecord* FaceMaterial(const MeshRecord& mesh, std::int32_t f
     return &mesh.materials[static_cast<std::size_t>(index)];
 }
 
-// Normal and texture coordinate of a vertex, when the mesh has one for it.
-inline const Vector3* VertexNormal(const MeshRecord& mesh, std::int32_t vertex)
-{
-    return vertex < mesh.normalCount() ? &(*mesh.normals)[static_cast<std::size_t>(vertex)] : nullptr;
-}
+// Texture coordinate of a vertex, when the mesh has one for it.
 inline const TexCoord* VertexTexCoord(const MeshRecord& mesh, std::int32_t vertex)
 {
     return vertex < mesh.texCoordCount() ? &(*mesh.texCoords)[static_cast<std::size_t>(vertex)] : nullptr;

@@ -27,12 +27,6 @@ Matrix4 Matrix4::operator*(const Matrix4& next) const
     return product;
 }
 
-Vector3 Matrix4::TransformPoint(const Vector3& p) const
-{
-    return {p.x * m[0] + p.y * m[4] + p.z * m[8] + m[12], p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13],
-            p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14]};
-}
-
 std::string MaterialColors::Describe() const
 {
     char text[1024];

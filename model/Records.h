@@ -26,7 +26,6 @@ struct Matrix4 {
 
     // This transform, then `next`.
     Matrix4 operator*(const Matrix4& next) const;
-    Vector3 TransformPoint(const Vector3& p) const;
     bool operator==(const Matrix4&) const = default;
 };
 
@@ -92,7 +91,6 @@ struct MaterialColors {
     std::array<float, 4> emissive{0, 0, 0, 1};
     float power = 5.0f;
 
-    void SetDefaults() { *this = MaterialColors{}; }
     // Five lines, without a final line end, as the text report shows them.
     std::string Describe() const;
     bool operator==(const MaterialColors&) const = default;

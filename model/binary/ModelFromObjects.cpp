@@ -177,7 +177,7 @@ private:
         MeshRecord mesh;
         mesh.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
         mesh.frame = openFrames_.empty() ? -1 : openFrames_.back();
-        const std::string label = "l'objet Mesh " + detail::Quoted(mesh.name);
+        const std::string label = detail::ObjectLabel("Mesh", mesh.name);
         Numbers numbers(document_, object);
 
         std::uint32_t vertexCount = 0;

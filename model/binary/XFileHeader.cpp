@@ -35,6 +35,9 @@ bool ReadHeader(std::span<const std::uint8_t> file, FileHeader& header, std::str
         return false;
     }
     FileHeader read;
+    read.versionMajor = (version[0] - '0') * 10 + (version[1] - '0');
+    read.versionMinor = (version[2] - '0') * 10 + (version[3] - '0');
+    read.formatName = std::string(format.substr(0, format.find(' ')));
     if (format == "txt ") {
         read.encoding = Encoding::Text;
     } else if (format == "bin ") {

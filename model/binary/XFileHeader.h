@@ -15,6 +15,11 @@ inline constexpr std::size_t kHeaderSize = 16;
 enum class Encoding { Text, Binary };
 
 struct FileHeader {
+    // "xof 0302…" is version 3.2.
+    int versionMajor = 3;
+    int versionMinor = 3;
+    // The format as written, without its padding: "txt", "bin", "tzip", "bzip".
+    std::string formatName = "txt";
     Encoding encoding = Encoding::Text;
     // "tzip" and "bzip": MSZIP blocks of the text or binary form follow.
     bool compressed = false;

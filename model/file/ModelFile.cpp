@@ -1,23 +1,19 @@
 #include "model/file/ModelFile.h"
 
+#include "model/SourceFile.h"
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
 #include "model/binary/Mszip.h"
 #include "model/binary/XFileHeader.h"
 #include "model/text/TextReader.h"
 #include "platform/Messages.h"
-#include "platform/RegularFile.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <span>
-#include <sys/stat.h>
 #include <vector>
 
 namespace {
-
-// Bytes beyond this are not read: a .x file this large is no model.
-constexpr std::uintmax_t kLargestReadableSize = 0xFFFFFFFFu;
 
 std::span<const std::uint8_t> AsBytes(std::string_view text)
 {
@@ -42,19 +38,12 @@ std::optional<Model> Refuse(const std::string& message)
 
 // The first line's values as the model keeps them: "xof 0302bzip0064" gives
 // version 3.2, type "bzip", float size 64.
-void KeepHeader(Model& model, std::span<const std::uint8_t> header)
+void KeepHeader(Model& model, const xfile::FileHeader& header)
 {
-    auto number = [&](std::size_t at, std::size_t digits) {
-        int value = 0;
-        for (std::size_t k = at; k < at + digits; ++k) value = value * 10 + (header[k] - '0');
-        return value;
-    };
-    model.versionMajor = number(4, 2);
-    model.versionMinor = number(6, 2);
-    std::string type(reinterpret_cast<const char*>(header.data()) + 8, 4);
-    if (type.back() == ' ') type.pop_back();
-    model.formatType = type;
-    model.floatSize = number(12, 4);
+    model.versionMajor = header.versionMajor;
+    model.versionMinor = header.versionMinor;
+    model.formatType = header.formatName;
+    model.floatSize = static_cast<int>(header.floatBytes * 8);
 }
 
 // `owned`, when given, holds the file's bytes and is freed as soon as what
@@ -63,8 +52,6 @@ void KeepHeader(Model& model, std::span<const std::uint8_t> header)
 std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std::uint8_t> file,
                                    const xfile::FileHeader& header, xfile::FileBytes* owned)
 {
-    std::uint8_t firstBytes[xfile::kHeaderSize];
-    std::copy_n(file.begin(), xfile::kHeaderSize, firstBytes);
     auto release = [](xfile::FileBytes* bytes) {
         if (bytes) xfile::FileBytes().swap(*bytes);
     };
@@ -91,7 +78,7 @@ std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std:
         model->sourcePath = path;
         model->SortMeshesByOpacity();
     }
-    if (model) KeepHeader(*model, firstBytes);
+    if (model) KeepHeader(*model, header);
     return model;
 }
 
@@ -99,25 +86,20 @@ std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std:
 
 std::optional<Model> ReadModelFile(const std::string& path)
 {
-    {
-        const platform::FileHandle file = platform::OpenRegularFile(path);
-        if (!file) return std::nullopt;
-        std::uint8_t first[xfile::kHeaderSize];
-        if (std::fread(first, 1, sizeof first, file.get()) != sizeof first || !OtherForm(first))
-            return ReadTextFile(path);  // read in pieces as the lines are found
-    }
-    const platform::FileHandle file = platform::OpenRegularFile(path);
+    const std::optional<SourceFile> file = OpenSourceFile(path);
     if (!file) return std::nullopt;
-    struct stat status {};
-    if (fstat(fileno(file.get()), &status) != 0) return std::nullopt;
-    const auto size = static_cast<std::uintmax_t>(status.st_size);
-    if (size > kLargestReadableSize)
-        return Refuse(platform::FormatMessage("Le fichier %s est trop volumineux (4 Go ou plus). Model::ReadFile",
-                                              path.c_str()));
-    xfile::FileBytes bytes(static_cast<std::size_t>(size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return std::nullopt;
-    const auto header = OtherForm(bytes);
-    if (!header) return std::nullopt;  // the file changed under us
+    std::FILE* const handle = file->handle.get();
+    std::uint8_t first[xfile::kHeaderSize];
+    const bool headerRead = file->size >= sizeof first && std::fread(first, 1, sizeof first, handle) == sizeof first;
+    const auto header = headerRead ? OtherForm(first) : std::nullopt;
+    if (!header) {
+        std::rewind(handle);
+        return ReadTextFile(path, *file);  // read in pieces as the lines are found
+    }
+    xfile::FileBytes bytes(file->size);
+    std::copy_n(first, sizeof first, bytes.data());
+    const std::size_t rest = bytes.size() - sizeof first;
+    if (std::fread(bytes.data() + sizeof first, 1, rest, handle) != rest) return std::nullopt;
     return ReadOtherForm(path, bytes, *header, &bytes);
 }
 

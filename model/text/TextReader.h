@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/Model.h"
+#include "model/SourceFile.h"
 
 #include <optional>
 #include <string>
@@ -12,4 +13,6 @@
 
 // `path` also names the file in messages and is kept as the model's source.
 std::optional<Model> ReadTextFile(const std::string& path);
+// The same from a file already open, read from where it stands to its end.
+std::optional<Model> ReadTextFile(const std::string& path, const SourceFile& file);
 std::optional<Model> ReadTextBytes(const std::string& path, std::string_view bytes);

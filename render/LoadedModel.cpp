@@ -64,16 +64,18 @@ void PrepareLoadedModel(LoadedModel& loaded)
     RenderModel& render = loaded.render;
     // The reader has sorted the meshes by opacity.
     render.LoadMaterialTextures(model);
-    render.PoseMeshes(model);
-    render.ComputeBoundingBoxes(model);
     model.TriangulateFaces();
+    // The normals step poses the meshes; the boxes are taken from that pose.
+    // Triangles and normals leave the vertices as they are, so the boxes are
+    // those the vertices had before them.
     const HRESULT buffers = loaded.ComputeNormals();
+    render.ComputeBoundingBoxes(model);
     render.BuildDisplayList(model);
     // The last two steps of the sequence rebuild what the normals step has
     // just built from the same data. When its buffer setup succeeded they
-    // would give the same arrays and buffers again, so only a failed setup is
-    // tried once more (and reports its failure once more).
+    // would give the same arrays and buffers again; the arrays are the same
+    // in any case, so only a failed buffer setup is tried once more (and
+    // reports its failure once more).
     if (buffers == S_OK) return;
-    render.BuildRenderArrays(model);
     if (render.SetupBufferObjects() == S_OK) render.buffersReady = true;
 }

@@ -37,6 +37,6 @@ public:
     RenderModel render;
 };
 
-// The steps after a successful read, in their fixed order: textures, boxes,
-// triangles, normals with their render data, display list.
+// The steps after a successful read: textures, triangles, normals with the
+// pose and the render data, boxes of the posed vertices, display list.
 void PrepareLoadedModel(LoadedModel& loaded);

@@ -91,13 +91,11 @@ bool DataCanHoldBlocks(const jpeg_decompress_struct& info)
     return blocks <= 8 * std::uint64_t{info.src->bytes_in_buffer};
 }
 
-// libjpeg's own text for one of its message codes.
-std::string LibraryText(jpeg_decompress_struct& info, int code)
+// Puts libjpeg's own text for one of its message codes in `message`.
+void KeepLibraryText(jpeg_decompress_struct& info, int code, char (&message)[JMSG_LENGTH_MAX])
 {
     info.err->msg_code = code;
-    char text[JMSG_LENGTH_MAX];
-    (*info.err->format_message)(reinterpret_cast<j_common_ptr>(&info), text);
-    return text;
+    (*info.err->format_message)(reinterpret_cast<j_common_ptr>(&info), message);
 }
 
 // Everything libjpeg needs for one file. Lives in the frame of DecodeJpeg, so
@@ -184,8 +182,8 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
     // Arithmetic coding can spend less than a bit on a block, so its data
     // bounds nothing; libjpeg 6b never read it either.
     if (session.info.arith_code) {
-        const std::string text = LibraryText(session.info, JERR_ARITH_NOTIMPL);
-        return Refuse(result, ReaderMessage(kJpeg, context.name, " n'a pas pu être décodé (" + text + ")"));
+        KeepLibraryText(session.info, JERR_ARITH_NOTIMPL, session.errors.message);
+        return undecodable();
     }
     if (!DataCanHoldBlocks(session.info)) return Refuse(result, IncompleteMessage(kJpeg, context.name));
 

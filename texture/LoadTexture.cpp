@@ -30,19 +30,16 @@ constexpr std::array kReaders{
     ReaderEntry{"dds", &LoadTexture::Load_DDS},
 };
 
-std::string_view TextureExtension(std::string_view fileName)
-{
-    // The text after the last dot of the whole name, directories included;
-    // a name without a dot is its own extension.
-    const std::size_t dot = fileName.rfind('.');
-    return dot == std::string_view::npos ? fileName : fileName.substr(dot + 1);
-}
-
 }  // namespace
 
 HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::string& modelFolder)
 {
-    const std::string_view extension = TextureExtension(fileName);
+    return DoLoadTexture(TextureFile{fileName, ResolveTextureFile(fileName, modelFolder)});
+}
+
+HRESULT LoadTexture::DoLoadTexture(const TextureFile& file)
+{
+    const std::string_view extension = TextureExtension(file.name);
     const auto entry = std::find_if(kReaders.begin(), kReaders.end(), [&](const ReaderEntry& candidate) {
         return platform::EqualIgnoringAsciiCase(candidate.extension, extension);
     });
@@ -51,7 +48,7 @@ HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::strin
                               "Erreur", platform::MessageKind::Warning);
         return E_FAIL;
     }
-    return (this->*(entry->reader))(TextureFile{fileName, ResolveTextureFile(fileName, modelFolder)});
+    return (this->*(entry->reader))(file);
 }
 
 HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, const TextureMessage& missing, ImageDecoder decode,

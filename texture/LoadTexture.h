@@ -24,6 +24,8 @@ public:
     // Chooses a reader by the extension of `fileName` and runs it. The file is
     // looked for as written, then in `modelFolder` (see ResolveTextureFile).
     HRESULT DoLoadTexture(const std::string& fileName, const std::string& modelFolder = {});
+    // The same for a file already looked for.
+    HRESULT DoLoadTexture(const TextureFile& file);
 
     void ReleaseTexture() { textureId.Reset(); }
     // The name to bind: the texture's, or 0 when there is none.

@@ -7,8 +7,8 @@
 // one cut short, or whose compressed stream ends early, as soon as libpng
 // finds it. Rows are kept as they are decoded.
 //
-// The upload goes the way of the glpng library (PngBind): level 0 only, sides
-// brought to powers of two when the context requires it.
+// The upload goes the way of the glpng library: level 0 only, sides brought
+// to powers of two when the context requires it.
 #include "texture/Png.h"
 
 #include "platform/GlEntryPoints.h"
@@ -124,49 +124,39 @@ std::uint32_t BigEndian32(std::span<const std::uint8_t> bytes, std::size_t at)
     return static_cast<std::uint32_t>(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
 }
 
-// Calls visit(type, claimed length, offset of the data) for each chunk, from
-// the signature to IEND or to the end of the file.
-template <class Visit>
-void ForEachChunk(std::span<const std::uint8_t> bytes, Visit visit)
+// What the chunks of the file hold, from the signature to IEND or to the
+// end of the file.
+struct ChunkSummary {
+    std::uint64_t idatBytes = 0;  // of image data present in the file
+    // libpng reserves the claimed length of every chunk but IDAT (which it
+    // streams) before reading it: one claiming more than the file holds is
+    // refused before libpng sees it.
+    bool somePastTheEnd = false;
+};
+
+ChunkSummary SummarizeChunks(std::span<const std::uint8_t> bytes)
 {
+    ChunkSummary summary;
     for (std::uint64_t at = 8; at + 8 <= bytes.size();) {
         const std::uint64_t length = BigEndian32(bytes, at);
         const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
         const std::uint64_t data = at + 8;
-        visit(type, length, data);
+        if (type == "IDAT")
+            summary.idatBytes += std::min<std::uint64_t>(length, bytes.size() - data);
+        else if (data + length > bytes.size())
+            summary.somePastTheEnd = true;
         if (type == "IEND") break;
         at = data + length + 4;  // and its CRC
     }
-}
-
-// The bytes of IDAT data present in the file.
-std::uint64_t IdatBytesInFile(std::span<const std::uint8_t> bytes)
-{
-    std::uint64_t total = 0;
-    ForEachChunk(bytes, [&](std::string_view type, std::uint64_t length, std::uint64_t data) {
-        if (type == "IDAT") total += std::min<std::uint64_t>(length, bytes.size() - data);
-    });
-    return total;
-}
-
-// libpng reserves the claimed length of every chunk but IDAT (which it
-// streams) before reading it: a chunk claiming more than the file holds is
-// refused before libpng sees it.
-bool SomeChunkRunsPastTheEnd(std::span<const std::uint8_t> bytes)
-{
-    bool past = false;
-    ForEachChunk(bytes, [&](std::string_view type, std::uint64_t length, std::uint64_t data) {
-        if (type != "IDAT" && data + length > bytes.size()) past = true;
-    });
-    return past;
+    return summary;
 }
 
 // A lower bound of the inflated bytes the image needs: its samples alone,
 // without the filter byte of each row.
-bool IdatCanHoldImage(const PngLayout& layout, std::span<const std::uint8_t> bytes)
+bool IdatCanHoldImage(const PngLayout& layout, std::uint64_t idatBytes)
 {
     const std::uint64_t sampleBytes = std::uint64_t{layout.width} * layout.height * layout.storedBitsPerPixel / 8;
-    return sampleBytes <= kMostInflatedPerByte * IdatBytesInFile(bytes);
+    return sampleBytes <= kMostInflatedPerByte * idatBytes;
 }
 
 enum class RowsRead { All, Failed, OutOfMemory };
@@ -249,11 +239,12 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
     PngSession session(bytes);
     if (!session.png || !session.info) return refuse();
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return refuse();
-    if (SomeChunkRunsPastTheEnd(bytes)) return incomplete();
+    const ChunkSummary chunks = SummarizeChunks(bytes);
+    if (chunks.somePastTheEnd) return incomplete();
     PngLayout layout{};
     if (!ReadHeader(session, layout)) return session.source.endedEarly ? incomplete() : refuse();
     if (!SidesAccepted(layout.width, layout.height, context.maxSide)) return refuse();
-    if (!IdatCanHoldImage(layout, bytes)) return incomplete();
+    if (!IdatCanHoldImage(layout, chunks.idatBytes)) return incomplete();
 
     GrowingPixels pixels(std::size_t{layout.width} * layout.components, layout.height);
     switch (ReadRows(session, pixels, layout)) {
@@ -275,19 +266,6 @@ Decoded<TextureImage> DecodePng(std::span<const std::uint8_t> bytes, const Decod
 }
 
 bool TakesAnyTextureSize() { return platform::HasGlExtension("GL_ARB_texture_non_power_of_two"); }
-
-GLuint PngBind(const std::string& path, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter)
-{
-    std::optional<TextureImage> image;
-    const std::uint32_t maxSide = MaxTextureSide();
-    {
-        const auto bytes = ReadFileBytes(path);
-        if (!bytes) return 0;
-        image = DecodePng(*bytes, DecodeContext{path, maxSide}).image;
-    }
-    if (!image) return 0;
-    return UploadPngImage(*image, info, wrap, minFilter, magFilter);
-}
 
 GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minFilter, GLint magFilter)
 {
@@ -317,7 +295,8 @@ GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minF
     return name;
 }
 
-// PngBind's steps, so that the decoder's own refusal reaches the user.
+// Decoded here rather than inside the upload, so that the decoder's own
+// refusal reaches the user.
 HRESULT LoadTexture::Load_PNG(const TextureFile& file)
 {
     Decoded<TextureImage> decoded;

@@ -24,15 +24,14 @@ private:
     platform::MessageSink& next_;
 };
 
-// What decides the reader (the extension, in lower case) and the file it would read.
-std::pair<std::string, std::string> FileKey(const std::string& fileName, const std::string& modelFolder)
+// What decides the reader (the extension, in lower case) and the file it reads.
+std::pair<std::string, std::string> FileKey(const TextureFile& file)
 {
-    const std::size_t dot = fileName.rfind('.');
-    std::string extension = dot == std::string::npos ? fileName : fileName.substr(dot + 1);
+    std::string extension(TextureExtension(file.name));
     for (char& c : extension) c = platform::AsciiLower(c);
     std::error_code error;
-    const std::filesystem::path file = std::filesystem::weakly_canonical(ResolveTextureFile(fileName, modelFolder), error);
-    return {extension, error ? ResolveTextureFile(fileName, modelFolder) : file.string()};
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(file.path, error);
+    return {extension, error ? file.path : canonical.string()};
 }
 
 }  // namespace
@@ -46,14 +45,15 @@ std::shared_ptr<const LoadTexture> SharedTextures::Load(const std::string& fileN
     }
 
     Outcome outcome;
-    const auto key = FileKey(fileName, modelFolder_);
+    const TextureFile file{fileName, ResolveTextureFile(fileName, modelFolder_)};
+    const auto key = FileKey(file);
     if (const auto loaded = byFile_.find(key); loaded != byFile_.end()) {
         outcome.texture = loaded->second;
     } else {
         RecordingForwarder forwarder(platform::CurrentMessageSink());
         const platform::ScopedMessageSink recording(forwarder);
         auto texture = std::make_shared<LoadTexture>();
-        if (texture->DoLoadTexture(fileName, modelFolder_) != E_FAIL) {
+        if (texture->DoLoadTexture(file) != E_FAIL) {
             outcome.texture = std::move(texture);
             byFile_.emplace(key, outcome.texture);
         }

@@ -56,3 +56,9 @@ std::string ResolveTextureFile(const std::string& name, const std::string& model
         if (auto found = FindFile(folder / baseName)) return found->string();
     return name;
 }
+
+std::string_view TextureExtension(std::string_view fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    return dot == std::string_view::npos ? fileName : fileName.substr(dot + 1);
+}

@@ -4,6 +4,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+// The text after the last dot of the whole name, directories included; a
+// name without a dot is its own extension. It chooses the reader.
+std::string_view TextureExtension(std::string_view fileName);
 
 // The first of these that is an existing file:
 //   1. the name as written, relative to the current folder;

@@ -9,6 +9,7 @@
 //   rising more than 2x as n grows).
 // table: the inputs that once froze the viewer or took gigabytes; each must
 //   load or be refused in under 1 s and 300 MB.
+#include "BenchFiles.h"
 #include "ChildRun.h"
 #include "CostInputs.h"
 
@@ -73,13 +74,6 @@ Run Measure(const std::string& path)
     return run;
 }
 
-std::string Write(const fs::path& folder, const std::string& name, const std::string& bytes)
-{
-    const fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-}
-
 double MegabytesOf(const std::string& path) { return static_cast<double>(fs::file_size(path)) / 1e6; }
 
 bool Families(const fs::path& folder)
@@ -95,7 +89,7 @@ bool Families(const fs::path& folder)
     for (const Family& family : families) {
         std::vector<double> perItem;
         for (const int n : {10'000, 100'000, 1'000'000}) {
-            const std::string path = Write(folder, "family.x", family.make(n));
+            const std::string path = WriteBytes(folder, "family.x", family.make(n));
             const Run run = Measure(path);
             if (!run.ok) {
                 std::printf("%-14s n=%-8d the load did not finish\n", family.name, n);
@@ -120,22 +114,22 @@ bool Families(const fs::path& folder)
 
 bool Table(const fs::path& folder)
 {
-    Write(folder, "claim.png", cost_inputs::PngClaimingSize(16384, 16384));
-    Write(folder, "cut-end.jpg", cost_inputs::JpegCutShort(16384, 16384, true));
-    Write(folder, "cut.jpg", cost_inputs::JpegCutShort(16384, 16384, false));
-    Write(folder, "big.jpg", cost_inputs::NoisyJpeg(2048));
+    WriteBytes(folder, "claim.png", cost_inputs::PngClaimingSize(16384, 16384));
+    WriteBytes(folder, "cut-end.jpg", cost_inputs::JpegCutShort(16384, 16384, true));
+    WriteBytes(folder, "cut.jpg", cost_inputs::JpegCutShort(16384, 16384, false));
+    WriteBytes(folder, "big.jpg", cost_inputs::NoisyJpeg(2048));
     struct Input {
         const char* what;
         std::string path;
     };
     const Input inputs[] = {
-        {"100,000 meshes of one triangle", Write(folder, "meshes.x", cost_inputs::ManyMeshes(100'000))},
-        {"1,000,000 \"Mesh\" lines, no block", Write(folder, "words.x", cost_inputs::ManyMeshWords(1'000'000))},
-        {"50,000 shared materials referenced", Write(folder, "references.x", cost_inputs::ManyReferences(50'000))},
-        {"PNG claiming 16384^2, 100 data bytes", Write(folder, "png.x", cost_inputs::MaterialsOnOneTexture(1, "claim.png"))},
-        {"JPEG 16384^2 cut, end marker", Write(folder, "cut-end.x", cost_inputs::MaterialsOnOneTexture(1, "cut-end.jpg"))},
-        {"JPEG 16384^2 cut, no end marker", Write(folder, "cut.x", cost_inputs::MaterialsOnOneTexture(1, "cut.jpg"))},
-        {"300 materials on one 2048^2 JPEG", Write(folder, "shared.x", cost_inputs::MaterialsOnOneTexture(300, "big.jpg"))},
+        {"100,000 meshes of one triangle", WriteBytes(folder, "meshes.x", cost_inputs::ManyMeshes(100'000))},
+        {"1,000,000 \"Mesh\" lines, no block", WriteBytes(folder, "words.x", cost_inputs::ManyMeshWords(1'000'000))},
+        {"50,000 shared materials referenced", WriteBytes(folder, "references.x", cost_inputs::ManyReferences(50'000))},
+        {"PNG claiming 16384^2, 100 data bytes", WriteBytes(folder, "png.x", cost_inputs::MaterialsOnOneTexture(1, "claim.png"))},
+        {"JPEG 16384^2 cut, end marker", WriteBytes(folder, "cut-end.x", cost_inputs::MaterialsOnOneTexture(1, "cut-end.jpg"))},
+        {"JPEG 16384^2 cut, no end marker", WriteBytes(folder, "cut.x", cost_inputs::MaterialsOnOneTexture(1, "cut.jpg"))},
+        {"300 materials on one 2048^2 JPEG", WriteBytes(folder, "shared.x", cost_inputs::MaterialsOnOneTexture(300, "big.jpg"))},
     };
     bool all = true;
     for (const Input& input : inputs) {

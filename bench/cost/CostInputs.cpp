@@ -3,27 +3,12 @@
 #include "TestImages.h"
 
 #include <cstdint>
-#include <zlib.h>
 
 namespace cost_inputs {
 
 namespace {
 
 const char* const kFirstLine = "xof 0303txt 0032\n";
-
-void PutBigEndian(std::string& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-void PutChunk(std::string& png, const char* type, const std::string& data)
-{
-    PutBigEndian(png, static_cast<std::uint32_t>(data.size()));
-    const std::string body = type + data;
-    png += body;
-    PutBigEndian(png, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
-                                                       static_cast<uInt>(body.size()))));
-}
 
 }  // namespace
 
@@ -67,39 +52,15 @@ std::string MaterialsOnOneTexture(int materials, const std::string& textureFile)
 
 std::string PngClaimingSize(int width, int height)
 {
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string header;
-    PutBigEndian(header, static_cast<std::uint32_t>(width));
-    PutBigEndian(header, static_cast<std::uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
-    PutChunk(png, "IHDR", header);
-    std::string data(100, '\0');
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    std::string packed(size, '\0');
-    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-             static_cast<uLong>(data.size()));
-    packed.resize(size);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", "");
-    return png;
+    return test_images::PngClaiming(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 100);
 }
 
 std::string JpegCutShort(int width, int height, bool endMarker)
 {
-    std::string jpeg = test_images::Jpeg(test_images::Blocks(16, 16), test_images::JpegKind::Colour, 90);
-    // The frame header (SOF0) holds the height, then the width.
-    const std::size_t frame = jpeg.find("\xff\xc0");
-    const std::size_t scan = jpeg.find("\xff\xda");
-    if (frame == std::string::npos || scan == std::string::npos) return {};
-    jpeg[frame + 5] = static_cast<char>(height >> 8);
-    jpeg[frame + 6] = static_cast<char>(height & 0xFF);
-    jpeg[frame + 7] = static_cast<char>(width >> 8);
-    jpeg[frame + 8] = static_cast<char>(width & 0xFF);
-    const std::size_t scanData = scan + 2 + ((static_cast<unsigned char>(jpeg[scan + 2]) << 8) |
-                                             static_cast<unsigned char>(jpeg[scan + 3]));
-    jpeg.resize(scanData + 8);
-    if (endMarker) jpeg += "\xff\xd9";
-    return jpeg;
+    const std::string jpeg = test_images::Jpeg(test_images::Blocks(16, 16), test_images::JpegKind::Colour, 90);
+    return test_images::JpegCutInScan(
+        test_images::JpegClaiming(jpeg, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height)), 8,
+        endMarker);
 }
 
 std::string NoisyJpeg(int side)

@@ -7,6 +7,7 @@
 //                                               vertices, 1,000,000 quads)
 //   model_read_bench --write FOLDER [cells]     writes the three files and keeps them
 //   model_read_bench --side pelmora|assimp FILE REPETITIONS   one side, one file
+#include "BenchFiles.h"
 #include "ChildRun.h"
 #include "GridModel.h"
 
@@ -34,17 +35,6 @@
 #include <vector>
 
 namespace {
-
-// A field of /proc/self/status in kB.
-long StatusKilobytes(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(field) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::atol(line.c_str() + prefix.size());
-    return -1;
-}
 
 double CpuSeconds()
 {

@@ -1,6 +1,7 @@
 // Reading 2048 x 2048 textures of every format: our decoding (everything
 // before the upload) against the library alone on the same file, and the
 // upload on its own. Prints one line per format and whether it meets its target.
+#include "BenchFiles.h"
 #include "LibraryDecoders.h"
 #include "TestImages.h"
 #include "platform/BitmapLoader.h"
@@ -90,13 +91,6 @@ void Require(bool ok, const char* what)
     if (ok) return;
     std::fprintf(stderr, "benchmark setup failed: %s\n", what);
     std::exit(2);
-}
-
-std::string WriteFile(const fs::path& folder, const std::string& name, const std::string& bytes)
-{
-    const fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.string();
 }
 
 // What a reader does before its upload: read the file, decode it.
@@ -237,14 +231,14 @@ int main()
 
     std::printf("Making %u x %u files...\n", kSide, kSide);
     const Picture picture = Noise(kSide, kSide, 3);
-    const std::string ppm = WriteFile(folder, "t.ppm", PpmP6(picture));
-    const std::string tga = WriteFile(folder, "t.tga", Tga(Noise(kSide, kSide, 4), false));
-    const std::string bmp = WriteFile(folder, "t.bmp", Bmp24(picture));
-    const std::string jpg = WriteFile(folder, "t.jpg", Jpeg(picture, JpegKind::Colour, 90, true));
-    const std::string png = WriteFile(folder, "t.png", Png(picture, PngKind::Rgb));
+    const std::string ppm = WriteBytes(folder, "t.ppm", PpmP6(picture));
+    const std::string tga = WriteBytes(folder, "t.tga", Tga(Noise(kSide, kSide, 4), false));
+    const std::string bmp = WriteBytes(folder, "t.bmp", Bmp24(picture));
+    const std::string jpg = WriteBytes(folder, "t.jpg", Jpeg(picture, JpegKind::Colour, 90, true));
+    const std::string png = WriteBytes(folder, "t.png", Png(picture, PngKind::Rgb));
     std::size_t ddsBytes = 0;
     for (std::uint32_t side = kSide; side >= 1; side /= 2) ddsBytes += std::size_t((side + 3) / 4) * ((side + 3) / 4) * 16;
-    const std::string dds = WriteFile(folder, "t.dds", Dds("DXT5", kSide, kSide, 12, kSide * kSide, DxtData(ddsBytes, 1)));
+    const std::string dds = WriteBytes(folder, "t.dds", Dds("DXT5", kSide, kSide, 12, kSide * kSide, DxtData(ddsBytes, 1)));
 
     std::printf("Median of %d runs each.\n", kRuns);
     std::vector<Row> rows;

@@ -5,6 +5,8 @@
 //                                        small files claiming the largest size
 //   texture_memory_bench --make FOLDER   only writes the files into FOLDER
 //   texture_memory_bench --load FILE...  loads each file once, printing its figures
+#include "BenchFiles.h"
+#include "ChildRun.h"
 #include "LargeImageFiles.h"
 #include "TestImages.h"
 #include "platform/HeadlessContext.h"
@@ -17,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -35,15 +36,10 @@ constexpr double kMaxPeakRatio = 2.5;
 // A refused file may cost this much above the context alone.
 constexpr double kMaxRefusalMiB = 64;
 
-// The process's peak resident size so far, in KiB (0 if unknown).
-long PeakKib()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    return 0;
-}
+class Quiet : public platform::MessageSink {
+public:
+    void Show(std::string_view, std::string_view, platform::MessageKind) override {}
+};
 
 // Child side: one line per file, "<peak KiB> <KiB before> <ms> <0|1 loaded>".
 int LoadEach(int count, char** paths)
@@ -55,15 +51,17 @@ int LoadEach(int count, char** paths)
     }
     platform::NullTraceSink traces;
     const platform::ScopedTraceSink traceScope(traces);
+    Quiet quiet;  // refusals are expected
+    const platform::ScopedMessageSink messageScope(quiet);
     for (int i = 0; i < count; ++i) {
         std::ofstream("/proc/self/clear_refs") << "5";  // each file's peak its own
-        const long before = PeakKib();
+        const long before = StatusKilobytes("VmHWM");
         const auto start = std::chrono::steady_clock::now();
         LoadTexture texture;
         const bool loaded = texture.DoLoadTexture(paths[i]) == S_OK;
         glFinish();
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::printf("%ld %ld %.0f %d\n", PeakKib(), before, ms, loaded ? 1 : 0);
+        std::printf("%ld %ld %.0f %d\n", StatusKilobytes("VmHWM"), before, ms, loaded ? 1 : 0);
         std::fflush(stdout);
     }
     return 0;
@@ -77,15 +75,14 @@ struct Figures {
     bool ok = false;  // the child ran and answered
 };
 
-// Loads `path` in a process of its own, its messages thrown away.
-Figures MeasureInChild(const std::string& self, const std::string& path)
+// Loads `path` in a process of its own.
+Figures MeasureInChild(const std::string& path)
 {
     Figures figures;
-    const std::string command = "'" + self + "' --load '" + path + "' 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> child(popen(command.c_str(), "r"), pclose);
-    if (!child) return figures;
+    const ChildRun child = RunSelf({"--load", path});
     long peak = 0, context = 0, loaded = 0;
-    figures.ok = std::fscanf(child.get(), "%ld %ld %lf %ld", &peak, &context, &figures.ms, &loaded) == 4;
+    figures.ok = child.exitedCleanly &&
+                 std::sscanf(child.output.c_str(), "%ld %ld %lf %ld", &peak, &context, &figures.ms, &loaded) == 4;
     figures.peakMiB = peak / 1024.0;
     figures.contextMiB = context / 1024.0;
     figures.loaded = loaded != 0;
@@ -97,13 +94,6 @@ void Require(bool ok, const char* what)
     if (ok) return;
     std::fprintf(stderr, "benchmark setup failed: %s\n", what);
     std::exit(2);
-}
-
-std::string WriteBytes(const fs::path& folder, const std::string& name, const std::string& bytes)
-{
-    const fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.string();
 }
 
 void MakeLargeFiles(const fs::path& folder)
@@ -125,7 +115,6 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
     const fs::path folder = fs::temp_directory_path() / ("pelmora-memory-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     const auto in = [&](const char* name) { return (folder / name).string(); };
@@ -137,7 +126,7 @@ int main(int argc, char** argv)
                 kDecodedRgbaMiB, kMaxPeakRatio, kMaxPeakRatio * kDecodedRgbaMiB);
     for (const auto& [format, name] : {std::pair{"BMP", "large.bmp"}, {"RLE8", "large-rle8.bmp"},
                                        {"JPEG", "large.jpg"}, {"PNG", "large.png"}}) {
-        const Figures figures = MeasureInChild(self, in(name));
+        const Figures figures = MeasureInChild(in(name));
         const bool met = figures.ok && figures.loaded && figures.peakMiB <= kMaxPeakRatio * kDecodedRgbaMiB;
         allMet &= met;
         std::printf("%-5s %8.1f MB file  load %7.0f ms  peak %7.0f MiB (context alone %4.0f MiB)  %s\n", format,
@@ -156,7 +145,7 @@ int main(int argc, char** argv)
     std::printf("Files of a few hundred bytes claiming %u x %u; target: refused, peak <= context + %.0f MiB\n", kSide,
                 kSide, kMaxRefusalMiB);
     for (const auto& [what, path] : claims) {
-        const Figures figures = MeasureInChild(self, path);
+        const Figures figures = MeasureInChild(path);
         const bool met = figures.ok && !figures.loaded && figures.peakMiB - figures.contextMiB <= kMaxRefusalMiB;
         allMet &= met;
         std::printf("%-40s %4ju bytes  load %5.0f ms  peak %5.0f MiB  %s\n", what,

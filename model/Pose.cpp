@@ -34,17 +34,27 @@ struct Affine {
                 p.x * l[2] + p.y * l[5] + p.z * l[8] + translation.z};
     }
 
-    // A normal goes by the inverse transpose of the linear part: with row
-    // vectors, n * (L^-1)^T, which is n times the cofactors of L divided by
-    // its determinant. A linear part that flattens space keeps the normal
-    // as it was.
-    Vector3 Normal(const Vector3& n) const
+};
+
+// A normal goes by the inverse transpose of the linear part: with row
+// vectors, n * (L^-1)^T, which is n times the cofactors of L divided by its
+// determinant. A linear part that flattens space keeps the normal as it was.
+// Worked out once per transform, then applied to each of its normals.
+struct NormalTransform {
+    float c00, c01, c02, c10, c11, c12, c20, c21, c22;
+    float determinant;
+
+    explicit NormalTransform(const Affine& affine)
     {
-        const auto& l = linear;
-        const float c00 = l[4] * l[8] - l[5] * l[7], c01 = l[5] * l[6] - l[3] * l[8], c02 = l[3] * l[7] - l[4] * l[6];
-        const float c10 = l[2] * l[7] - l[1] * l[8], c11 = l[0] * l[8] - l[2] * l[6], c12 = l[1] * l[6] - l[0] * l[7];
-        const float c20 = l[1] * l[5] - l[2] * l[4], c21 = l[2] * l[3] - l[0] * l[5], c22 = l[0] * l[4] - l[1] * l[3];
-        const float determinant = l[0] * c00 + l[1] * c01 + l[2] * c02;
+        const auto& l = affine.linear;
+        c00 = l[4] * l[8] - l[5] * l[7], c01 = l[5] * l[6] - l[3] * l[8], c02 = l[3] * l[7] - l[4] * l[6];
+        c10 = l[2] * l[7] - l[1] * l[8], c11 = l[0] * l[8] - l[2] * l[6], c12 = l[1] * l[6] - l[0] * l[7];
+        c20 = l[1] * l[5] - l[2] * l[4], c21 = l[2] * l[3] - l[0] * l[5], c22 = l[0] * l[4] - l[1] * l[3];
+        determinant = l[0] * c00 + l[1] * c01 + l[2] * c02;
+    }
+
+    Vector3 Apply(const Vector3& n) const
+    {
         if (!(std::fabs(determinant) > 1e-20f)) return n;
         // Row i of (L^-1)^T is row i of the cofactors over the determinant.
         Vector3 result{(n.x * c00 + n.y * c10 + n.z * c20) / determinant,
@@ -108,10 +118,16 @@ PosedMesh ScenePose::Pose(std::size_t meshIndex) const
     posed.vertices.reserve(vertexCount);
     for (std::size_t v = 0; v < vertexCount; ++v) posed.vertices.push_back(transformOf(v).Point(mesh.vertices[v]));
     if (mesh.normals) {
+        const NormalTransform enclosingNormals(enclosing);
         posed.normals.reserve(mesh.normals->size());
         for (std::size_t v = 0; v < mesh.normals->size(); ++v) {
             const Vector3& n = (*mesh.normals)[v];
-            posed.normals.push_back(v < vertexCount ? transformOf(v).Normal(n) : n);
+            if (v >= vertexCount)
+                posed.normals.push_back(n);
+            else if (!blended.empty() && weighted[v])
+                posed.normals.push_back(NormalTransform(blended[v]).Apply(n));
+            else
+                posed.normals.push_back(enclosingNormals.Apply(n));
         }
     }
     return posed;

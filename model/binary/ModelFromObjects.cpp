@@ -1,5 +1,6 @@
 #include "model/binary/ModelFromObjects.h"
 
+#include "model/MaterialRules.h"
 #include "model/binary/Refusal.h"
 #include "platform/AsciiCase.h"
 
@@ -14,13 +15,6 @@ namespace {
 constexpr const char* kOperation = "ReadBinaryModel";
 
 bool Is(const DataObject& object, std::string_view type) { return platform::EqualIgnoringAsciiCase(object.type, type); }
-
-std::string LowerCaseKey(std::string_view name)
-{
-    std::string key(name.substr(0, MaterialRecord::kNameLimit));
-    for (char& c : key) c = platform::AsciiLower(c);
-    return key;
-}
 
 // The numbers of one object, in order, whatever runs hold them. A float
 // field takes an integer as it is; an integer field takes only integers.
@@ -264,19 +258,17 @@ private:
                 const MaterialRecord material = ReadMaterialObject(*child);
                 if (cursor < mesh.materials.size()) {
                     mesh.materials[cursor] = material;
-                    mesh.opacity = std::min(mesh.opacity, material.colors.diffuse[3]);
+                    LowerOpacity(mesh.opacity, material.colors);
                 }
                 ++cursor;
             }
             for (const Reference& reference : document_.ReferencesOf(part)) {
-                const auto found = sharedByName_.find(LowerCaseKey(reference.name));
+                const auto found = sharedByName_.find(MaterialKey(reference.name));
                 if (found == sharedByName_.end()) continue;
                 for (const std::int32_t shared : found->second) {
                     if (cursor >= mesh.materials.size()) break;
-                    const MaterialRecord& source = model_->sharedMaterials[static_cast<std::size_t>(shared)];
-                    mesh.materials[cursor].textureFile = source.textureFile;
-                    mesh.materials[cursor].colors = source.colors;
-                    mesh.opacity = std::min(mesh.opacity, source.colors.diffuse[3]);
+                    FillFromShared(model_->sharedMaterials[static_cast<std::size_t>(shared)], mesh.materials[cursor],
+                                   mesh.opacity);
                     ++cursor;
                 }
             }
@@ -311,7 +303,7 @@ private:
     {
         const auto position = static_cast<std::int32_t>(model_->sharedMaterials.size());
         model_->sharedMaterials.push_back(ReadMaterialObject(object));
-        sharedByName_[LowerCaseKey(model_->sharedMaterials.back().name)].push_back(position);
+        sharedByName_[MaterialKey(model_->sharedMaterials.back().name)].push_back(position);
     }
 
     void ReadFrameTransform(const DataObject& object)

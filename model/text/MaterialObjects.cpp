@@ -1,5 +1,6 @@
 // Readers of "Header", "Material" and "TextureFilename", and the references
 // to shared materials inside a mesh's material list.
+#include "model/MaterialRules.h"
 #include "model/text/ReadErrors.h"
 #include "model/text/ScanFormat.h"
 #include "model/text/TextHelpers.h"
@@ -23,14 +24,6 @@ void AdvanceCursor(std::int32_t& cursor, std::size_t steps)
     constexpr std::int64_t kLast = std::numeric_limits<std::int32_t>::max();
     const auto step = static_cast<std::int64_t>(std::min<std::size_t>(steps, kLast));
     cursor = static_cast<std::int32_t>(std::min<std::int64_t>(kLast, cursor + step));
-}
-
-// Names of shared materials compare without regard to ASCII case.
-std::string LowerCaseKey(std::string_view name)
-{
-    std::string key(name);
-    for (char& c : key) c = platform::AsciiLower(c);
-    return key;
 }
 
 // The colour lines below a material's name line.
@@ -83,7 +76,7 @@ HRESULT TextReader::ReadMaterial(std::int32_t line)
             target->name = name;
             target->textureFile.clear();
             target->colors = colors;
-            if (currentMesh_.opacity > colors.diffuse[3]) currentMesh_.opacity = colors.diffuse[3];
+            LowerOpacity(currentMesh_.opacity, colors);
         }
         AdvanceCursor(materialCursor_, 1);
         return S_OK;
@@ -91,7 +84,7 @@ HRESULT TextReader::ReadMaterial(std::int32_t line)
 
     const auto position = static_cast<std::int32_t>(model_.sharedMaterials.size());
     model_.sharedMaterials.push_back({name, colors, {}});
-    sharedMaterialsByName_[LowerCaseKey(name)].push_back(position);
+    sharedMaterialsByName_[MaterialKey(name)].push_back(position);
     return S_OK;
 }
 
@@ -106,7 +99,7 @@ HRESULT TextReader::ReadTextureFilename(std::int32_t line)
 
 void TextReader::ResolveMaterialReference(std::string_view name)
 {
-    const auto found = sharedMaterialsByName_.find(LowerCaseKey(name.substr(0, MaterialRecord::kNameLimit)));
+    const auto found = sharedMaterialsByName_.find(MaterialKey(name));
     if (found == sharedMaterialsByName_.end()) return;
     // Every shared material of that name fills the next slot, in the order read.
     const std::vector<std::int32_t>& matches = found->second;
@@ -114,10 +107,7 @@ void TextReader::ResolveMaterialReference(std::string_view name)
     for (; k < matches.size(); ++k, ++materialCursor_) {
         MaterialRecord* target = Slot(currentMesh_.materials, materialCursor_);
         if (!target) break;
-        const MaterialRecord& shared = model_.sharedMaterials[static_cast<std::size_t>(matches[k])];
-        target->textureFile = shared.textureFile;
-        target->colors = shared.colors;
-        if (currentMesh_.opacity > shared.colors.diffuse[3]) currentMesh_.opacity = shared.colors.diffuse[3];
+        FillFromShared(model_.sharedMaterials[static_cast<std::size_t>(matches[k])], *target, currentMesh_.opacity);
     }
     // Past the end of the list matches fill nothing but still take their place.
     AdvanceCursor(materialCursor_, matches.size() - k);

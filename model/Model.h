@@ -4,9 +4,11 @@
 // data from it; reports read it (report/). Nothing here touches OpenGL.
 #pragma once
 
+#include "model/Animation.h"
 #include "model/Records.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,8 @@ struct Model {
     std::vector<MeshRecord> meshes;
     std::vector<MaterialRecord> sharedMaterials;
     std::vector<FrameRecord> frames;  // a parent before its children
+    std::vector<AnimationSetRecord> animationSets;  // in file order
+    std::optional<std::uint32_t> animTicksPerSecond;  // "AnimTicksPerSecond", when the file gives one
     std::string sourcePath;  // the file as the load was given it
 
     std::int32_t meshCount() const { return static_cast<std::int32_t>(meshes.size()); }

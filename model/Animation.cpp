@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <unordered_map>
 
 namespace animation_rules {
@@ -17,27 +18,12 @@ std::optional<std::uint32_t> Whole(float number)
     return static_cast<std::uint32_t>(number);
 }
 
-std::size_t ValuesOf(AnimationKeyType type)
-{
-    switch (type) {
-    case AnimationKeyType::Rotation: return 4;
-    case AnimationKeyType::Scale:
-    case AnimationKeyType::Position: return 3;
-    case AnimationKeyType::Matrix: return 16;
-    }
-    return 0;
-}
-
 template <typename Value>
 bool ReadList(std::span<const float> numbers, std::size_t count, std::vector<TimedKey<Value>>& into,
               Value (*make)(const float*))
 {
     if (!into.empty()) return false;
-    const std::size_t valueCount = [] {
-        if constexpr (std::is_same_v<Value, Quaternion>) return std::size_t{4};
-        else if constexpr (std::is_same_v<Value, Vector3>) return std::size_t{3};
-        else return std::size_t{16};
-    }();
+    constexpr std::size_t valueCount = std::is_same_v<Value, Quaternion> ? 4 : std::is_same_v<Value, Vector3> ? 3 : 16;
     // Each key takes its time, its value count and its values: a count the
     // numbers cannot hold is refused before anything is reserved.
     if (count > numbers.size() / (2 + valueCount)) return false;

@@ -12,9 +12,10 @@ namespace animation_rules {
 namespace {
 
 // A number that stands for a count or a time: whole, not negative, in 32 bits.
+// 2^32 - 1 has no float: the largest float below 2^32 is the bound.
 std::optional<std::uint32_t> Whole(float number)
 {
-    if (!(number >= 0.0f) || number > 4294967295.0f || std::floor(number) != number) return std::nullopt;
+    if (!(number >= 0.0f) || number >= 4294967296.0f || std::floor(number) != number) return std::nullopt;
     return static_cast<std::uint32_t>(number);
 }
 

@@ -14,22 +14,26 @@ namespace {
 // Separators between the numbers of a run.
 bool IsSeparator(char c) { return c == ',' || c == ';' || c == ' ' || c == '\t' || c == '\r'; }
 
-// A name as a "Frame Name {" line gives it; empty when the line has none.
-std::string_view FrameName(std::string_view line)
-{
-    const Words words = SplitWords(line);
-    if (words.count < 2) return {};
-    return words[1].substr(0, words[1].find('{'));
-}
-
 }  // namespace
+
+std::string_view TextReader::NamingLine(std::int32_t line) const
+{
+    return Line(line).front() == '{' && line > 0 ? Line(line - 1) : Line(line);
+}
 
 std::vector<float> TextReader::NumbersOfBlock(std::int32_t line, std::string_view* leadingString) const
 {
+    return NumbersOfLines(line + 1, 0, objectBlockEnd_, leadingString);
+}
+
+std::vector<float> TextReader::NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
+                                              std::string_view* leadingString) const
+{
     std::vector<float> numbers;
-    const std::int32_t last = std::min(objectBlockEnd_, lineCount() - 1);
-    for (std::int32_t k = line + 1; k <= last; ++k) {
+    last = std::min(last, lineCount() - 1);
+    for (std::int32_t k = first; k <= last; ++k) {
         std::string_view rest = Line(k);
+        if (k == first) rest.remove_prefix(std::min(from, rest.size()));
         if (leadingString && numbers.empty() && leadingString->empty()) {
             const std::size_t open = rest.find('"');
             if (open != std::string_view::npos) {
@@ -52,9 +56,8 @@ std::vector<float> TextReader::NumbersOfBlock(std::int32_t line, std::string_vie
 
 void TextReader::OpenFrame(std::int32_t line)
 {
-    const std::string_view named = Line(line).front() == '{' && line > 0 ? Line(line - 1) : Line(line);
     FrameRecord frame;
-    frame.name = LimitName(FrameName(named));
+    frame.name = LimitName(ObjectName(NamingLine(line)));
     frame.parent = openFrames_.empty() ? -1 : openFrames_.back();
     openFrames_.push_back(static_cast<std::int32_t>(model_.frames.size()));
     model_.frames.push_back(std::move(frame));

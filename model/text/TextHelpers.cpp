@@ -27,3 +27,15 @@ std::string_view CutThrough(std::string_view text, char separator)
     return text;
 }
 
+std::string_view ObjectName(std::string_view line)
+{
+    const Words words = SplitWords(line);
+    if (words.count < 2) return {};
+    return words[1].substr(0, words[1].find('{'));
+}
+
+std::string_view ReferenceName(std::string_view line)
+{
+    const std::string_view inside = CutThrough(line, '{');
+    return TrimBlanks(inside.substr(0, inside.find('}')));
+}

@@ -44,3 +44,10 @@ inline std::string_view CutThroughCommaOrSemicolon(std::string_view text)
 }
 
 inline bool Contains(std::string_view text, char character) { return text.find(character) != std::string_view::npos; }
+
+// The name a "Type Name {" line gives its object (word 1, up to a "{");
+// empty when the line has none.
+std::string_view ObjectName(std::string_view line);
+
+// The text inside a reference line such as "{ Red }", trimmed.
+std::string_view ReferenceName(std::string_view line);

@@ -46,11 +46,11 @@ HRESULT RefuseBraces()
     return E_FAIL;
 }
 
-// The name inside a reference line such as "{ Red }".
-std::string_view ReferenceName(std::string_view line)
+void TraceUnread(std::string_view word)
 {
-    std::string_view inside = CutThrough(line, '{');
-    return TrimBlanks(inside.substr(0, inside.find('}')));
+    platform::Trace("ID non-reconnu : ");
+    platform::Trace(word);
+    platform::Trace("\n");
 }
 
 }  // namespace
@@ -125,9 +125,11 @@ HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)
     if (platform::EqualIgnoringAsciiCase(word, "Frame")) OpenFrame(line);
     if (platform::EqualIgnoringAsciiCase(word, "FrameTransformMatrix")) ReadFrameTransformMatrix(line);
     if (platform::EqualIgnoringAsciiCase(word, "SkinWeights")) ReadSkinWeights(line);
-    platform::Trace("ID non-reconnu : ");
-    platform::Trace(word);
-    platform::Trace("\n");
+    if (platform::EqualIgnoringAsciiCase(word, "AnimationSet")) OpenAnimationSet(line);
+    if (platform::EqualIgnoringAsciiCase(word, "Animation")) OpenAnimation(line);
+    if (platform::EqualIgnoringAsciiCase(word, "AnimationKey")) ReadAnimationKey(line);
+    if (platform::EqualIgnoringAsciiCase(word, "AnimationOptions")) ReadAnimationOptions(line);
+    TraceUnread(word);
     return S_OK;
 }
 
@@ -151,6 +153,7 @@ HRESULT TextReader::Parse()
         const std::int32_t i = braces.line;
         const std::string_view line = Line(i);
         objectBlockEnd_ = blockEnds[k];
+        objectDataEnd_ = braces.closes || k + 1 == braceLines_.size() ? i : braceLines_[k + 1].line;
         if (braces.opens) {
             // A line that begins with "{" is named by the line above it.
             const Words words = SplitWords(line.front() == '{' && i > 0 ? Line(i - 1) : line);
@@ -158,24 +161,36 @@ HRESULT TextReader::Parse()
             platform::Trace(name);
             platform::Trace("\n");
 
+            // A reference in an animation is traced as the quirk names it,
+            // and opens nothing.
+            const bool reference = braces.closes && IsAnimationReference(line);
             bool known = false;
             for (const std::string_view templateName : kTemplateNames) {
                 if (!platform::EqualIgnoringAsciiCase(name, templateName)) continue;
                 known = true;
-                if (DispatchObject(templateName, i) != S_OK) return E_FAIL;
+                if (reference)
+                    TraceUnread(templateName);
+                else if (DispatchObject(templateName, i) != S_OK)
+                    return E_FAIL;
                 break;
             }
+            if (reference)
+                TakeFrameReference(line);
+            else if (!known && platform::EqualIgnoringAsciiCase(name, "AnimTicksPerSecond"))
+                ReadAnimTicksPerSecond(i);
             if (!known && braces.closes && IsOpenBlock(0, "MeshMaterialList"))
                 ResolveMaterialReference(ReferenceName(line));
-            blockStack_.push_back(name);
+            blockStack_.push_back(reference ? SplitWords(line)[0] : name);
         }
         if (braces.closes) {
             if (IsOpenBlock(0, "Mesh")) StoreCurrentMesh();
             if (IsOpenBlock(0, "Frame") && !openFrames_.empty()) openFrames_.pop_back();
+            CloseAnimationBlocks();
             blockStack_.pop_back();
         }
     }
     model_.meshes.reserve(storedMeshes_.size());
     for (MeshRecord& mesh : storedMeshes_) model_.meshes.push_back(std::move(mesh));
+    animation_rules::ResolveFrames(model_);
     return S_OK;
 }

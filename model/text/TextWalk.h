@@ -1,8 +1,10 @@
 // The walk of the text reader over a file's significant lines, and its state:
 // the stack of open blocks, the mesh being filled, the material slot being
-// filled, the shared materials read so far by name. Each recognised data
-// object is handed to its reader (MeshObjects.cpp, MaterialObjects.cpp),
-// which reads its values from the lines below the object's brace line.
+// filled, the shared materials read so far by name, the open frames and
+// animations. Each recognised data object is handed to its reader
+// (MeshObjects.cpp, MaterialObjects.cpp, SceneObjects.cpp,
+// AnimationObjects.cpp), which reads its values from the lines below the
+// object's brace line.
 #pragma once
 
 #include "model/Model.h"
@@ -42,6 +44,14 @@ public:
     void OpenFrame(std::int32_t line);
     void ReadFrameTransformMatrix(std::int32_t line);
     void ReadSkinWeights(std::int32_t line);
+    // Animations, read the same way (see AnimationObjects.cpp): sets, the
+    // animations directly in a set, their keys, options and frame reference.
+    void OpenAnimationSet(std::int32_t line);
+    void OpenAnimation(std::int32_t line);
+    void ReadAnimationKey(std::int32_t line);
+    void ReadAnimationOptions(std::int32_t line);
+    void ReadAnimTicksPerSecond(std::int32_t line);
+    void TakeFrameReference(std::string_view line);
 
     // The significant line `line` (0-based); an empty text past the last one.
     std::string_view Line(std::int32_t line) const
@@ -60,10 +70,25 @@ public:
 private:
     // Whether the block `fromInnermost` places out from the innermost open one is `word`.
     bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;
+    // Whether `line`, a brace line that opens and closes, is a reference inside
+    // an animation object rather than a block of its own.
+    bool IsAnimationReference(std::string_view line) const;
+    void CloseAnimationBlocks();
     void StoreCurrentMesh();
+    // The line that names the block opened at `line`: the line above when it
+    // begins with "{".
+    std::string_view NamingLine(std::int32_t line) const;
     // The numbers of the block opened at `line`, from the line below it to the
     // block's end; with `leadingString`, the first quoted string before them.
     std::vector<float> NumbersOfBlock(std::int32_t line, std::string_view* leadingString) const;
+    // The numbers of lines `first` to `last`, the first of them from `from` on.
+    std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
+                                      std::string_view* leadingString) const;
+    // The object's own numbers: after the "{" of `line`, up to the next brace
+    // line (the block's end, or a block inside it).
+    std::vector<float> OwnNumbers(std::int32_t line) const;
+    // The animation being read, when the innermost open block is one.
+    AnimationRecord* CurrentAnimation();
 
     Model& model_;
     std::string_view text_;
@@ -76,6 +101,21 @@ private:
     std::vector<std::string_view> blockStack_;  // first words of the open blocks, outermost first
     std::vector<std::int32_t> openFrames_;      // the open "Frame" blocks' frames, outermost first
     std::int32_t objectBlockEnd_ = -1;     // last line of the block of the object being read
+    std::int32_t objectDataEnd_ = -1;      // last line of its own numbers: the next brace line
+    // The open "AnimationSet" blocks and the open animations being read, each
+    // with its place in blockStack_, outermost first.
+    struct SetBeingRead {
+        std::size_t depth;
+        std::size_t set;  // in Model::animationSets
+    };
+    struct AnimationBeingRead {
+        std::size_t depth;
+        std::size_t set;
+        std::size_t animation;  // in its set
+        bool referenced = false;  // its frame was named by a reference
+    };
+    std::vector<SetBeingRead> openSets_;
+    std::vector<AnimationBeingRead> openAnimations_;
     // Positions in the shared materials of each name, by its lower-case form.
     std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName_;
 };

@@ -1,6 +1,8 @@
 #include "model/binary/ModelFromObjects.h"
 
 #include "model/MaterialRules.h"
+#include "model/binary/AnimationObjects.h"
+#include "model/binary/ObjectNumbers.h"
 #include "model/binary/Refusal.h"
 #include "platform/AsciiCase.h"
 
@@ -15,65 +17,6 @@ namespace {
 constexpr const char* kOperation = "ReadBinaryModel";
 
 bool Is(const DataObject& object, std::string_view type) { return platform::EqualIgnoringAsciiCase(object.type, type); }
-
-// The numbers of one object, in order, whatever runs hold them. A float
-// field takes an integer as it is; an integer field takes only integers.
-class Numbers {
-public:
-    Numbers(const Document& document, const DataObject& object) : document_(document)
-    {
-        for (const DataPart& part : document.PartsOf(object)) {
-            if (part.kind != PartKind::Integers && part.kind != PartKind::Floats) continue;
-            runs_.push_back(&part);
-            remaining_ += part.count;
-        }
-    }
-
-    std::size_t remaining() const { return remaining_; }
-
-    bool NextInteger(std::uint32_t& value)
-    {
-        if (!Settle() || runs_[run_]->kind != PartKind::Integers) return false;
-        value = document_.integers[runs_[run_]->first + taken_];
-        return Take();
-    }
-    bool NextFloat(float& value)
-    {
-        if (!Settle()) return false;
-        const DataPart& part = *runs_[run_];
-        value = part.kind == PartKind::Floats ? document_.floats[part.first + taken_]
-                                              : static_cast<float>(document_.integers[part.first + taken_]);
-        return Take();
-    }
-    // A float field that is missing reads as 0.
-    float FloatOrZero()
-    {
-        float value = 0;
-        return NextFloat(value) ? value : 0.0f;
-    }
-
-private:
-    bool Settle()
-    {
-        while (run_ < runs_.size() && taken_ >= runs_[run_]->count) {
-            ++run_;
-            taken_ = 0;
-        }
-        return run_ < runs_.size();
-    }
-    bool Take()
-    {
-        ++taken_;
-        --remaining_;
-        return true;
-    }
-
-    const Document& document_;
-    std::vector<const DataPart*> runs_;
-    std::size_t run_ = 0;
-    std::uint32_t taken_ = 0;
-    std::size_t remaining_ = 0;
-};
 
 class Filler {
 public:
@@ -133,6 +76,8 @@ private:
             if (Is(parent, "Frame") && !openFrames_.empty()) ReadFrameTransform(child);
             return true;
         }
+        if (Is(child, "Animation") && Is(parent, "AnimationSet") && !openSets_.empty())
+            model_->animationSets[openSets_.back()].animations.push_back(ReadAnimation(document_, child));
         return Walk(child, mesh);
     }
 
@@ -163,6 +108,14 @@ private:
             openFrames_.pop_back();
             return walked;
         }
+        if (Is(object, "AnimationSet")) {
+            openSets_.push_back(model_->animationSets.size());
+            model_->animationSets.emplace_back().name = LimitName(object.name);
+            const bool walked = WalkChildren(object, enclosingMesh);
+            openSets_.pop_back();
+            return walked;
+        }
+        if (Is(object, "AnimTicksPerSecond")) ReadTicksPerSecond(document_, object, *model_);
         return WalkChildren(object, enclosingMesh);  // meshes may stand inside any object
     }
 
@@ -342,6 +295,7 @@ private:
     const Document& document_;
     Model* model_ = nullptr;
     std::vector<std::int32_t> openFrames_;
+    std::vector<std::size_t> openSets_;  // the sets being walked, in Model::animationSets
     std::unordered_map<std::string, std::vector<std::int32_t>> sharedByName_;
     std::string error_;
 };
@@ -352,6 +306,7 @@ std::optional<Model> ModelFromObjects(const Document& document, std::string& err
 {
     Model model;
     if (!Filler(document).Fill(model, error)) return std::nullopt;
+    animation_rules::ResolveFrames(model);
     return model;
 }
 

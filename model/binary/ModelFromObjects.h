@@ -3,8 +3,9 @@
 // "Mesh" with its faces, "MeshMaterialList" with its materials and its
 // references to shared ones, "Material", "TextureFilename",
 // "MeshTextureCoords", and, for the scene as authored, "Frame",
-// "FrameTransformMatrix" and "SkinWeights". Other objects are walked for the
-// meshes they may hold; templates were skipped on the way in.
+// "FrameTransformMatrix", "SkinWeights" and the animations
+// (AnimationObjects.h). Other objects are walked for the meshes they may
+// hold; templates were skipped on the way in.
 #pragma once
 
 #include "model/Model.h"

@@ -1,0 +1,57 @@
+#include "model/binary/AnimationObjects.h"
+
+#include "model/binary/ObjectNumbers.h"
+#include "platform/AsciiCase.h"
+
+#include <cmath>
+
+namespace xfile {
+
+namespace {
+
+// Every number of the object, integers as floats: the form animation_rules
+// reads. As many as the object's runs really hold.
+std::vector<float> AllNumbers(const Document& document, const DataObject& object)
+{
+    Numbers numbers(document, object);
+    std::vector<float> all(numbers.remaining());
+    for (float& value : all) numbers.NextFloat(value);
+    return all;
+}
+
+}  // namespace
+
+void ReadTicksPerSecond(const Document& document, const DataObject& object, Model& model)
+{
+    if (model.animTicksPerSecond) return;  // the first one given wins
+    Numbers numbers(document, object);
+    float ticks = 0;
+    if (!numbers.NextFloat(ticks)) return;
+    // A tick count in 32 bits; 0 gives no rate at all.
+    if (ticks >= 1.0f && ticks < 4294967296.0f && std::floor(ticks) == ticks)
+        model.animTicksPerSecond = static_cast<std::uint32_t>(ticks);
+}
+
+AnimationRecord ReadAnimation(const Document& document, const DataObject& object)
+{
+    AnimationRecord animation;
+    bool referenced = false;
+    for (const DataPart& part : document.PartsOf(object)) {
+        for (const Reference& reference : document.ReferencesOf(part))
+            if (!referenced && !reference.name.empty()) {
+                animation.frameName = LimitName(reference.name);
+                referenced = true;
+            }
+        const DataObject* child = document.ObjectOf(part);
+        if (!child) continue;
+        if (platform::EqualIgnoringAsciiCase(child->type, "AnimationKey"))
+            animation_rules::AddKeys(animation, AllNumbers(document, *child));
+        else if (platform::EqualIgnoringAsciiCase(child->type, "AnimationOptions"))
+            animation_rules::SetOptions(animation, AllNumbers(document, *child));
+    }
+    // Its own name is no frame's, unless in parentheses.
+    if (!referenced) animation.frameName = LimitName(animation_rules::ParenthesisedFrameName(object.name));
+    return animation;
+}
+
+}  // namespace xfile

@@ -3,6 +3,7 @@
 #include "model/binary/DocumentBuilder.h"
 #include "model/binary/Refusal.h"
 #include "model/binary/XFileHeader.h"
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kOperation = "xfile::ReadTextObjects";
 
-enum class Kind { End, Word, Number, String, Guid, Open, Close, Separator, Bad };
+enum class Kind { End, Word, Parenthesised, Number, String, Guid, Open, Close, Separator, Bad };
 
 struct Lexeme {
     Kind kind = Kind::End;
@@ -45,6 +46,12 @@ public:
         if (c == '{') return take(Kind::Open, 1);
         if (c == '}') return take(Kind::Close, 1);
         if (c == ';' || c == ',') return take(Kind::Separator, 1);
+        if (c == '(') {
+            // A name some exporters give an animation: "Animation (Bip01) {".
+            const std::size_t end = text_.find_first_of(")\n{}", position_ + 1);
+            if (end == std::string_view::npos || text_[end] != ')') return take(Kind::Bad, 1);
+            return take(Kind::Parenthesised, end + 1 - position_);
+        }
         if (c == '"' || c == '<') {
             const std::size_t end = text_.find(c == '"' ? '"' : '>', position_ + 1);
             if (end == std::string_view::npos) return take(Kind::Bad, 1);
@@ -164,6 +171,7 @@ public:
             case Kind::Separator:
                 break;
             case Kind::Guid:
+            case Kind::Parenthesised:
             case Kind::Bad:
                 return Fail(lexeme, "un caractère inattendu", error);
             }
@@ -182,7 +190,7 @@ private:
     {
         std::string name;
         Lexeme next = lexer_.Next();
-        if (next.kind == Kind::Word) {
+        if (next.kind == Kind::Word || next.kind == Kind::Parenthesised) {
             name = std::string(next.text);
             next = lexer_.Next();
         }
@@ -195,6 +203,7 @@ private:
         }
         if (!builder_.OpenObject(std::string(type.text), std::move(name), guid))
             return Fail(type, "un objet de trop dans 255 niveaux d'objets imbriqués", error);
+        keyFields_ = {};
         return true;
     }
 
@@ -237,9 +246,12 @@ private:
         const char* end = text.data() + text.size();
         const bool written = text.find_first_of(".eE") != std::string_view::npos;
         const std::string& type = builder_.current()->type;
+        const bool inKey = platform::EqualIgnoringAsciiCase(type, "AnimationKey");
         const bool asFloat =
-            written || std::find(conversion_.floatObjects.begin(), conversion_.floatObjects.end(), type) !=
-                           conversion_.floatObjects.end();
+            written || (inKey && keyFields_.ValueNext()) ||
+            std::find(conversion_.floatObjects.begin(), conversion_.floatObjects.end(), type) !=
+                conversion_.floatObjects.end();
+        if (inKey) keyFields_.Take(text);
         // from_chars takes no leading '+'.
         const char* begin = text.data() + (text.size() > 1 && text[0] == '+' ? 1 : 0);
         if (asFloat) {
@@ -257,8 +269,31 @@ private:
         return true;
     }
 
+    // Where the numbers of an "AnimationKey" stand: its key type and key
+    // count, then per key a time, a value count and that many FLOAT values.
+    class KeyFields {
+    public:
+        bool ValueNext() const { return valuesLeft_ > 0; }
+        void Take(std::string_view number)
+        {
+            if (valuesLeft_ > 0) {
+                --valuesLeft_;
+            } else if (++field_ == 4) {  // the value count of a key
+                std::uint32_t count = 0;
+                const auto result = std::from_chars(number.data(), number.data() + number.size(), count);
+                valuesLeft_ = result.ec == std::errc() ? count : 0;
+                field_ = 2;
+            }
+        }
+
+    private:
+        int field_ = 0;  // fields taken of the key type, key count, time, value count
+        std::uint32_t valuesLeft_ = 0;
+    };
+
     Lexer lexer_;
     DocumentBuilder builder_;
+    KeyFields keyFields_;
     const TextConversion& conversion_;
 };
 

@@ -1,12 +1,16 @@
-// Binary ".x" token streams into data objects. An input that starts with
-// "xof " is a whole file; any other is a token stream behind a "bin" header
-// whose float size the input's first byte chooses. A refusal must say why;
-// a document read must hold only parts that stand in its arrays.
+// Binary ".x" token streams into data objects, and those into the model
+// they describe. An input that starts with "xof " is a whole file; any
+// other is a token stream behind a "bin" header whose float size the
+// input's first byte chooses. A refusal must say why; a document read must
+// hold only parts that stand in its arrays; a model read must hold only
+// animations that found their frame.
 #include "model/binary/BinaryObjects.h"
+#include "model/binary/ModelFromObjects.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +36,16 @@ bool Whole(const xfile::Document& document)
         if (root >= document.objects.size()) return false;
     return true;
 }
+
+bool FramesFound(const Model& model)
+{
+    for (const AnimationSetRecord& set : model.animationSets)
+        for (const AnimationRecord& animation : set.animations)
+            if (animation.frame < 0 || static_cast<std::size_t>(animation.frame) >= model.frames.size() ||
+                !animation.HasKeys())
+                return false;
+    return true;
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -48,5 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     const bool read = xfile::ReadBinaryObjects(file, document, error);
     if (read ? !Whole(document) : error.empty() || !document.objects.empty()) __builtin_trap();
+    if (!read) return 0;
+    const std::optional<Model> model = xfile::ModelFromObjects(document, error);
+    if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();
     return 0;
 }

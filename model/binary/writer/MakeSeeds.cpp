@@ -1,5 +1,6 @@
 // Writes small seeds for the xbinary and mszip fuzz targets: binary files
-// with every kind of record, at both float sizes, and their compressed twins
+// with every kind of record and with animations, at both float sizes, and
+// their compressed twins
 // cut into small blocks so that blocks copy from the ones before.
 //   xfile_binary_seeds FOLDER     writes FOLDER/xbinary/* and FOLDER/mszip/*
 #include "model/binary/writer/BinaryWriter.h"
@@ -43,6 +44,38 @@ Frame Root {
 }
 )";
 
+// Animations: ticks per second, a set with every key type, options, a
+// reference and a name in parentheses, key lists that do not hold together,
+// an animation whose frame is missing and one outside any set.
+const char* const kAnimatedText = R"(xof 0303txt 0032
+AnimTicksPerSecond { 24; }
+Frame Hip {
+ FrameTransformMatrix { 1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;; }
+ Frame Knee { }
+ Mesh Leg { 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;; 1; 3;0,1,2;; }
+}
+AnimationSet Walk {
+ Animation Anim-Walk-Hip {
+  { Hip }
+  AnimationOptions { 0; 1; }
+  AnimationKey { 0; 2; 0;4;1.0,0.0,0.0,0.0;;, 10;4;0.0,1.0,0.0,0.0;;; }
+  AnimationKey { 1; 1; 0;3;1.0,1.0,1.0;;; }
+  AnimationKey { 2; 2; 0;3;0.0,0.0,0.0;;, 10;3;0.0,2.0,0.0;;; }
+  AnimationKey { 4; 1; 5;16;1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,3.0,0.0,1.0;;; }
+ }
+ Animation (Knee) {
+  AnimationKey { 0; 9; 0;4;1.0,0.0,0.0,0.0;;; }
+  AnimationKey { 1; 2; 10;3;1.0,1.0,1.0;;, 5;3;2.0,2.0,2.0;;; }
+  AnimationKey { 3; 1; 0;3;1.0,1.0,1.0;;; }
+  AnimationKey { 2; 1; 0;2;1.0,1.0;;; }
+  AnimationKey { 2; 1; 0;3;1.0,2.0,3.0;;; }
+ }
+ Animation { { Nowhere } AnimationKey { 2; 1; 0;3;1.0,2.0,3.0;;; } }
+}
+Animation Loose { { Hip } AnimationKey { 2; 1; 0;3;1.0,2.0,3.0;;; } }
+AnimationSet { }
+)";
+
 void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
     std::ofstream out(path, std::ios::binary);
@@ -74,6 +107,15 @@ int main(int argc, char** argv)
     Write(folder / "xbinary/mesh32.x", mesh32);
     Write(folder / "xbinary/mesh64.x", mesh64);
 
+    xfile::Document animated;
+    if (!xfile::ReadTextObjects(kAnimatedText, animated, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    const auto animated32 = xfile::WriteBinary(animated, 4);
+    Write(folder / "xbinary/animations32.x", animated32);
+    Write(folder / "xbinary/animations64.x", xfile::WriteBinary(animated, 8));
+
     // A template, a primitive-typed object, a lone integer, a string list
     // with both terminators and a 32-bit wide one, a GUID on an object.
     xfile::TokenWriter tokens;
@@ -97,5 +139,6 @@ int main(int argc, char** argv)
     Write(folder / "mszip/mesh64_200.x", xfile::CompressMszip(mesh64, 200));
     Write(folder / "mszip/tokens.x", xfile::CompressMszip(tokens.bytes()));
     Write(folder / "mszip/text_100.x", xfile::CompressMszip(Bytes(kMeshText), 100));
+    Write(folder / "mszip/animations32_300.x", xfile::CompressMszip(animated32, 300));
     return 0;
 }

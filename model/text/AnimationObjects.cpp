@@ -57,7 +57,8 @@ void TextReader::OpenAnimationSet(std::int32_t line)
 
 void TextReader::OpenAnimation(std::int32_t line)
 {
-    if (!IsOpenBlock(0, "AnimationSet") || openSets_.empty()) return;  // only an animation of a set is played
+    // Only an animation directly in a set is played.
+    if (openSets_.empty() || openSets_.back().depth + 1 != blockStack_.size()) return;
     AnimationSetRecord& set = model_.animationSets[openSets_.back().set];
     openAnimations_.push_back({blockStack_.size(), openSets_.back().set, set.animations.size()});
     // Its own name is no frame's, unless in parentheses; a reference inside overrides it.

@@ -1,6 +1,8 @@
 #include "model/Pose.h"
 
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -67,16 +69,56 @@ struct NormalTransform {
 
 }  // namespace
 
-ScenePose::ScenePose(const Model& model) : model_(model)
+ScenePose::ScenePose(const Model& model)
 {
-    worlds_.reserve(model.frames.size());
+    std::unordered_map<std::string_view, std::int32_t> framesByName;  // the first frame of each name
+    for (std::size_t f = 0; f < model.frames.size(); ++f)
+        framesByName.emplace(model.frames[f].name, static_cast<std::int32_t>(f));
+
+    skins_.resize(model.meshes.size());
+    for (std::size_t m = 0; m < model.meshes.size(); ++m) {
+        const MeshRecord& mesh = model.meshes[m];
+        MeshSkin& skin = skins_[m];
+        const std::size_t vertexCount = mesh.vertices.size();
+        auto eachWeight = [&](auto&& visit) {
+            for (std::uint32_t b = 0; b < skin.bones.size(); ++b) {
+                const SkinWeightsRecord& weights = mesh.skinWeights[skin.bones[b]];
+                for (std::size_t k = 0; k < weights.vertexIndices.size() && k < weights.weights.size(); ++k) {
+                    const std::int32_t vertex = weights.vertexIndices[k];
+                    if (vertex >= 0 && static_cast<std::size_t>(vertex) < vertexCount)
+                        visit(static_cast<std::size_t>(vertex), b, weights.weights[k]);
+                }
+            }
+        };
+        for (std::uint32_t s = 0; s < mesh.skinWeights.size(); ++s) {
+            const auto bone = framesByName.find(mesh.skinWeights[s].boneName);
+            if (bone == framesByName.end()) continue;
+            skin.bones.push_back(s);
+            skin.boneFrames.push_back(bone->second);
+        }
+        if (skin.bones.empty()) continue;
+        // Counted first, then filled in file order: each vertex's influences
+        // are summed in the order the file gives them.
+        skin.starts.assign(vertexCount + 1, 0);
+        eachWeight([&](std::size_t vertex, std::uint32_t, float) { ++skin.starts[vertex + 1]; });
+        for (std::size_t v = 0; v < vertexCount; ++v) skin.starts[v + 1] += skin.starts[v];
+        skin.influences.resize(skin.starts[vertexCount]);
+        std::vector<std::uint32_t> filled(skin.starts.begin(), skin.starts.end() - 1);
+        eachWeight([&](std::size_t vertex, std::uint32_t b, float weight) { skin.influences[filled[vertex]++] = {b, weight}; });
+    }
+    ComputeWorlds(model);
+}
+
+void ScenePose::ComputeWorlds(const Model& model, std::span<const Matrix4> locals)
+{
+    const bool supplied = locals.size() == model.frames.size() && !locals.empty();
+    worlds_.resize(model.frames.size());
     for (std::size_t f = 0; f < model.frames.size(); ++f) {
         const FrameRecord& frame = model.frames[f];
-        const Matrix4& own = frame.transform ? *frame.transform : kIdentity;
+        const Matrix4& own = supplied ? locals[f] : frame.transform ? *frame.transform : kIdentity;
         // Parents come before their children; anything else counts as a root.
         const bool hasParent = frame.parent >= 0 && static_cast<std::size_t>(frame.parent) < f;
-        worlds_.push_back(hasParent ? own * worlds_[static_cast<std::size_t>(frame.parent)] : own);
-        framesByName_.emplace(frame.name, static_cast<std::int32_t>(f));
+        worlds_[f] = hasParent ? own * worlds_[static_cast<std::size_t>(frame.parent)] : own;
     }
 }
 
@@ -86,49 +128,39 @@ const Matrix4& ScenePose::WorldOf(std::int32_t frame) const
                                                                            : kIdentity;
 }
 
-PosedMesh ScenePose::Pose(std::size_t meshIndex) const
+void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<Vector3>& vertices,
+                         std::vector<Vector3>* normals) const
 {
-    const MeshRecord& mesh = model_.meshes[meshIndex];
+    const MeshRecord& mesh = model.meshes[meshIndex];
+    const MeshSkin& skin = skins_[meshIndex];
     const Affine enclosing = Affine::Of(WorldOf(mesh.frame));
+    const NormalTransform enclosingNormals(enclosing);
     const std::size_t vertexCount = mesh.vertices.size();
+    const bool withNormals = normals != nullptr && mesh.normals;
+    vertices.resize(vertexCount);
+    if (withNormals) normals->resize(mesh.normals->size());
 
-    // Each vertex's transform: the weighted sum of its bones' transforms.
-    std::vector<Affine> blended;
-    std::vector<bool> weighted;
-    for (const SkinWeightsRecord& skin : mesh.skinWeights) {
-        const auto bone = framesByName_.find(skin.boneName);
-        if (bone == framesByName_.end()) continue;
-        if (blended.empty()) {
-            blended.resize(vertexCount);
-            weighted.assign(vertexCount, false);
-        }
-        const Matrix4 transform = skin.offset * worlds_[static_cast<std::size_t>(bone->second)];
-        for (std::size_t k = 0; k < skin.vertexIndices.size() && k < skin.weights.size(); ++k) {
-            const std::int32_t vertex = skin.vertexIndices[k];
-            if (vertex < 0 || static_cast<std::size_t>(vertex) >= vertexCount) continue;
-            blended[static_cast<std::size_t>(vertex)].Add(transform, skin.weights[k]);
-            weighted[static_cast<std::size_t>(vertex)] = true;
-        }
-    }
-    auto transformOf = [&](std::size_t vertex) -> const Affine& {
-        return !blended.empty() && weighted[vertex] ? blended[vertex] : enclosing;
-    };
+    // Each bone's transform, from the mesh into the world.
+    std::vector<Matrix4> boneTransforms;
+    boneTransforms.reserve(skin.bones.size());
+    for (std::size_t b = 0; b < skin.bones.size(); ++b)
+        boneTransforms.push_back(mesh.skinWeights[skin.bones[b]].offset * worlds_[static_cast<std::size_t>(skin.boneFrames[b])]);
 
-    PosedMesh posed;
-    posed.vertices.reserve(vertexCount);
-    for (std::size_t v = 0; v < vertexCount; ++v) posed.vertices.push_back(transformOf(v).Point(mesh.vertices[v]));
-    if (mesh.normals) {
-        const NormalTransform enclosingNormals(enclosing);
-        posed.normals.reserve(mesh.normals->size());
-        for (std::size_t v = 0; v < mesh.normals->size(); ++v) {
-            const Vector3& n = (*mesh.normals)[v];
-            if (v >= vertexCount)
-                posed.normals.push_back(n);
-            else if (!blended.empty() && weighted[v])
-                posed.normals.push_back(NormalTransform(blended[v]).Apply(n));
-            else
-                posed.normals.push_back(enclosingNormals.Apply(n));
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        const bool weighted = !skin.starts.empty() && skin.starts[v + 1] > skin.starts[v];
+        if (!weighted) {
+            vertices[v] = enclosing.Point(mesh.vertices[v]);
+            if (withNormals && v < normals->size()) (*normals)[v] = enclosingNormals.Apply((*mesh.normals)[v]);
+            continue;
         }
+        // The weighted sum of the bones' transforms.
+        Affine blended;
+        for (std::uint32_t i = skin.starts[v]; i < skin.starts[v + 1]; ++i)
+            blended.Add(boneTransforms[skin.influences[i].skin], skin.influences[i].weight);
+        vertices[v] = blended.Point(mesh.vertices[v]);
+        if (withNormals && v < normals->size()) (*normals)[v] = NormalTransform(blended).Apply((*mesh.normals)[v]);
     }
-    return posed;
+    // Normals beyond the vertices have no transform of their own.
+    if (withNormals)
+        for (std::size_t v = vertexCount; v < normals->size(); ++v) (*normals)[v] = (*mesh.normals)[v];
 }

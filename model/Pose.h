@@ -5,35 +5,53 @@
 
 #include "model/Model.h"
 
-#include <string>
-#include <unordered_map>
+#include <cstdint>
+#include <span>
 #include <vector>
-
-struct PosedMesh {
-    std::vector<Vector3> vertices;
-    std::vector<Vector3> normals;  // one per normal of the mesh, unit length or zero
-};
 
 class ScenePose {
 public:
+    // Finds, once, the frame each skin of each mesh names (the first frame of
+    // that name) and the skins that weigh each vertex. The world matrices
+    // start from the frames' own matrices.
     explicit ScenePose(const Model& model);
 
-    // The world matrix of frame `frame`: its own matrix (the identity when it
-    // has none) times its parent's world matrix, up to the root.
+    // Every frame's world matrix: its local matrix (the identity when it has
+    // none) times its parent's world matrix, up to the root. The locals are
+    // `locals`, one per frame (an animation's), or, when that is empty, the
+    // frames' own matrices.
+    void ComputeWorlds(const Model& model, std::span<const Matrix4> locals = {});
     const Matrix4& WorldOf(std::int32_t frame) const;
 
-    // Mesh `mesh` as authored. Without skin weights every vertex goes under the
-    // world matrix of the frame enclosing the mesh (none outside any frame).
-    // With skin weights a weighted vertex becomes the sum, over the bones that
-    // weigh it, of weight * (vertex * offset * the bone frame's world matrix),
-    // as skinning draws a skeleton in the pose the file stores; a vertex that
-    // no bone weighs takes the enclosing frame's matrix. A skin whose bone names
-    // no frame, and weights of vertices the mesh does not have, are left out.
-    // Normals follow the same transforms.
-    PosedMesh Pose(std::size_t mesh) const;
+    // Mesh `mesh` as authored, written into `vertices` (one per vertex of the
+    // mesh) and, when the mesh has normals and `normals` is given, into
+    // `normals` (one per normal of the mesh, unit length or zero). Without
+    // skin weights every vertex goes under the world matrix of the frame
+    // enclosing the mesh (none outside any frame). With skin weights a
+    // weighted vertex becomes the sum, over the bones that weigh it, of
+    // weight * (vertex * offset * the bone frame's world matrix), as skinning
+    // draws a skeleton in its pose; a vertex that no bone weighs takes the
+    // enclosing frame's matrix. A skin whose bone names no frame, and weights
+    // of vertices the mesh does not have, are left out. Normals follow the
+    // same transforms, by their inverse transpose. `model` must be the model
+    // this pose was made for.
+    void PoseMesh(const Model& model, std::size_t mesh, std::vector<Vector3>& vertices,
+                  std::vector<Vector3>* normals) const;
 
 private:
-    const Model& model_;
+    // What weighs the vertices of one mesh: for vertex v, the influences
+    // starts[v] .. starts[v + 1] - 1, in the order the file gives them.
+    struct Influence {
+        std::uint32_t skin;  // index into bones
+        float weight;
+    };
+    struct MeshSkin {
+        std::vector<std::uint32_t> bones;  // the mesh's skins whose bone is a frame
+        std::vector<std::int32_t> boneFrames;  // the frame of each of them
+        std::vector<std::uint32_t> starts;  // empty when no vertex is weighed
+        std::vector<Influence> influences;
+    };
+
     std::vector<Matrix4> worlds_;
-    std::unordered_map<std::string, std::int32_t> framesByName_;  // the first frame of each name
+    std::vector<MeshSkin> skins_;  // one per mesh
 };

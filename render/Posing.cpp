@@ -21,16 +21,18 @@ void RenderModel::PoseMeshes(const Model& model)
         }
         return;
     }
-    const ScenePose pose(model);
+    if (!scenePose_) scenePose_.emplace(model);
     for (std::size_t m = 0; m < meshes.size(); ++m) {
-        PosedMesh posed = pose.Pose(m);
-        MirrorZ(posed.vertices);
-        MirrorZ(posed.normals);
-        meshes[m].posedVertices = std::move(posed.vertices);
+        MeshRenderData& data = meshes[m];
+        std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
+        std::vector<Vector3>* normals = nullptr;
         if (model.meshes[m].normals)
-            meshes[m].posedNormals = std::move(posed.normals);
+            normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
         else
-            meshes[m].posedNormals.reset();
+            data.posedNormals.reset();
+        scenePose_->PoseMesh(model, m, vertices, normals);
+        MirrorZ(vertices);
+        if (normals) MirrorZ(*normals);
     }
 }
 

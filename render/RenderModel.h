@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/Model.h"
+#include "model/Pose.h"
 #include "platform/GlName.h"
 #include "platform/ResultCodes.h"
 #include "texture/LoadTexture.h"
@@ -59,7 +60,8 @@ public:
     // then DirectX's left-handed coordinates turned into OpenGL's by mirroring
     // z (the front face then flips with it). Otherwise the meshes are drawn
     // as read. Sets the posed positions and normals of every mesh (normals
-    // follow the model's, whatever the normals commands made of them).
+    // follow the model's, whatever the normals commands made of them),
+    // written over the buffers of the last pose.
     void PoseMeshes(const Model& model);
     bool asAuthored = false;
 
@@ -97,6 +99,8 @@ public:
     bool buffersReady = false;  // set by a successful buffer setup, never cleared
 
 private:
+    std::optional<ScenePose> scenePose_;  // made with the first pose as authored
+
     // One entry per mesh of the model, keeping what the entries hold.
     void MatchMeshes(const Model& model);
     // The texture of material `material` of mesh `mesh`, or null.

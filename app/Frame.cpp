@@ -20,8 +20,9 @@ void ResizeGL(ShellState& state, int width, int height)
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
                  const std::function<void()>& swapBuffers)
 {
+    LoadedModel* loaded = state.currentModel.get();
+    if (loaded) loaded->ShowPose(PoseChoice{options.asAuthored}, SelectedPath(options));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const LoadedModel* loaded = state.currentModel.get();
     DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
 
     const std::string fpsLine = UpdateFps(state, ticks);

@@ -77,7 +77,7 @@ void Shell::LoadAtStart(const std::string& commandLineText)
     const LoadingScope loading(*this);
     state_.currentModel = std::make_unique<LoadedModel>();
     // The model stays current after a failure, but never half-built.
-    state_.currentModel->Load(commandLineText, options_.asAuthored);
+    state_.currentModel->Load(commandLineText, PoseChoice{options_.asAuthored});
 }
 
 void Shell::OnCommand(int id)
@@ -133,7 +133,7 @@ void Shell::OpenFile(const std::string& path)
     ReleaseModel();
     const LoadingScope loading(*this);
     state_.currentModel = std::make_unique<LoadedModel>();
-    if (state_.currentModel->Load(path, options_.asAuthored) != S_OK) {
+    if (state_.currentModel->Load(path, PoseChoice{options_.asAuthored}) != S_OK) {
         platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
         state_.currentModel.reset();
     }
@@ -269,7 +269,12 @@ void Shell::SetAsAuthored(bool on)
     menu_.CheckItem(command::AsAuthored, on);
     options_.asAuthored = on;
     ApplyFrontFace(options_);
-    if (state_.currentModel) state_.currentModel->SetAsAuthored(on);
+    ShowCurrentPose();
+}
+
+void Shell::ShowCurrentPose()
+{
+    if (state_.currentModel) state_.currentModel->ShowPose(PoseChoice{options_.asAuthored}, SelectedPath(options_));
 }
 
 // Centres the view on the model as drawn and backs the camera off until the
@@ -278,6 +283,7 @@ void Shell::SetAsAuthored(bool on)
 void Shell::FitView()
 {
     if (Busy() || !state_.currentModel) return;
+    ShowCurrentPose();  // the boxes of the pose on screen
     const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight);
     if (!view) return;
     state_.viewFrame = view->frame;

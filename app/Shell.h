@@ -85,6 +85,8 @@ private:
     void ExclusiveToggle(int id);
     void FlipFrontFace();
     void FitView();
+    // The current model drawn in the pose the switches ask for.
+    void ShowCurrentPose();
 
     ShellState& state_;
     ViewOptions& options_;

@@ -41,33 +41,12 @@ struct Piece {
     std::size_t bytes;
 };
 
-// Replaces the buffer held in `buffer` by a new one holding the pieces one
-// after another. No data, no buffer: the owner is left holding none. A
-// buffer the driver could not size is given back and reported; the result
-// is then false.
-bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Piece>& pieces)
+// Writes the pieces one after another from the start of the buffer bound to
+// `target`: through a mapping, in one go; piece by piece when the driver
+// gives no mapping or loses what was written.
+void WritePieces(GLenum target, const std::vector<Piece>& pieces)
 {
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
-    buffer.Reset();
-    std::size_t total = 0;
-    for (const Piece& piece : pieces) total += piece.bytes;
-    if (total == 0) return true;
-
-    GLuint name = 0;
-    api.genBuffers(1, &name);
-    buffer = platform::GlName(platform::GlObjectKind::Buffer, name);
-    api.bindBuffer(target, name);
-    api.bufferData(target, static_cast<GLsizeiptrARB>(total), nullptr, GL_STATIC_DRAW_ARB);
-    GLint size = 0;
-    api.getBufferParameteriv(target, GL_BUFFER_SIZE_ARB, &size);
-    if (size <= 0 || static_cast<std::size_t>(size) < total) {
-        ShowBufferError("glBufferDataARB failed to allocate any memory!");
-        api.bindBuffer(target, 0);
-        buffer.Reset();
-        return false;
-    }
-    // Written through a mapping, in one go; piece by piece when the driver
-    // gives no mapping or loses what was written.
     bool written = false;
     if (auto* mapped = static_cast<std::uint8_t*>(api.mapBuffer(target, GL_WRITE_ONLY_ARB))) {
         std::size_t offset = 0;
@@ -86,8 +65,50 @@ bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Pie
             offset += piece.bytes;
         }
     }
+}
+
+// Replaces the buffer held in `buffer` by a new one holding the pieces one
+// after another. No data, no buffer: the owner is left holding none. A
+// buffer the driver could not size is given back and reported; the result
+// is then false.
+bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Piece>& pieces, GLenum usage)
+{
+    const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
+    buffer.Reset();
+    std::size_t total = 0;
+    for (const Piece& piece : pieces) total += piece.bytes;
+    if (total == 0) return true;
+
+    GLuint name = 0;
+    api.genBuffers(1, &name);
+    buffer = platform::GlName(platform::GlObjectKind::Buffer, name);
+    api.bindBuffer(target, name);
+    api.bufferData(target, static_cast<GLsizeiptrARB>(total), nullptr, usage);
+    GLint size = 0;
+    api.getBufferParameteriv(target, GL_BUFFER_SIZE_ARB, &size);
+    if (size <= 0 || static_cast<std::size_t>(size) < total) {
+        ShowBufferError("glBufferDataARB failed to allocate any memory!");
+        api.bindBuffer(target, 0);
+        buffer.Reset();
+        return false;
+    }
+    WritePieces(target, pieces);
     api.bindBuffer(target, 0);
     return true;
+}
+
+// Every mesh's interleaved vertices, one after another.
+std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes)
+{
+    std::vector<Piece> pieces;
+    std::size_t offset = 0;
+    for (MeshRenderData& data : meshes) {
+        data.vertexOffset = offset;
+        if (!data.interleavedVertices) continue;
+        pieces.push_back({data.interleavedVertices->data(), data.interleavedVertices->size() * sizeof(InterleavedVertex)});
+        offset += pieces.back().bytes;
+    }
+    return pieces;
 }
 
 }  // namespace
@@ -108,18 +129,12 @@ HRESULT RenderModel::SetupBufferObjects()
     platform::TheBufferObjectApi() = api;
 
     // The vertex buffer first, then the index buffer.
-    std::vector<Piece> pieces;
-    std::size_t offset = 0;
-    for (MeshRenderData& data : meshes) {
-        data.vertexOffset = offset;
-        if (!data.interleavedVertices) continue;
-        pieces.push_back({data.interleavedVertices->data(), data.interleavedVertices->size() * sizeof(InterleavedVertex)});
-        offset += pieces.back().bytes;
-    }
-    if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer, pieces)) return E_FAIL;
+    std::vector<Piece> pieces = VertexPieces(meshes);
+    if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer, pieces, vertexUsage_)) return E_FAIL;
+    bufferVersion_ = arraysVersion_;
 
     pieces.clear();
-    offset = 0;
+    std::size_t offset = 0;
     for (MeshRenderData& data : meshes) {
         if (!data.renderGroups) continue;
         for (RenderGroup& group : *data.renderGroups) {
@@ -128,5 +143,17 @@ HRESULT RenderModel::SetupBufferObjects()
             offset += pieces.back().bytes;
         }
     }
-    return UploadBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, indexBuffer, pieces) ? S_OK : E_FAIL;
+    return UploadBuffer(GL_ELEMENT_ARRAY_BUFFER_ARB, indexBuffer, pieces, GL_STATIC_DRAW_ARB) ? S_OK : E_FAIL;
+}
+
+void RenderModel::UpdateVertexBuffer()
+{
+    // A buffer that was never made, or failed, stays as it is: the path draws nothing.
+    if (!buffersReady || !vertexBuffer) return;
+    const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
+    api.bindBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer.get());
+    // The vertex count never changes with a pose: the buffer keeps its size and name.
+    WritePieces(GL_ARRAY_BUFFER_ARB, VertexPieces(meshes));
+    api.bindBuffer(GL_ARRAY_BUFFER_ARB, 0);
+    bufferVersion_ = arraysVersion_;
 }

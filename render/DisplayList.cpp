@@ -9,6 +9,7 @@ void RenderModel::BuildDisplayList(const Model& model)
     glNewList(list, GL_COMPILE);
     DrawImmediate(model);
     glEndList();
+    listVersion_ = geometryVersion_;
 }
 
 void RenderModel::DrawDisplayList() const

@@ -7,49 +7,47 @@
 
 namespace {
 
-HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read, bool asAuthored)
+HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read, const PoseChoice& pose)
 {
     loaded.Clear();
     if (!read) return E_FAIL;
     loaded.model = std::move(*read);
-    loaded.render.asAuthored = asAuthored;
-    PrepareLoadedModel(loaded);
+    PrepareLoadedModel(loaded, pose);
     return S_OK;  // a failed buffer setup does not fail the load
 }
 
 }  // namespace
 
-HRESULT LoadedModel::Load(const std::string& path, bool asAuthored)
+HRESULT LoadedModel::Load(const std::string& path, const PoseChoice& pose)
 {
-    return Prepare(*this, ReadModelFile(path), asAuthored);
+    return Prepare(*this, ReadModelFile(path), pose);
 }
 
-HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, bool asAuthored)
+HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose)
 {
-    return Prepare(*this, ReadModelBytes(path, bytes), asAuthored);
+    return Prepare(*this, ReadModelBytes(path, bytes), pose);
 }
 
+void LoadedModel::ShowPose(const PoseChoice& pose, DrawPath path)
+{
+    if (!(render.pose() == pose)) render.PoseMeshes(model, pose);
+    render.RefreshPath(model, path);
+}
+
+// The normals the paths draw follow the model's: the geometry is posed again
+// (in the pose it had) before the render data are rebuilt.
 HRESULT LoadedModel::ComputeNormals()
 {
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
-    render.PoseMeshes(model);
+    render.PoseMeshes(model, render.pose());
     return render.RebuildRenderData(model);
 }
 
 HRESULT LoadedModel::InvertNormals()
 {
     model.NegateNormals();
-    render.PoseMeshes(model);
+    render.PoseMeshes(model, render.pose());
     return render.RebuildRenderData(model);
-}
-
-void LoadedModel::SetAsAuthored(bool asAuthored)
-{
-    if (render.asAuthored == asAuthored) return;
-    render.asAuthored = asAuthored;
-    render.PoseMeshes(model);
-    render.ComputeBoundingBoxes(model);
-    render.RebuildRenderData(model);
 }
 
 void LoadedModel::Clear()
@@ -58,24 +56,25 @@ void LoadedModel::Clear()
     model.Clear();
 }
 
-void PrepareLoadedModel(LoadedModel& loaded)
+void PrepareLoadedModel(LoadedModel& loaded, const PoseChoice& pose)
 {
     Model& model = loaded.model;
     RenderModel& render = loaded.render;
     // The reader has sorted the meshes by opacity.
     render.LoadMaterialTextures(model);
     model.TriangulateFaces();
-    // The normals step poses the meshes; the boxes are taken from that pose.
-    // Triangles and normals leave the vertices as they are, so the boxes are
-    // those the vertices had before them.
-    const HRESULT buffers = loaded.ComputeNormals();
-    render.ComputeBoundingBoxes(model);
+    for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
+    // Triangles and normals leave the vertices as they are, so the boxes
+    // taken with the pose are those the vertices had before them.
+    render.PoseMeshes(model, pose);
+    render.BuildRenderArrays(model);
+    const HRESULT buffers = render.SetupBufferObjects();
+    if (buffers == S_OK) render.buffersReady = true;
     render.BuildDisplayList(model);
-    // The last two steps of the sequence rebuild what the normals step has
-    // just built from the same data. When its buffer setup succeeded they
-    // would give the same arrays and buffers again; the arrays are the same
-    // in any case, so only a failed buffer setup is tried once more (and
-    // reports its failure once more).
-    if (buffers == S_OK) return;
-    if (render.SetupBufferObjects() == S_OK) render.buffersReady = true;
+    // The sequence ends by building the arrays and the buffers once more from
+    // the same data. When the first setup succeeded that would give the same
+    // arrays and buffers again; the arrays are the same in any case, so only
+    // a failed buffer setup is tried once more (and reports its failure once
+    // more).
+    if (buffers != S_OK && render.SetupBufferObjects() == S_OK) render.buffersReady = true;
 }

@@ -1,6 +1,6 @@
 // A model as the viewer holds it: the data read from its file and the
-// drawing data prepared from it, with the load and the two normals commands
-// that change both.
+// drawing data prepared from it, with the load, the pose it is drawn in and
+// the two normals commands.
 #pragma once
 
 #include "model/Model.h"
@@ -13,16 +13,18 @@
 class LoadedModel {
 public:
     // Reads the file, then runs the post-load sequence (PrepareLoadedModel),
-    // drawn as authored when `asAuthored`. On failure the message has been
-    // shown and the model is left empty.
-    HRESULT Load(const std::string& path, bool asAuthored = false);
+    // drawn in `pose`. On failure the message has been shown and the model
+    // is left empty.
+    HRESULT Load(const std::string& path, const PoseChoice& pose = {});
     // The same from bytes already in memory; `path` names the file in
     // messages and locates its textures.
-    HRESULT LoadFromMemory(const std::string& path, std::string_view bytes, bool asAuthored = false);
+    HRESULT LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose = {});
 
-    // Draws the model as authored (frames, bones, DirectX's handedness) or as
-    // read; the boxes and the render data follow.
-    void SetAsAuthored(bool asAuthored);
+    // What a frame asks before it draws along `path`: the drawn geometry
+    // (meshes, normals, boxes) in `pose`, and the data of that path brought
+    // up to it. The geometry is posed again only when the pose changes; the
+    // other paths catch up when they are drawn.
+    void ShowPose(const PoseChoice& pose, DrawPath path);
 
     // "Compute Normales": normals of every mesh computed anew, then the
     // render data rebuilt. The result is that of the buffer setup.
@@ -37,6 +39,7 @@ public:
     RenderModel render;
 };
 
-// The steps after a successful read: textures, triangles, normals with the
-// pose and the render data, boxes of the posed vertices, display list.
-void PrepareLoadedModel(LoadedModel& loaded);
+// The steps after a successful read: textures, triangles, normals, the
+// geometry in `pose` with its boxes, the render arrays, the buffer objects
+// and the display list.
+void PrepareLoadedModel(LoadedModel& loaded, const PoseChoice& pose = {});

@@ -1,6 +1,5 @@
 #include "render/RenderModel.h"
 
-#include "model/Pose.h"
 
 namespace {
 
@@ -11,29 +10,33 @@ void MirrorZ(std::vector<Vector3>& vectors)
 
 }  // namespace
 
-void RenderModel::PoseMeshes(const Model& model)
+void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
 {
     MatchMeshes(model);
-    if (!asAuthored) {
+    pose_ = choice;
+    ++geometryVersion_;
+    if (!choice.asAuthored) {
         for (MeshRenderData& data : meshes) {
             data.posedVertices.reset();
             data.posedNormals.reset();
         }
-        return;
+    } else {
+        if (!scenePose_) scenePose_.emplace(model);
+        // Written over the buffers of the last pose: a pose a frame costs no allocation.
+        for (std::size_t m = 0; m < meshes.size(); ++m) {
+            MeshRenderData& data = meshes[m];
+            std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
+            std::vector<Vector3>* normals = nullptr;
+            if (model.meshes[m].normals)
+                normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
+            else
+                data.posedNormals.reset();
+            scenePose_->PoseMesh(model, m, vertices, normals);
+            MirrorZ(vertices);
+            if (normals) MirrorZ(*normals);
+        }
     }
-    if (!scenePose_) scenePose_.emplace(model);
-    for (std::size_t m = 0; m < meshes.size(); ++m) {
-        MeshRenderData& data = meshes[m];
-        std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
-        std::vector<Vector3>* normals = nullptr;
-        if (model.meshes[m].normals)
-            normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
-        else
-            data.posedNormals.reset();
-        scenePose_->PoseMesh(model, m, vertices, normals);
-        MirrorZ(vertices);
-        if (normals) MirrorZ(*normals);
-    }
+    ComputeBoundingBoxes(model);
 }
 
 RenderModel::MeshGeometry RenderModel::Geometry(const Model& model, std::size_t m) const
@@ -44,4 +47,19 @@ RenderModel::MeshGeometry RenderModel::Geometry(const Model& model, std::size_t 
         return {*meshes[m].posedVertices, normals ? &*normals : nullptr};
     }
     return {mesh.vertices, mesh.normals ? &*mesh.normals : nullptr};
+}
+
+void RenderModel::RefreshPath(const Model& model, DrawPath path)
+{
+    switch (path) {
+    case DrawPath::Immediate: break;  // draws the posed geometry itself
+    case DrawPath::DisplayList:
+        if (listVersion_ != geometryVersion_ && displayList) BuildDisplayList(model);
+        break;
+    case DrawPath::IndexedArrays:
+    case DrawPath::BufferObjects:
+        if (arraysVersion_ != geometryVersion_) RefreshInterleavedVertices(model);
+        if (path == DrawPath::BufferObjects && bufferVersion_ != geometryVersion_) UpdateVertexBuffer();
+        break;
+    }
 }

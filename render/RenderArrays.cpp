@@ -35,9 +35,12 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
     return groups;
 }
 
-std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry)
+// Entry i holds vertex i: its texture coordinate, normal (zero when it has
+// none) and position.
+void FillInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
+                     std::vector<InterleavedVertex>& out)
 {
-    std::vector<InterleavedVertex> out(mesh.vertices.size());
+    out.resize(mesh.vertices.size());
     const std::size_t normalCount = geometry.normals ? geometry.normals->size() : 0;
     for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
         InterleavedVertex& v = out[static_cast<std::size_t>(i)];
@@ -46,7 +49,25 @@ std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh, const Re
         const TexCoord* t = records::VertexTexCoord(mesh, i);
         v = {t ? t->u : 0.0f, t ? t->v : 0.0f, n ? n->x : 0.0f, n ? n->y : 0.0f, n ? n->z : 0.0f, p.x, p.y, p.z};
     }
-    return out;
+}
+
+// The same, leaving the texture coordinates as they are: a pose moves
+// positions and normals only.
+void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<InterleavedVertex>& out)
+{
+    const std::size_t normalCount = geometry.normals ? geometry.normals->size() : 0;
+    const std::size_t count = std::min(out.size(), geometry.vertices.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        InterleavedVertex& v = out[i];
+        const Vector3& p = geometry.vertices[i];
+        if (i < normalCount) {
+            const Vector3& n = (*geometry.normals)[i];
+            v.nx = n.x, v.ny = n.y, v.nz = n.z;
+        } else {
+            v.nx = v.ny = v.nz = 0.0f;
+        }
+        v.x = p.x, v.y = p.y, v.z = p.z;
+    }
 }
 
 }  // namespace
@@ -54,12 +75,32 @@ std::vector<InterleavedVertex> BuildInterleaved(const MeshRecord& mesh, const Re
 void RenderModel::BuildRenderArrays(const Model& model)
 {
     MatchMeshes(model);
-    for (MeshRenderData& data : meshes) {
-        data.renderGroups.reset();
-        data.interleavedVertices.reset();
-    }
-    for (std::size_t m = 0; m < meshes.size(); ++m)
+    vertexUsage_ = GL_STATIC_DRAW_ARB;
+    BuildRenderGroups(model);
+    FillInterleavedVertices(model);
+}
+
+void RenderModel::BuildRenderGroups(const Model& model)
+{
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        meshes[m].renderGroups.reset();
         if (model.meshes[m].materialCount() > 0) meshes[m].renderGroups = BuildGroups(model.meshes[m]);
-    for (std::size_t m = 0; m < meshes.size(); ++m)
-        meshes[m].interleavedVertices = BuildInterleaved(model.meshes[m], Geometry(model, m));
+    }
+}
+
+void RenderModel::FillInterleavedVertices(const Model& model)
+{
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        auto& vertices = meshes[m].interleavedVertices;
+        vertices.reset();  // built whole: nothing kept of the old array
+        FillInterleaved(model.meshes[m], Geometry(model, m), vertices.emplace());
+    }
+    arraysVersion_ = geometryVersion_;
+}
+
+void RenderModel::RefreshInterleavedVertices(const Model& model)
+{
+    for (std::size_t m = 0; m < meshes.size() && m < model.meshes.size(); ++m)
+        if (meshes[m].interleavedVertices) RefreshInterleaved(Geometry(model, m), *meshes[m].interleavedVertices);
+    arraysVersion_ = geometryVersion_;
 }

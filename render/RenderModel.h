@@ -7,6 +7,7 @@
 
 #include "model/Model.h"
 #include "model/Pose.h"
+#include "platform/BufferObjectApi.h"
 #include "platform/GlName.h"
 #include "platform/ResultCodes.h"
 #include "texture/LoadTexture.h"
@@ -32,6 +33,16 @@ struct RenderGroup {
     std::size_t indexOffset = 0;  // bytes into RenderModel::indexBuffer
 };
 
+// What the drawn geometry depends on besides the model: whether the scene is
+// drawn as its author placed it.
+struct PoseChoice {
+    bool asAuthored = false;
+    bool operator==(const PoseChoice&) const = default;
+};
+
+// The four ways of sending a model to OpenGL.
+enum class DrawPath { Immediate, DisplayList, IndexedArrays, BufferObjects };
+
 struct MeshRenderData {
     std::array<Vector3, 8> boxCorners{};
     std::array<std::int32_t, 36> boxTriangles{};
@@ -39,7 +50,7 @@ struct MeshRenderData {
     std::optional<std::vector<InterleavedVertex>> interleavedVertices;
     std::size_t vertexOffset = 0;  // bytes into RenderModel::vertexBuffer
     // The mesh as authored, in OpenGL's coordinates (see PoseMeshes); none
-    // while the model is drawn as read.
+    // while the model is drawn as read. Rewritten in place for each pose.
     std::optional<std::vector<Vector3>> posedVertices;
     std::optional<std::vector<Vector3>> posedNormals;
     // The texture of each material, shared with every material of the model
@@ -56,20 +67,23 @@ public:
     };
     MeshGeometry Geometry(const Model& model, std::size_t mesh) const;
 
-    // As authored: each mesh placed by its frames and bones (see ScenePose),
-    // then DirectX's left-handed coordinates turned into OpenGL's by mirroring
-    // z (the front face then flips with it). Otherwise the meshes are drawn
-    // as read. Sets the posed positions and normals of every mesh (normals
-    // follow the model's, whatever the normals commands made of them),
-    // written over the buffers of the last pose.
-    void PoseMeshes(const Model& model);
-    bool asAuthored = false;
+    // The drawn geometry for `choice`. As authored: each mesh placed by its
+    // frames and bones (see ScenePose), then DirectX's left-handed coordinates
+    // turned into OpenGL's by mirroring z (the front face then flips with
+    // it). Otherwise the meshes as read. Sets the posed positions and normals
+    // of every mesh (normals follow the model's, whatever the normals
+    // commands made of them) and the bounding boxes; the data of the draw
+    // paths follow with RefreshPath.
+    void PoseMeshes(const Model& model, const PoseChoice& choice);
+    // The choice the drawn geometry was posed for.
+    const PoseChoice& pose() const { return pose_; }
 
     // Loads the texture of every mesh material that names one, each file
     // once; a material whose texture fails ends untextured (its name emptied).
     void LoadMaterialTextures(Model& model);
     void ComputeBoundingBoxes(const Model& model);
-    // The triangles of each material and the interleaved vertices of every mesh.
+    // The triangles of each material (which no pose changes) and the
+    // interleaved vertices of every mesh.
     void BuildRenderArrays(const Model& model);
     // Compiles DrawImmediate into a new display list.
     void BuildDisplayList(const Model& model);
@@ -79,6 +93,12 @@ public:
     // After the normals changed: the display list (when there is one), the
     // render arrays and the buffer objects again.
     HRESULT RebuildRenderData(const Model& model);
+    // After a new pose, brings what `path` draws up to the drawn geometry:
+    // the positions and normals of the interleaved vertices, written into
+    // the vertex buffer in place for buffer objects; the display list
+    // compiled again (when there is one). Immediate mode draws the posed
+    // geometry itself. Nothing is done for data that is already current.
+    void RefreshPath(const Model& model, DrawPath path);
 
     // The four draw paths and the two extras; each draws the meshes in the
     // model's order with the data built for them.
@@ -99,10 +119,24 @@ public:
     bool buffersReady = false;  // set by a successful buffer setup, never cleared
 
 private:
+    PoseChoice pose_;
     std::optional<ScenePose> scenePose_;  // made with the first pose as authored
+    // Each kind of drawing data is current when its version is the geometry's.
+    std::uint64_t geometryVersion_ = 0;
+    std::uint64_t arraysVersion_ = 0;
+    std::uint64_t bufferVersion_ = 0;
+    std::uint64_t listVersion_ = 0;
+    GLenum vertexUsage_ = GL_STATIC_DRAW_ARB;  // dynamic for a model whose poses rewrite it
 
     // One entry per mesh of the model, keeping what the entries hold.
     void MatchMeshes(const Model& model);
+    // The groups of every mesh, then every mesh's interleaved vertices whole.
+    void BuildRenderGroups(const Model& model);
+    void FillInterleavedVertices(const Model& model);
+    // Positions and normals only, into the interleaved vertices already built.
+    void RefreshInterleavedVertices(const Model& model);
+    // The interleaved vertices written over the vertex buffer's contents.
+    void UpdateVertexBuffer();
     // The texture of material `material` of mesh `mesh`, or null.
     const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
 };

@@ -120,14 +120,12 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
     if (loaded != nullptr) {
         const Model& model = loaded->model;
         const RenderModel& render = loaded->render;
-        if (options.useDisplayList)
-            render.DrawDisplayList();
-        else if (options.useIndexedArrays)
-            render.DrawIndexedArrays(model);
-        else if (options.useBufferObjects)
-            render.DrawBufferObjects(model);
-        else
-            render.DrawImmediate(model);
+        switch (SelectedPath(options)) {
+        case DrawPath::DisplayList: render.DrawDisplayList(); break;
+        case DrawPath::IndexedArrays: render.DrawIndexedArrays(model); break;
+        case DrawPath::BufferObjects: render.DrawBufferObjects(model); break;
+        case DrawPath::Immediate: render.DrawImmediate(model); break;
+        }
         if (options.drawNormals) render.DrawNormals(model);
         if (options.drawBoundingBox) render.DrawBoundingBox();
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "render/RenderModel.h"
 
 #include <optional>
 
@@ -22,6 +23,10 @@ struct ViewOptions {
 
 // The process-wide switches.
 ViewOptions& TheViewOptions();
+
+// The path the switches select: the first that is on, in the order display
+// list, indexed arrays, buffer objects; immediate mode when none is.
+DrawPath SelectedPath(const ViewOptions& options);
 
 constexpr float kStartCameraDistance = 10.0f;
 

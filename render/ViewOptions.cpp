@@ -5,3 +5,11 @@ ViewOptions& TheViewOptions()
     static ViewOptions options;
     return options;
 }
+
+DrawPath SelectedPath(const ViewOptions& options)
+{
+    if (options.useDisplayList) return DrawPath::DisplayList;
+    if (options.useIndexedArrays) return DrawPath::IndexedArrays;
+    if (options.useBufferObjects) return DrawPath::BufferObjects;
+    return DrawPath::Immediate;
+}

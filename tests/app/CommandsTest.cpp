@@ -193,7 +193,7 @@ TEST_F(CommandsTest, AsAuthoredFlipsTheFrontFaceAndPosesTheModel)
 
     shell.OnCommand(command::AsAuthored);
     EXPECT_TRUE(menu.IsChecked(command::AsAuthored));
-    EXPECT_TRUE(options.asAuthored && state.currentModel->render.asAuthored);
+    EXPECT_TRUE(options.asAuthored && state.currentModel->render.pose().asAuthored);
     EXPECT_EQ(FrontFace(), GL_CW);
     // The sample's one frame has no matrix: only the mirror moves its vertices.
     const auto& posed = state.currentModel->render.meshes[0].posedVertices;
@@ -206,7 +206,7 @@ TEST_F(CommandsTest, AsAuthoredFlipsTheFrontFaceAndPosesTheModel)
     EXPECT_EQ(FrontFace(), GL_CW);
     shell.OnCommand(command::InverseCulling);
     EXPECT_EQ(FrontFace(), GL_CCW);
-    EXPECT_FALSE(state.currentModel->render.asAuthored);
+    EXPECT_FALSE(state.currentModel->render.pose().asAuthored);
     EXPECT_FALSE(state.currentModel->render.meshes[0].posedVertices);
 }
 

@@ -54,7 +54,7 @@ protected:
                 float distance = kStartCameraDistance)
     {
         LoadedModel loaded;
-        EXPECT_EQ(loaded.LoadFromMemory("scene.x", std::string(kFirstLine) + text, asAuthored), S_OK);
+        EXPECT_EQ(loaded.LoadFromMemory("scene.x", std::string(kFirstLine) + text, PoseChoice{asAuthored}), S_OK);
         SetPerspective(kSize, kSize, frame, distance);
         AimCamera(distance);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -140,7 +140,7 @@ TEST_F(AsAuthored, TheMirrorTurnsLetteringTheRightWayRound)
     const std::string path = folder.Write("quad.x", std::string(kFirstLine) + quad);
     auto redSide = [&](bool asAuthored) {
         LoadedModel loaded;
-        EXPECT_EQ(loaded.Load(path, asAuthored), S_OK);
+        EXPECT_EQ(loaded.Load(path, PoseChoice{asAuthored}), S_OK);
         SetLighting(false);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawModelScene(&loaded, ViewOptions{}, 0, 90);

@@ -28,7 +28,7 @@ int Render(const render_tool::RenderOptions& options)
     {
         // The model goes before the context: it gives its OpenGL objects back.
         LoadedModel loaded;
-        if (loaded.Load(options.modelPath, options.view.asAuthored) != S_OK) {
+        if (loaded.Load(options.modelPath, PoseChoice{options.view.asAuthored}) != S_OK) {
             std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
             return 1;
         }

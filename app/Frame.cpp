@@ -14,7 +14,7 @@ void ResizeGL(ShellState& state, int width, int height)
 {
     RecordClientSize(state, width, height);
     glViewport(0, 0, width, height);
-    ApplyPerspective(state);
+    ApplyPerspective(state, state.drawnCameraDistance);
 }
 
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
@@ -22,6 +22,9 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
 {
     LoadedModel* loaded = state.currentModel.get();
     if (loaded) loaded->ShowPose(PoseChoice{options.asAuthored}, SelectedPath(options));
+    ApplyPerspective(state, state.drawnCameraDistance);
+    AimCamera(state.drawnCameraDistance);
+
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
 
@@ -34,5 +37,7 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
             DrawOverlayText(state, 0, y, line, font);
         }
     }
+    // What the next frame is drawn from, unless a command moves the camera first.
+    state.drawnCameraDistance = state.cameraDistance;
     if (swapBuffers) swapBuffers();
 }

@@ -1,7 +1,5 @@
 #include "app/Overlay.h"
 
-#include "app/Projection.h"
-
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
@@ -40,8 +38,6 @@ void DrawOverlayText(const ShellState& state, float x, float y, std::string_view
     }
 
     if (lit) glEnable(GL_LIGHTING);
-    ApplyPerspective(state);
-    AimCamera(state.cameraDistance);
 }
 
 std::array<std::string, 4> ModelOverlayLines(const Model& model, float fps)

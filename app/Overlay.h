@@ -27,8 +27,7 @@ constexpr float kOverlayFirstLineY = 10;
 constexpr float kOverlayLineStep = 15;
 
 // One line of text at (x, y) in window pixels (origin top-left, y down),
-// unlit, then the perspective projection and the camera at the current
-// distance again: this is how a new camera distance reaches the frame.
+// unlit, under a projection of window pixels (left current).
 void DrawOverlayText(const ShellState& state, float x, float y, std::string_view text, OverlayFont& font);
 
 // The four lines under the frame rate: vertex, face and triangle-rate

@@ -6,4 +6,5 @@
 // The perspective of that aspect, or the projection left as it was when the
 // area has no width or no height (a minimised window); the model-view
 // matrix is selected afterwards either way.
-void ApplyPerspective(const ShellState& state);
+// The planes of a fitted view follow `cameraDistance`.
+void ApplyPerspective(const ShellState& state, float cameraDistance);

@@ -1,7 +1,6 @@
 #include "app/Shell.h"
 
 #include "app/MenuLayout.h"
-#include "app/Projection.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 #include "report/Report.h"
@@ -254,10 +253,9 @@ void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
         state_.lastMouseX = x;
         state_.lastMouseY = y;
     } else if (keys == MouseKeys{.right = true}) {
-        // The frame that follows is drawn at nine tenths of the old distance;
-        // the next overlay line re-aims the camera at the cursor's height.
-        state_.cameraDistance = state_.cameraDistance - state_.cameraDistance * 0.1f;
-        AimCamera(state_.cameraDistance);
+        // The frame that follows is drawn at nine tenths of the old distance,
+        // the frames after it at the cursor's height.
+        state_.drawnCameraDistance = state_.cameraDistance - state_.cameraDistance * 0.1f;
         state_.cameraDistance = static_cast<float>(y);
     }
 }
@@ -288,6 +286,5 @@ void Shell::FitView()
     if (!view) return;
     state_.viewFrame = view->frame;
     state_.cameraDistance = view->distance;
-    ApplyPerspective(state_);
-    AimCamera(state_.cameraDistance);
+    state_.drawnCameraDistance = view->distance;
 }

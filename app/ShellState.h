@@ -14,6 +14,11 @@ struct ShellState {
     float windowWidth = 640;   // the outer size asked for; the client size once known
     float windowHeight = 480;
     float cameraDistance = kStartCameraDistance;
+    // The distance the next frame is drawn from: the camera distance as the
+    // last frame found it, or where a zoom step or a fitted view has put the
+    // camera since. So a right-button move shows its first frame at nine
+    // tenths of the old distance, and the frames after it at the cursor's.
+    float drawnCameraDistance = kStartCameraDistance;
     float angleY = 0;  // degrees about the vertical axis
     float angleX = 0;  // degrees about the horizontal axis
     ViewFrame viewFrame;  // what the view turns about; the origin until the view is fitted

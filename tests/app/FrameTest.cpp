@@ -88,17 +88,24 @@ TEST_F(FrameTest, OverlayLineIsDrawnUnlitAtItsWindowPosition)
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "lighting that was off stays off";
 }
 
-TEST_F(FrameTest, OverlayLineLeavesThePerspectiveAndTheCameraAtTheCurrentDistance)
+// The model of a frame is seen through the perspective, from the camera
+// distance the frame before it left; the overlay then draws in window pixels.
+TEST_F(FrameTest, AFrameSetsThePerspectiveAndTheCameraBeforeItsModel)
 {
     SetPerspective(state.windowWidth, state.windowHeight);
     const auto perspective = Matrix(GL_PROJECTION_MATRIX);
     state.cameraDistance = 42;
-    DrawOverlayText(state, 0, 10, "fps: 060", font);
-
-    EXPECT_EQ(Matrix(GL_PROJECTION_MATRIX), perspective);
+    RenderFrame(state, options, font, clock.Source(), nullptr);
+    EXPECT_FLOAT_EQ(Matrix(GL_MODELVIEW_MATRIX)[14], -kStartCameraDistance) << "the first frame, from the start distance";
+    RenderFrame(state, options, font, clock.Source(), nullptr);
     const auto camera = Matrix(GL_MODELVIEW_MATRIX);
     EXPECT_FLOAT_EQ(camera[14], -42);
     EXPECT_FLOAT_EQ(camera[0], 1);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    RenderFrame(state, options, font, clock.Source(), nullptr);
+    EXPECT_NE(Matrix(GL_PROJECTION_MATRIX), perspective) << "the overlay's projection is left";
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);

@@ -1,16 +1,25 @@
 // The left button turns the model, the right button sets the camera distance.
 #include "ShellFakes.h"
 #include "TestSupport.h"
+#include "app/Frame.h"
 #include "app/Shell.h"
 
 #include <GL/gl.h>
 
 namespace {
 
-// The eye's distance as the model-view matrix holds it: the camera looks
-// down -Z from (0, 0, d), so the matrix moves the scene by -d.
-float CameraDistanceInMatrix()
+class NullFont : public OverlayFont {
+public:
+    void DrawCharacter(unsigned char) override {}
+};
+
+// The eye's distance the next frame is drawn from, as the model-view
+// matrix holds it once the frame is drawn: the camera looks down -Z from
+// (0, 0, d), so the matrix moves the scene by -d.
+float CameraDistanceOfFrame(ShellState& state, const ViewOptions& options)
 {
+    NullFont font;
+    RenderFrame(state, options, font, [] { return 0u; }, nullptr);
     GLfloat matrix[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
     return -matrix[14];
@@ -81,21 +90,21 @@ TEST_F(MouseTest, OnlyOneButtonAloneCounts)
     EXPECT_EQ(state.lastMouseX, 10);
     EXPECT_EQ(state.lastMouseY, 10);
     EXPECT_FLOAT_EQ(state.cameraDistance, 10);
-    EXPECT_FLOAT_EQ(CameraDistanceInMatrix(), 10);
+    EXPECT_FLOAT_EQ(CameraDistanceOfFrame(state, options), 10);
 }
 
 TEST_F(MouseTest, RightButtonZoomsInNineTenthStepsThenFollowsTheCursor)
 {
     shell.OnRightButtonDown(200);
     EXPECT_FLOAT_EQ(state.cameraDistance, 200);
-    EXPECT_FLOAT_EQ(CameraDistanceInMatrix(), 10) << "a press alone does not move the camera";
+    EXPECT_FLOAT_EQ(CameraDistanceOfFrame(state, options), 10) << "a press alone does not move the camera";
 
     shell.OnMouseMove(5, 300, kRight);
-    EXPECT_FLOAT_EQ(CameraDistanceInMatrix(), 180);
+    EXPECT_FLOAT_EQ(CameraDistanceOfFrame(state, options), 180);
     EXPECT_FLOAT_EQ(state.cameraDistance, 300);
 
     shell.OnMouseMove(5, 100, kRight);
-    EXPECT_FLOAT_EQ(CameraDistanceInMatrix(), 270);
+    EXPECT_FLOAT_EQ(CameraDistanceOfFrame(state, options), 270);
     EXPECT_FLOAT_EQ(state.cameraDistance, 100);
 
     // The top row puts the camera in the origin; the left button is untouched.

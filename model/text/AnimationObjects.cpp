@@ -26,7 +26,8 @@ std::string_view AfterFirstWord(std::string_view line)
 
 bool TextReader::IsAnimationReference(std::string_view line) const
 {
-    return line.front() == '{' && Contains(line, '}') && (IsOpenBlock(0, "Animation") || IsOpenBlock(0, "AnimationSet"));
+    return line.front() == '{' && Contains(line, '}') &&
+           (IsOpenBlock(0, "Animation") || IsOpenBlock(0, "AnimationSet"));
 }
 
 AnimationRecord* TextReader::CurrentAnimation()

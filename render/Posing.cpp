@@ -1,5 +1,6 @@
 #include "render/RenderModel.h"
 
+#include "model/AnimationSampling.h"
 
 namespace {
 
@@ -22,6 +23,15 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
         }
     } else {
         if (!scenePose_) scenePose_.emplace(model);
+        const bool animated =
+            choice.animationSet >= 0 && static_cast<std::size_t>(choice.animationSet) < model.animationSets.size();
+        if (animated) {
+            const auto set = static_cast<std::size_t>(choice.animationSet);
+            SampleLocals(model, set, TimingOf(model, set).TickAt(choice.seconds), animatedLocals_);
+            scenePose_->ComputeWorlds(model, animatedLocals_);
+        } else {
+            scenePose_->ComputeWorlds(model);
+        }
         // Written over the buffers of the last pose: a pose a frame costs no allocation.
         for (std::size_t m = 0; m < meshes.size(); ++m) {
             MeshRenderData& data = meshes[m];

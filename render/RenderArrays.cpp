@@ -75,7 +75,7 @@ void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<I
 void RenderModel::BuildRenderArrays(const Model& model)
 {
     MatchMeshes(model);
-    vertexUsage_ = GL_STATIC_DRAW_ARB;
+    vertexUsage_ = model.animationSets.empty() ? GL_STATIC_DRAW_ARB : GL_DYNAMIC_DRAW_ARB;
     BuildRenderGroups(model);
     FillInterleavedVertices(model);
 }

@@ -34,9 +34,11 @@ struct RenderGroup {
 };
 
 // What the drawn geometry depends on besides the model: whether the scene is
-// drawn as its author placed it.
+// drawn as its author placed it, and, so drawn, an animation set at a time.
 struct PoseChoice {
     bool asAuthored = false;
+    std::int32_t animationSet = -1;  // index in Model::animationSets; -1 for none
+    double seconds = 0;              // time into the set
     bool operator==(const PoseChoice&) const = default;
 };
 
@@ -68,7 +70,8 @@ public:
     MeshGeometry Geometry(const Model& model, std::size_t mesh) const;
 
     // The drawn geometry for `choice`. As authored: each mesh placed by its
-    // frames and bones (see ScenePose), then DirectX's left-handed coordinates
+    // frames and bones (see ScenePose), their matrices those of the chosen
+    // animation set at its time, then DirectX's left-handed coordinates
     // turned into OpenGL's by mirroring z (the front face then flips with
     // it). Otherwise the meshes as read. Sets the posed positions and normals
     // of every mesh (normals follow the model's, whatever the normals
@@ -121,12 +124,13 @@ public:
 private:
     PoseChoice pose_;
     std::optional<ScenePose> scenePose_;  // made with the first pose as authored
+    std::vector<Matrix4> animatedLocals_;  // each frame's matrix at the animation's time
     // Each kind of drawing data is current when its version is the geometry's.
     std::uint64_t geometryVersion_ = 0;
     std::uint64_t arraysVersion_ = 0;
     std::uint64_t bufferVersion_ = 0;
     std::uint64_t listVersion_ = 0;
-    GLenum vertexUsage_ = GL_STATIC_DRAW_ARB;  // dynamic for a model whose poses rewrite it
+    GLenum vertexUsage_ = GL_STATIC_DRAW_ARB;  // dynamic for a model whose animations rewrite it
 
     // One entry per mesh of the model, keeping what the entries hold.
     void MatchMeshes(const Model& model);

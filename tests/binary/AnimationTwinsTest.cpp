@@ -74,14 +74,17 @@ const std::string kScene = "Frame Hip {\n Frame Knee {\n }\n Mesh Leg {\n  3;\n 
 
 TEST(AnimationTwins, ReadTheSameAnimationsAsTheirText)
 {
-    // Values written as integers ("-1"), a name in parentheses, every key type, options, an unnamed set.
+    // The first rate above 0, values written as integers ("-1"), numbers on the brace line, a name in
+    // parentheses, every key type, a time beyond 32 bits, options, an unnamed set.
     const std::string animated =
-        kHeader + "AnimTicksPerSecond {\n 25;\n}\n" + kScene +
-        "AnimationSet Walk {\n Animation Anim-Walk-Hip {\n  { Hip }\n  AnimationOptions {\n   0;\n   1;\n  }\n"
+        kHeader + "AnimTicksPerSecond {\n 0;\n}\nAnimTicksPerSecond {\n 2.5;\n}\nAnimTicksPerSecond fps { 25; }\n" +
+        "AnimTicksPerSecond {\n 60;\n}\n" + kScene +
+        "AnimationSet Walk {\n Animation Anim-Walk-Hip {\n  { Hip }\n  AnimationOptions { 0; 1; }\n"
         "  AnimationKey {\n   0;\n   2;\n   0;4;1,0,0,0;;,\n   10;4;-1,0,0,0;;;\n  }\n"
         "  AnimationKey {\n   2;\n   1;\n   0;3;0.5,-2,0;;;\n  }\n }\n"
         " Animation (Knee) {\n  AnimationKey {\n   1;\n   1;\n   5;3;2,2,2;;;\n  }\n"
-        "  AnimationKey {\n   4;\n   1;\n   5;16;1,0,0,0,0,1,0,0,0,0,1,0,-4,5.5,6,1;;;\n  }\n }\n}\n"
+        "  AnimationKey { 0; 2; 0;4;1,0,0,0;;, 4294967295;4;0,1,0,0;;; }\n"
+        "  AnimationKey // the matrix\n  {\n   4;\n   1;\n   5;16;1,0,0,0,0,1,0,0,0,0,1,0,-4,5.5,6,1;;;\n  }\n }\n}\n"
         "AnimationSet {\n Animation {\n  {Knee}\n  AnimationKey {\n   1;\n   1;\n   0;3;1,1,1;;;\n  }\n }\n}\n";
     EXPECT_EQ(Describe(Read(animated)),
               "ticks 25\nset Walk\nHip#0 linear r0,0x1p+0,0x0p+0,0x0p+0,0x0p+0 r10,-0x1p+0,0x0p+0,0x0p+0,0x0p+0"

@@ -68,8 +68,8 @@ namespace animation_rules {
 // its value count and the values. A list that does not hold together (an
 // unknown type, a count the numbers cannot hold, a key with the wrong
 // number of values, a time that is no tick count, keys out of time order)
-// is left out: the result is then false and `animation` unchanged. A second
-// list of a type the animation already has is left out as well.
+// is left out: the result is then false and `animation` unchanged. A list of
+// a type the animation already has keys of is left out as well.
 bool AddKeys(AnimationRecord& animation, std::span<const float> numbers);
 
 // "AnimationOptions": open or closed, then the position quality. Missing

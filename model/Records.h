@@ -12,6 +12,8 @@
 struct Vector3 {
     float x = 0, y = 0, z = 0;
 
+    bool operator==(const Vector3&) const = default;
+
     static Vector3 Cross(const Vector3& a, const Vector3& b)
     {
         return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};

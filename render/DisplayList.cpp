@@ -12,6 +12,16 @@ void RenderModel::BuildDisplayList(const Model& model)
     listVersion_ = geometryVersion_;
 }
 
+void RenderModel::RecompileDisplayList(const Model& model)
+{
+    if (!displayList) return;
+    // The same name takes the new contents: a pose a frame makes no name.
+    glNewList(displayList.get(), GL_COMPILE);
+    DrawImmediate(model);
+    glEndList();
+    listVersion_ = geometryVersion_;
+}
+
 void RenderModel::DrawDisplayList() const
 {
     if (displayList) glCallList(displayList.get());

@@ -64,7 +64,7 @@ void RenderModel::RefreshPath(const Model& model, DrawPath path)
     switch (path) {
     case DrawPath::Immediate: break;  // draws the posed geometry itself
     case DrawPath::DisplayList:
-        if (listVersion_ != geometryVersion_ && displayList) BuildDisplayList(model);
+        if (listVersion_ != geometryVersion_) RecompileDisplayList(model);
         break;
     case DrawPath::IndexedArrays:
     case DrawPath::BufferObjects:

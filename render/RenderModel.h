@@ -141,6 +141,8 @@ private:
     void RefreshInterleavedVertices(const Model& model);
     // The interleaved vertices written over the vertex buffer's contents.
     void UpdateVertexBuffer();
+    // The display list's contents compiled again, under the same name.
+    void RecompileDisplayList(const Model& model);
     // The texture of material `material` of mesh `mesh`, or null.
     const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
 };

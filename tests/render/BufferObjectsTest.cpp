@@ -8,8 +8,6 @@
 #include <GL/glext.h>
 #include <gtest/gtest.h>
 
-static bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-
 namespace {
 
 using platform::MessageKind;

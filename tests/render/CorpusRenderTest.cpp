@@ -1,4 +1,5 @@
 #include "render/LoadedModel.h"
+#include "render/Scene.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
 
@@ -110,6 +111,48 @@ TEST(CorpusRendering, TheFourPathsGiveTheSamePictureOfEveryOpaqueModel)
         ++compared;
     }
     EXPECT_GE(compared, 9);
+}
+
+// A real animated model at one time of its set: the four paths draw the
+// same picture, and a path switched to while the set plays shows the pose of
+// that time in its first frame, although only the path drawn before followed.
+TEST(CorpusRendering, TheFourPathsShowTheSamePoseOfAPlayingSet)
+{
+    constexpr int kSize = 96;
+    platform::HeadlessContext context(kSize, kSize);
+    ASSERT_TRUE(context.Ok()) << context.Error();
+    InitGL(kSize, kSize);
+    testing_support::MessageRecorder recorder;
+    LoadedModel loaded;
+    ASSERT_EQ(loaded.Load(testing_support::CorpusPath("assimp/BCN_Epileptic.X"), PoseChoice{true}), S_OK);
+    const std::optional<FittedView> view = FitView(loaded, kSize, kSize);
+    ASSERT_TRUE(view);
+    SetPerspective(kSize, kSize, view->frame, view->distance);
+    AimCamera(view->distance);
+    auto draw = [&](const PoseChoice& pose, DrawPath path) {
+        ViewOptions options;
+        options.useDisplayList = path == DrawPath::DisplayList;
+        options.useIndexedArrays = path == DrawPath::IndexedArrays;
+        options.useBufferObjects = path == DrawPath::BufferObjects;
+        loaded.ShowPose(pose, path);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawModelScene(&loaded, options, 15, 30, view->frame.centre);
+        glFinish();
+        return context.ReadPixels();
+    };
+    const PoseChoice still{true}, playing{true, 0, 0.8}, later{true, 0, 2.1};
+    const auto rest = draw(still, DrawPath::Immediate);
+    const auto immediate = draw(playing, DrawPath::Immediate);
+    EXPECT_NE(immediate, rest);
+    for (const DrawPath path : {DrawPath::DisplayList, DrawPath::IndexedArrays, DrawPath::BufferObjects})
+        EXPECT_TRUE(draw(playing, path) == immediate) << static_cast<int>(path);
+
+    // The set plays on along the buffer objects alone; then each other path is chosen.
+    for (double seconds = 0.9; seconds < 2.1; seconds += 0.1) draw({true, 0, seconds}, DrawPath::BufferObjects);
+    const auto buffers = draw(later, DrawPath::BufferObjects);
+    for (const DrawPath path : {DrawPath::DisplayList, DrawPath::IndexedArrays, DrawPath::Immediate})
+        EXPECT_TRUE(draw(later, path) == buffers) << static_cast<int>(path);
+    EXPECT_TRUE(recorder.messages().empty());
 }
 
 }  // namespace

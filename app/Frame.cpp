@@ -21,7 +21,14 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
                  const std::function<void()>& swapBuffers)
 {
     LoadedModel* loaded = state.currentModel.get();
-    if (loaded) loaded->ShowPose(PoseChoice{options.asAuthored}, SelectedPath(options));
+    if (loaded) {
+        // The clock is read only while a set plays.
+        AnimationPlayback& playback = state.playback;
+        if (playback.playing && playback.set >= 0 &&
+            static_cast<std::size_t>(playback.set) < loaded->model.animationSets.size())
+            playback.Advance(ticks(), TimingOf(loaded->model, static_cast<std::size_t>(playback.set)));
+        loaded->ShowPose(PoseOf(options, playback), SelectedPath(options));
+    }
     ApplyPerspective(state, state.drawnCameraDistance);
     AimCamera(state.drawnCameraDistance);
 
@@ -36,6 +43,8 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
             y += kOverlayLineStep;
             DrawOverlayText(state, 0, y, line, font);
         }
+        if (const auto line = AnimationOverlayLine(loaded->model, state.playback))
+            DrawOverlayText(state, 0, y + kOverlayLineStep, *line, font);
     }
     // What the next frame is drawn from, unless a command moves the camera first.
     state.drawnCameraDistance = state.cameraDistance;

@@ -15,8 +15,8 @@ void ResizeGL(ShellState& state, int width, int height);
 // Records the client size alone, for a window that has no context yet.
 void RecordClientSize(ShellState& state, int width, int height);
 
-// Poses the current model, sets the projection and the camera, clears, draws
-// the model along the path the switches select, draws the overlay, then
-// presents the frame with `swapBuffers`.
+// Moves the animation on, poses the current model, sets the projection and
+// the camera, clears, draws the model along the path the switches select,
+// draws the overlay, then presents the frame with `swapBuffers`.
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
                  const std::function<void()>& swapBuffers);

@@ -1,5 +1,8 @@
 #include "app/MenuLayout.h"
 
+#include "app/AnimationMenu.h"
+#include "platform/AsciiCase.h"
+
 namespace {
 
 MenuNode Item(int id, const char* text) { return {MenuNode::Kind::Command, id, text, false, false, {}, {}}; }
@@ -54,6 +57,17 @@ const std::vector<MenuNode>& MainMenuLayout()
                     CheckItem(command::AsAuthored, "Scène telle que créée", false),
                     ShortcutItem(command::FitView, "Cadrer le modèle", "F"),
                 }),
+        AnimationMenu(nullptr, 1.0),
     };
     return layout;
+}
+
+int CommandOfAccelerator(const std::vector<MenuNode>& nodes, std::string_view accelerator)
+{
+    int found = 0;
+    ForEachMenuCommand(nodes, [&](const MenuNode& node) {
+        if (found == 0 && !node.accelerator.empty() && platform::EqualIgnoringAsciiCase(node.accelerator, accelerator))
+            found = node.id;
+    });
+    return found;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace command {
@@ -24,6 +25,11 @@ constexpr int BoundingBox = 103;
 constexpr int BufferObjects = 104;
 constexpr int AsAuthored = 40101;
 constexpr int FitView = 40102;
+// The "Animation" menu (AnimationMenu.h).
+constexpr int PlayPause = 40201;
+constexpr int RewindAnimation = 40202;
+constexpr int FirstSpeed = 40211;         // one per speed, in menu order
+constexpr int FirstAnimationSet = 40301;  // one per set, in file order
 }  // namespace command
 
 struct MenuNode {
@@ -36,10 +42,16 @@ struct MenuNode {
     bool marked = false;      // marked at start
     std::vector<MenuNode> entries;  // a submenu's entries
     std::string accelerator;        // a command's keyboard shortcut, as "F" or "Ctrl+F"; most have none
+    bool radio = false;             // one of a run of items of which exactly one is marked
+    bool enabled = true;            // a menu that is greyed, with everything in it
 };
 
-// The menus of the bar, left to right; each is a submenu node.
+// The menus of the bar, left to right; each is a submenu node. The last,
+// "Animation", is the one for no model: it is rebuilt for each model opened.
 const std::vector<MenuNode>& MainMenuLayout();
+
+// The command of the shortcut `accelerator` ("F", "Space"…) in `nodes`, or 0.
+int CommandOfAccelerator(const std::vector<MenuNode>& nodes, std::string_view accelerator);
 
 // Calls `visit` on every command of the layout, submenus included.
 template <typename Visit>

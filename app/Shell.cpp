@@ -1,5 +1,6 @@
 #include "app/Shell.h"
 
+#include "app/AnimationMenu.h"
 #include "app/MenuLayout.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
@@ -73,10 +74,14 @@ void Shell::LoadAtStart(const std::string& commandLineText)
     if (commandLineText.empty() || closed_) return;
     BusyScope busy(*this);
     ReleaseModel();
-    const LoadingScope loading(*this);
-    state_.currentModel = std::make_unique<LoadedModel>();
-    // The model stays current after a failure, but never half-built.
-    state_.currentModel->Load(commandLineText, PoseChoice{options_.asAuthored});
+    ForgetPreviousModel();
+    {
+        const LoadingScope loading(*this);
+        state_.currentModel = std::make_unique<LoadedModel>();
+        // The model stays current after a failure, but never half-built.
+        state_.currentModel->Load(commandLineText, PoseOf(options_, state_.playback));
+    }
+    ReplaceAnimationMenu();
 }
 
 void Shell::OnCommand(int id)
@@ -103,7 +108,12 @@ void Shell::OnCommand(int id)
         if (!Busy()) SetAsAuthored(!menu_.CheckItem(id, false));
         break;
     case command::FitView: FitView(); break;
-    default: break;
+    case command::PlayPause: TogglePlayback(); break;
+    case command::RewindAnimation: RewindAnimation(); break;
+    default:
+        if (const auto set = SetOfCommand(id)) ChooseAnimationSet(*set);
+        if (const auto speed = SpeedOfCommand(id)) ChooseSpeed(*speed);
+        break;
     }
 }
 
@@ -130,12 +140,31 @@ void Shell::OpenFile(const std::string& path)
 {
     // The old model goes before the new file is tried.
     ReleaseModel();
-    const LoadingScope loading(*this);
-    state_.currentModel = std::make_unique<LoadedModel>();
-    if (state_.currentModel->Load(path, PoseChoice{options_.asAuthored}) != S_OK) {
-        platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
-        state_.currentModel.reset();
+    ForgetPreviousModel();
+    {
+        const LoadingScope loading(*this);
+        state_.currentModel = std::make_unique<LoadedModel>();
+        if (state_.currentModel->Load(path, PoseOf(options_, state_.playback)) != S_OK) {
+            platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
+            state_.currentModel.reset();
+        }
     }
+    ReplaceAnimationMenu();
+}
+
+void Shell::ForgetPreviousModel()
+{
+    state_.playback.Reset();
+    menu_.CheckItem(command::PlayPause, false);
+    // A fitted view belongs to the model it was fitted to.
+    state_.viewFrame = ViewFrame{};
+}
+
+void Shell::ReplaceAnimationMenu()
+{
+    if (!replaceAnimationMenu_) return;
+    replaceAnimationMenu_(AnimationMenu(state_.currentModel ? &state_.currentModel->model : nullptr,
+                                        state_.playback.speed));
 }
 
 void Shell::SaveTextFromDialog()
@@ -267,12 +296,17 @@ void Shell::SetAsAuthored(bool on)
     menu_.CheckItem(command::AsAuthored, on);
     options_.asAuthored = on;
     ApplyFrontFace(options_);
+    // As read, an animation does not show: it does not go on meanwhile either.
+    if (!on && state_.playback.playing) {
+        state_.playback.Stop();
+        menu_.CheckItem(command::PlayPause, false);
+    }
     ShowCurrentPose();
 }
 
 void Shell::ShowCurrentPose()
 {
-    if (state_.currentModel) state_.currentModel->ShowPose(PoseChoice{options_.asAuthored}, SelectedPath(options_));
+    if (state_.currentModel) state_.currentModel->ShowPose(PoseOf(options_, state_.playback), SelectedPath(options_));
 }
 
 // Centres the view on the model as drawn and backs the camera off until the
@@ -287,4 +321,63 @@ void Shell::FitView()
     state_.viewFrame = view->frame;
     state_.cameraDistance = view->distance;
     state_.drawnCameraDistance = view->distance;
+}
+
+bool Shell::HasAnimationSets() const
+{
+    return state_.currentModel && !state_.currentModel->model.animationSets.empty();
+}
+
+void Shell::TogglePlayback()
+{
+    AnimationPlayback& playback = state_.playback;
+    if (Busy() || !HasAnimationSets()) {
+        menu_.CheckItem(command::PlayPause, playback.playing);
+        return;
+    }
+    // The mark follows the playback, which can also stop on its own.
+    const bool play = !playback.playing;
+    menu_.CheckItem(command::PlayPause, play);
+    if (!play) {
+        playback.Stop();
+        return;
+    }
+    if (playback.set < 0) ChooseAnimationSet(0);
+    const AnimationTiming timing = TimingOf(state_.currentModel->model, static_cast<std::size_t>(playback.set));
+    if (!timing.loops && playback.seconds >= timing.LengthSeconds()) playback.Rewind();  // played to its end: again
+    if (!options_.asAuthored) SetAsAuthored(true);
+    playback.Start();
+}
+
+void Shell::ChooseAnimationSet(std::int32_t set)
+{
+    if (Busy() || !HasAnimationSets() || static_cast<std::size_t>(set) >= state_.currentModel->model.animationSets.size())
+        return;
+    const auto items = std::min(state_.currentModel->model.animationSets.size(), kAnimationSetItems);
+    for (std::size_t k = 0; k < items; ++k) menu_.CheckItem(CommandOfSet(static_cast<std::int32_t>(k)), k == static_cast<std::size_t>(set));
+    state_.playback.set = set;
+    state_.playback.Rewind();
+    if (!options_.asAuthored)
+        SetAsAuthored(true);
+    else
+        ShowCurrentPose();
+}
+
+void Shell::ChooseSpeed(double speed)
+{
+    for (const double offered : kPlaybackSpeeds) menu_.CheckItem(CommandOfSpeed(offered), offered == speed);
+    state_.playback.speed = speed;
+}
+
+void Shell::RewindAnimation()
+{
+    if (Busy() || state_.playback.set < 0) return;
+    state_.playback.Rewind();
+    ShowCurrentPose();
+}
+
+void Shell::FollowPlayback()
+{
+    if (menu_.IsChecked(command::PlayPause) != state_.playback.playing)
+        menu_.CheckItem(command::PlayPause, state_.playback.playing);
 }

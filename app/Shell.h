@@ -3,6 +3,7 @@
 // through the menu's check marks, the file dialogs and a close callback.
 #pragma once
 
+#include "app/MenuLayout.h"
 #include "app/ShellState.h"
 #include "platform/FileDialogs.h"
 #include "platform/Menu.h"
@@ -47,6 +48,12 @@ public:
     // Told true when a load begins and false when it ends, so that the window
     // shows the busy cursor meanwhile.
     void SetLoadIndicator(std::function<void(bool)> showLoading) { showLoading_ = std::move(showLoading); }
+    // Told the "Animation" menu anew each time a model is opened (or fails to open).
+    void SetAnimationMenuReplacer(std::function<void(const MenuNode&)> replace) { replaceAnimationMenu_ = std::move(replace); }
+
+    // After a frame: a set that stopped on its own (an open one at its end)
+    // clears the mark of "Lecture / Pause".
+    void FollowPlayback();
 
     // The scene as authored or as read (the "Scène telle que créée" switch),
     // for the command line as for the menu.
@@ -85,7 +92,18 @@ private:
     void ExclusiveToggle(int id);
     void FlipFrontFace();
     void FitView();
-    // The current model drawn in the pose the switches ask for.
+
+    // The animation commands, and what they share.
+    void TogglePlayback();
+    void ChooseAnimationSet(std::int32_t set);
+    void ChooseSpeed(double speed);
+    void RewindAnimation();
+    bool HasAnimationSets() const;
+    // A model opened (or not): nothing plays, the view turns about the origin
+    // again, the "Animation" menu is the new model's.
+    void ForgetPreviousModel();
+    void ReplaceAnimationMenu();
+    // The current model drawn in the pose the switches and the playback ask for.
     void ShowCurrentPose();
 
     ShellState& state_;
@@ -94,6 +112,7 @@ private:
     platform::FileDialogs& dialogs_;
     std::function<void()> requestClose_;
     std::function<void(bool)> showLoading_;
+    std::function<void(const MenuNode&)> replaceAnimationMenu_;
     int busyDepth_ = 0;
     bool closePending_ = false;
     bool closed_ = false;

@@ -3,6 +3,7 @@
 // draws, not to this state.
 #pragma once
 
+#include "app/Playback.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
 
@@ -25,6 +26,7 @@ struct ShellState {
     std::int32_t lastMouseX = 0;
     std::int32_t lastMouseY = 0;
     std::unique_ptr<LoadedModel> currentModel;
+    AnimationPlayback playback;  // of the current model's sets
     std::int32_t frameCount = 0;
     std::uint32_t previousTick = 0;
     float fps = 0;

@@ -34,6 +34,19 @@ private:
     Shell& shell_;
 };
 
+// The name a menu shortcut gives a key.
+std::string KeyName(int keyCode)
+{
+    switch (keyCode) {
+    case WXK_SPACE: return "Space";
+    case WXK_HOME: return "Home";
+    default: break;
+    }
+    if (keyCode >= 'A' && keyCode <= 'Z') return std::string(1, static_cast<char>(keyCode));
+    if (keyCode >= WXK_F1 && keyCode <= WXK_F12) return "F" + std::to_string(keyCode - WXK_F1 + 1);
+    return {};
+}
+
 }  // namespace
 
 MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttributes& attributes)
@@ -51,6 +64,7 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     SetMenuBar(menuBar.release());  // the frame owns its menu bar
 
     shell_ = std::make_unique<Shell>(state_, options_, *marks_, dialogs_, [this] { Close(); });
+    shell_->SetAnimationMenuReplacer([this](const MenuNode& menu) { ReplaceMenu(*GetMenuBar(), menu); });
     view_ = new GlView(this, attributes, state_, *shell_);  // owned by this frame, as every child window
     view_->SetDropTarget(new ModelDropTarget(*this, *shell_));  // owned by the canvas
     shell_->SetLoadIndicator([](bool loading) {
@@ -64,6 +78,7 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     SetSizer(sizer.release());
 
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
+    Bind(wxEVT_CHAR_HOOK, &MainFrame::OnKey, this);
     Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 }
@@ -101,11 +116,24 @@ void MainFrame::OnMenu(wxCommandEvent& event)
     shell_->OnCommand(event.GetId());
 }
 
+void MainFrame::OnKey(wxKeyEvent& event)
+{
+    // The shortcuts shown in the menus, for keys the toolkit's menus leave
+    // to the window (those without a modifier).
+    const int id = event.HasAnyModifiers() ? 0 : CommandOfAccelerator(MainMenuLayout(), KeyName(event.GetKeyCode()));
+    if (id == 0 || !GetMenuBar()->IsEnabled(id)) {
+        event.Skip();
+        return;
+    }
+    shell_->OnCommand(id);
+}
+
 void MainFrame::OnIdle(wxIdleEvent& event)
 {
     // Nothing is drawn inside the event loops of message boxes and dialogs.
     if (!started_ || !shell_->CanDrawFrame() || !view_->HasContext()) return;
     DrawFrame();
+    shell_->FollowPlayback();
     event.RequestMore();
 }
 

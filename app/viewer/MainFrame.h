@@ -31,6 +31,7 @@ public:
 
 private:
     void OnMenu(wxCommandEvent& event);
+    void OnKey(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
 

@@ -9,3 +9,5 @@
 #include <vector>
 
 std::unique_ptr<wxMenuBar> BuildMenuBar(const std::vector<MenuNode>& menus);
+// The menu of the bar that has `menu`'s title, replaced by `menu` (greyed when it says so).
+void ReplaceMenu(wxMenuBar& bar, const MenuNode& menu);

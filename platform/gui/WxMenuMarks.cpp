@@ -9,7 +9,8 @@ bool WxMenuMarks::CheckItem(int id, bool checked)
     wxMenuItem* item = menuBar_.FindItem(id);
     if (item == nullptr || !item->IsCheckable()) return false;
     const bool was = item->IsChecked();
-    item->Check(checked);
+    // A radio item is cleared by marking another of its run, never by itself.
+    if (checked || item->GetKind() != wxITEM_RADIO) item->Check(checked);
     return was;
 }
 
@@ -22,7 +23,8 @@ bool WxMenuMarks::IsChecked(int id) const
 void WxMenuMarks::UndoToolkitToggle(int id, bool checkedNow)
 {
     wxMenuItem* item = menuBar_.FindItem(id);
-    if (item != nullptr && item->IsCheckable()) item->Check(!checkedNow);
+    // A radio item the toolkit marked stays marked: the command marks it too.
+    if (item != nullptr && item->IsCheckable() && item->GetKind() != wxITEM_RADIO) item->Check(!checkedNow);
 }
 
 }  // namespace platform

@@ -36,8 +36,22 @@ public:
         const auto mark = marks.find(id);
         return mark != marks.end() && mark->second;
     }
+    // What the window does with a menu the shell rebuilds: its items and
+    // their marks replace those it had.
+    void Replace(const MenuNode& menu)
+    {
+        for (const int id : menuItems[menu.text]) marks.erase(id);
+        menuItems[menu.text].clear();
+        ForEachMenuCommand(menu.entries, [&](const MenuNode& node) {
+            menuItems[menu.text].push_back(node.id);
+            if (node.checkable) marks[node.id] = node.marked;
+        });
+        menus[menu.text] = menu;
+    }
 
     std::map<int, bool> marks;
+    std::map<std::string, std::vector<int>> menuItems;  // of the menus replaced so far
+    std::map<std::string, MenuNode> menus;
     std::vector<int> calls;
 };
 

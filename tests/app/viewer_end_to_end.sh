@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real viewer on an X server as a person would: starts it on a
 # model, looks at the window, uses the menu and the mouse, closes it.
-# Run under xvfb-run:  viewer_end_to_end.sh PELMORA SEND-CLOSE SAMPLES-DIR WORK-DIR
+# Run under xvfb-run:  viewer_end_to_end.sh PELMORA SEND-CLOSE SAMPLES-DIR WORK-DIR CORPUS-DIR
 set -uo pipefail
 
 pelmora=$1
 send_close=$2
 samples=$3
 work=$4
+corpus=$5
 rm -rf "$work" && mkdir -p "$work"
 export NO_AT_BRIDGE=1 GDK_BACKEND=x11
 
@@ -223,6 +224,30 @@ model=$(count_unlike "$work/blank.png" "$background" 240 200 200 $((top + 120)))
 "$send_close" "$window"
 wait_exit
 [ "$status" = 0 ] || fail "close after the blank path: status $status"
+
+# --- An animated model: Space plays and pauses, the time runs by the clock -
+start_viewer --fit "$corpus/assimp/BCN_Epileptic.X" || exit 1
+wait_for_frames
+shot still
+top=$(canvas_top "$work/still.png")
+keys space
+shot playing1
+sleep 0.5
+shot playing2
+moved=$(count_changed "$work/playing1.png" "$work/playing2.png" 400 $((440 - top)) 120 "$((top + 80))")
+[ "${moved%.*}" -gt 500 ] && pass "Space plays the animation ($moved pixels moved)" || fail "Space did not play ($moved)"
+# The overlay's sixth line names the set while it is chosen.
+line=$(count_white "$work/playing2.png" 200 12 0 $((top + 75)))
+[ "$line" -gt 20 ] && pass "the animation line is shown" || fail "no animation line"
+keys space
+shot paused1
+sleep 0.5
+shot paused2
+moved=$(count_changed "$work/paused1.png" "$work/paused2.png" 400 $((440 - top)) 120 "$((top + 80))")
+[ "${moved%.*}" -lt 50 ] && pass "Space again pauses it" || fail "still moving after the second Space ($moved)"
+"$send_close" "$window"
+wait_exit
+[ "$status" = 0 ] || fail "close after the animation: status $status"
 
 echo "$failures failure(s); pictures in $work"
 [ "$failures" -eq 0 ]

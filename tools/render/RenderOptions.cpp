@@ -11,6 +11,7 @@ namespace render_tool {
 
 const char* const kUsage =
     "Usage: pelmora-render [options] FILE OUT.png\n"
+    "       pelmora-render --list-animations FILE\n"
     "\n"
     "Loads the .x model FILE with its textures, draws one frame offscreen as the\n"
     "viewer would, and writes it to OUT.png. No display is needed.\n"
@@ -30,6 +31,12 @@ const char* const kUsage =
     "                                         coordinates turned into OpenGL's\n"
     "  --fit                                  centre the view on the model and back the camera\n"
     "                                         off until it all fits (then --distance is ignored)\n"
+    "  --animation SET                        the scene posed by animation set SET: its number\n"
+    "                                         from 1 in file order, or its name (implies\n"
+    "                                         --as-authored; --fit fits that pose)\n"
+    "  --time SECONDS                         that far into the set (default: 0)\n"
+    "  --list-animations                      list FILE's animation sets instead: number, name,\n"
+    "                                         length in seconds, frames moved\n"
     "  --traces                               write the load traces to standard error\n"
     "  --help                                 show this help\n"
     "  --version                              show the version\n"
@@ -76,7 +83,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     CLI::App app{"pelmora-render", "pelmora-render"};
     app.set_help_flag();  // the help text is ours
     bool version = false;
-    std::optional<std::string> path, mode, size, yaw, pitch, distance;
+    std::optional<std::string> path, mode, size, yaw, pitch, distance, time;
     std::vector<std::string> positional;
     app.add_flag("-h,--help", options.help);
     app.add_flag("--version", version);
@@ -92,6 +99,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     app.add_option("--yaw", yaw);
     app.add_option("--pitch", pitch);
     app.add_option("--distance", distance);
+    app.add_option("--animation", options.animation);
+    app.add_option("--time", time);
+    app.add_flag("--list-animations", options.listAnimations);
     app.add_option("files", positional);
     try {
         std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
@@ -126,6 +136,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         const auto number = ParseFloat(**text);
         if (!number) return fail(std::string(name) + " takes a number");
         *target = *number;
+    }
+    if (time) {
+        const auto seconds = ParseFloat(*time);
+        if (!seconds || *seconds < 0) return fail("--time takes a number of seconds, not negative");
+        if (!options.animation) return fail("--time needs --animation");
+        options.time = *seconds;
+    }
+    if (options.animation) options.view.asAuthored = true;
+    if (options.listAnimations) {
+        if (positional.size() != 1) return fail("--list-animations takes the model file alone");
+        options.modelPath = positional[0];
+        return {options, {}};
     }
     if (positional.size() != 2) return fail("give the model file and the picture to write");
     options.modelPath = positional[0];

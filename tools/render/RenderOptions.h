@@ -22,6 +22,9 @@ struct RenderOptions {
     float yaw = 0;    // degrees about Y
     float pitch = 0;  // degrees about X
     float distance = kStartCameraDistance;
+    std::optional<std::string> animation;  // the set to pose, by number from 1 or by name
+    double time = 0;                       // seconds into that set
+    bool listAnimations = false;           // list the sets of modelPath instead of drawing
     bool traces = false;
     bool help = false;
 };

@@ -1,10 +1,12 @@
 // pelmora-render: draws a .x model offscreen and writes the frame as a PNG.
+#include "AnimationChoice.h"
 #include "PngFile.h"
 #include "RenderOptions.h"
 
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
 #include "platform/Version.h"
+#include "model/file/ModelFile.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
 
@@ -28,10 +30,22 @@ int Render(const render_tool::RenderOptions& options)
     {
         // The model goes before the context: it gives its OpenGL objects back.
         LoadedModel loaded;
-        if (loaded.Load(options.modelPath, PoseChoice{options.view.asAuthored}) != S_OK) {
+        PoseChoice pose{options.view.asAuthored};
+        if (loaded.Load(options.modelPath, pose) != S_OK) {
             std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
             return 1;
         }
+        if (options.animation) {
+            const auto set = render_tool::FindAnimationSet(loaded.model, *options.animation);
+            if (!set) {
+                std::cerr << "pelmora-render: " << options.modelPath << " has no animation set " << *options.animation
+                          << "\n";
+                return 1;
+            }
+            pose.animationSet = static_cast<std::int32_t>(*set);
+            pose.seconds = options.time;
+        }
+        loaded.ShowPose(pose, SelectedPath(options.view));
         SetPolygonFill(options.fill);
         if (!options.lighting) SetLighting(false);
         ApplyFrontFace(options.view);
@@ -54,6 +68,18 @@ int Render(const render_tool::RenderOptions& options)
         std::cerr << "pelmora-render: " << options.outputPath << ": " << error << "\n";
         return 1;
     }
+    return 0;
+}
+
+int ListAnimations(const render_tool::RenderOptions& options)
+{
+    // Read alone: no context, no textures.
+    const std::optional<Model> model = ReadModelFile(options.modelPath);
+    if (!model) {
+        std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
+        return 1;
+    }
+    std::cout << render_tool::ListAnimations(*model);
     return 0;
 }
 
@@ -81,5 +107,5 @@ int main(int argc, char** argv)
     platform::StderrTraceSink toStderr;
     platform::NullTraceSink nowhere;
     platform::ScopedTraceSink traces(parsed.options->traces ? static_cast<platform::TraceSink&>(toStderr) : nowhere);
-    return Render(*parsed.options);
+    return parsed.options->listAnimations ? ListAnimations(*parsed.options) : Render(*parsed.options);
 }

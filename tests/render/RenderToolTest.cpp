@@ -96,4 +96,36 @@ TEST(RenderTool, WritesTheFrameOrFailsWithoutWriting)
     EXPECT_EQ(RunTool("--size"), 2);
 }
 
+// Animation sets by number or by name, at a time; the list of a file's sets.
+TEST(RenderTool, PosesAndListsAnimationSets)
+{
+    const auto timed = ParseCommandLine({"--animation", "Wuson_Walk", "--time", "1.5", "a.x", "b.png"});
+    ASSERT_TRUE(timed.options) << timed.error;
+    EXPECT_EQ(timed.options->animation, "Wuson_Walk");
+    EXPECT_EQ(timed.options->time, 1.5);
+    EXPECT_TRUE(timed.options->view.asAuthored) << "an animation implies the scene as authored";
+    const auto listing = ParseCommandLine({"--list-animations", "a.x"});
+    ASSERT_TRUE(listing.options && listing.options->listAnimations);
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--time", "1", "a.x", "b.png"},
+                                                  {"--animation", "1", "--time", "-2", "a.x", "b.png"},
+                                                  {"--list-animations", "a.x", "b.png"}})
+        EXPECT_FALSE(ParseCommandLine(wrong).options) << wrong.front();
+
+    testing_support::TempDir folder;
+    const std::string wuson = testing_support::CorpusPath("assimp/Testwuson.X");
+    const std::string list = (folder.path() / "list.txt").string();
+    EXPECT_EQ(std::system((std::string(PELMORA_RENDER_TOOL) + " --list-animations " + wuson + " > " + list).c_str()), 0);
+    EXPECT_EQ(testing_support::ReadFileBytes(list),
+              "1\tWuson_Run\t0.97 s\t39 frames\n2\tWuson_Walk\t3.60 s\t39 frames\n3\tWuson_Bind\t0.00 s\t39 frames\n");
+
+    // The same set by number and by name gives the same picture; an unknown set, none.
+    const std::string byNumber = (folder.path() / "n.png").string(), byName = (folder.path() / "s.png").string();
+    EXPECT_EQ(RunTool("--size 64x64 --fit --animation 2 --time 1.2 " + wuson + " " + byNumber), 0);
+    EXPECT_EQ(RunTool("--size 64x64 --fit --animation Wuson_Walk --time 1.2 " + wuson + " " + byName), 0);
+    EXPECT_EQ(testing_support::ReadFileBytes(byNumber), testing_support::ReadFileBytes(byName));
+    const std::string none = (folder.path() / "none.png").string();
+    EXPECT_EQ(RunTool("--animation 4 " + wuson + " " + none), 1);
+    EXPECT_FALSE(std::filesystem::exists(none));
+}
+
 }  // namespace

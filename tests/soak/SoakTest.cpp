@@ -118,4 +118,47 @@ TEST_F(SoakTest, AThousandCyclesLeaveNoObjectsAndNoHeapBehind)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+// An animated model played for ten thousand frames while the set, the draw
+// path and the speed change: each frame poses the model again, and none of
+// them may leave an OpenGL name or our own heap behind.
+TEST_F(SoakTest, TenThousandFramesOfPlaybackLeaveNoObjectsAndNoHeapBehind)
+{
+    platform::RecordingMessageSink messages;
+    platform::NullTraceSink traces;
+    const platform::ScopedMessageSink messageScope(messages);
+    const platform::ScopedTraceSink traceScope(traces);
+    InitGL(64, 64);
+    const LiveNames before = CountLiveNames();
+    LoadedModel model;
+    ASSERT_EQ(model.Load(testing_support::CorpusPath("assimp/Testwuson.X"), PoseChoice{true}), S_OK);
+    ASSERT_EQ(model.model.animationSets.size(), 3u);
+    const LiveNames loaded = CountLiveNames();
+
+    constexpr double kSpeeds[] = {0.25, 0.5, 1, 2, 4};
+    double seconds = 0;
+    long long ownAfterWarmUp = 0;
+    for (int frame = 0; frame < 10000; ++frame) {
+        if (frame == 2000) ownAfterWarmUp = liveNewBytes;  // every set, path and speed seen by then
+        const int set = frame / 500 % 3;
+        if (frame % 500 == 0) seconds = 0;  // a set chosen starts at its beginning
+        seconds += kSpeeds[frame / 200 % 5] / 60;
+        ViewOptions options;
+        const int path = frame / 250 % 4;
+        options.useDisplayList = path == 1;
+        options.useIndexedArrays = path == 2;
+        options.useBufferObjects = path == 3;
+        options.drawNormals = frame % 7 == 0;
+        model.ShowPose({true, set, seconds}, SelectedPath(options));
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawModelScene(&model, options, 30.0f, 20.0f);
+        glFinish();
+    }
+    EXPECT_EQ(CountLiveNames(), loaded) << "a frame made an OpenGL name of its own";
+    EXPECT_EQ(liveNewBytes, ownAfterWarmUp) << "our own heap grew while playing";
+    model.Clear();
+    glFinish();
+    EXPECT_EQ(CountLiveNames(), before);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 }  // namespace

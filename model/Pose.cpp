@@ -59,11 +59,16 @@ struct NormalTransform {
     {
         if (!(std::fabs(determinant) > 1e-20f)) return n;
         // Row i of (L^-1)^T is row i of the cofactors over the determinant.
-        Vector3 result{(n.x * c00 + n.y * c10 + n.z * c20) / determinant,
-                       (n.x * c01 + n.y * c11 + n.z * c21) / determinant,
-                       (n.x * c02 + n.y * c12 + n.z * c22) / determinant};
-        result.Normalize();
-        return result;
+        // The result is made unit length, so only the determinant's sign
+        // counts: one division a normal instead of six.
+        const float x = n.x * c00 + n.y * c10 + n.z * c20;
+        const float y = n.x * c01 + n.y * c11 + n.z * c21;
+        const float z = n.x * c02 + n.y * c12 + n.z * c22;
+        // In double, so that the squares of a large transform's cofactors stay finite.
+        const double squared = double{x} * x + double{y} * y + double{z} * z;
+        if (!(squared > 0)) return {0, 0, 0};
+        const auto scale = static_cast<float>((determinant < 0 ? -1.0 : 1.0) / std::sqrt(squared));
+        return {x * scale, y * scale, z * scale};
     }
 };
 

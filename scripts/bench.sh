@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs those named (default: all that need no display).
-#   scripts/bench.sh [model|texture|render|cost|app ...]   (app: the viewer's frames, on Xvfb)
+#   scripts/bench.sh [model|texture|render|cost|anim|app ...]   (app: the viewer's frames, on Xvfb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -8,7 +8,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_SANITIZE=OFF -DPE
   -DPELMORA_BUILD_BENCH=ON -DPELMORA_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j "$(nproc)"
 areas=("$@")
-[ ${#areas[@]} -gt 0 ] || areas=(model texture render cost)
+[ ${#areas[@]} -gt 0 ] || areas=(model texture render cost anim)
 for area in "${areas[@]}"; do
   if [ "$area" = app ]; then
     bench/app/run_frame_bench.sh build-bench

@@ -133,6 +133,8 @@ TEST_F(PlaybackTest, AnOpenSetStopsOnItsLastKeyAndPlaysAgainFromTheStart)
     EXPECT_DOUBLE_EQ(state.playback.seconds, 1);
     const auto& posed = *state.currentModel->render.meshes[0].posedVertices;
     EXPECT_FLOAT_EQ(posed[0].x, 3);
+    shell.OnCommand(command::FitView);
+    EXPECT_FLOAT_EQ(state.viewFrame.centre.x, 3.5f) << "the view fits the pose on screen";
     shell.OnCommand(command::PlayPause);
     EXPECT_EQ(state.playback.seconds, 0);
     Frame(0);

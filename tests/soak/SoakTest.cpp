@@ -88,15 +88,22 @@ void RunCycle(const std::string& path)
     model.Clear();
 }
 
-class SoakTest : public testing_support::GlTest {};
+// Messages are kept to be looked at, traces dropped.
+class SoakTest : public testing_support::GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        InitGL(64, 64);
+    }
+    platform::RecordingMessageSink messages;
+    platform::NullTraceSink traces;
+    const platform::ScopedMessageSink messageScope{messages};
+    const platform::ScopedTraceSink traceScope{traces};
+};
 
 TEST_F(SoakTest, AThousandCyclesLeaveNoObjectsAndNoHeapBehind)
 {
-    platform::RecordingMessageSink messages;
-    platform::NullTraceSink traces;
-    const platform::ScopedMessageSink messageScope(messages);
-    const platform::ScopedTraceSink traceScope(traces);
-    InitGL(64, 64);
     const std::string path = testing_support::SamplePath("cube.x");
     const LiveNames before = CountLiveNames();
 
@@ -123,11 +130,6 @@ TEST_F(SoakTest, AThousandCyclesLeaveNoObjectsAndNoHeapBehind)
 // them may leave an OpenGL name or our own heap behind.
 TEST_F(SoakTest, TenThousandFramesOfPlaybackLeaveNoObjectsAndNoHeapBehind)
 {
-    platform::RecordingMessageSink messages;
-    platform::NullTraceSink traces;
-    const platform::ScopedMessageSink messageScope(messages);
-    const platform::ScopedTraceSink traceScope(traces);
-    InitGL(64, 64);
     const LiveNames before = CountLiveNames();
     LoadedModel model;
     ASSERT_EQ(model.Load(testing_support::CorpusPath("assimp/Testwuson.X"), PoseChoice{true}), S_OK);

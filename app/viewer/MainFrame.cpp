@@ -43,7 +43,11 @@ std::string KeyName(int keyCode)
     default: break;
     }
     if (keyCode >= 'A' && keyCode <= 'Z') return std::string(1, static_cast<char>(keyCode));
-    if (keyCode >= WXK_F1 && keyCode <= WXK_F12) return "F" + std::to_string(keyCode - WXK_F1 + 1);
+    if (keyCode >= WXK_F1 && keyCode <= WXK_F12) {
+        std::string name(1, 'F');
+        name += std::to_string(keyCode - WXK_F1 + 1);
+        return name;
+    }
     return {};
 }
 

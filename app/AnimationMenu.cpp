@@ -4,25 +4,6 @@
 
 namespace {
 
-MenuNode Command(int id, std::string text, bool checkable, bool marked, bool radio, std::string accelerator = {})
-{
-    MenuNode node;
-    node.id = id;
-    node.text = std::move(text);
-    node.checkable = checkable;
-    node.marked = marked;
-    node.radio = radio;
-    node.accelerator = std::move(accelerator);
-    return node;
-}
-
-MenuNode Separator()
-{
-    MenuNode node;
-    node.kind = MenuNode::Kind::Separator;
-    return node;
-}
-
 std::string SpeedText(double speed)
 {
     char text[16];
@@ -34,21 +15,17 @@ std::string SpeedText(double speed)
 
 MenuNode AnimationMenu(const Model* model, double speed)
 {
-    MenuNode menu;
-    menu.kind = MenuNode::Kind::Submenu;
-    menu.text = "Animation";
-    menu.enabled = model != nullptr && !model->animationSets.empty();
-    menu.entries.push_back(Command(command::PlayPause, "Lecture / Pause", true, false, false, "Space"));
-    menu.entries.push_back(Command(command::RewindAnimation, "Revenir au début", false, false, false, "Home"));
-    menu.entries.push_back(Separator());
+    std::vector<MenuNode> entries{MenuCheckItem(command::PlayPause, "Lecture / Pause", false, "Space"),
+                                  MenuItem(command::RewindAnimation, "Revenir au début", "Home"), MenuSeparator()};
     if (model != nullptr)
         for (std::size_t k = 0; k < model->animationSets.size() && k < kAnimationSetItems; ++k)
-            menu.entries.push_back(Command(command::FirstAnimationSet + static_cast<int>(k),
-                                           animation_rules::DisplayName(model->animationSets[k], k), true, k == 0,
-                                           true));
-    menu.entries.push_back(Separator());
+            entries.push_back(MenuRadioItem(CommandOfSet(static_cast<std::int32_t>(k)),
+                                            animation_rules::DisplayName(model->animationSets[k], k), k == 0));
+    entries.push_back(MenuSeparator());
     for (const double offered : kPlaybackSpeeds)
-        menu.entries.push_back(Command(CommandOfSpeed(offered), SpeedText(offered), true, offered == speed, true));
+        entries.push_back(MenuRadioItem(CommandOfSpeed(offered), SpeedText(offered), offered == speed));
+    MenuNode menu = MenuSubmenu("Animation", std::move(entries));
+    menu.enabled = model != nullptr && !model->animationSets.empty();
     return menu;
 }
 

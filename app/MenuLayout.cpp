@@ -3,59 +3,80 @@
 #include "app/AnimationMenu.h"
 #include "platform/AsciiCase.h"
 
-namespace {
-
-MenuNode Item(int id, const char* text) { return {MenuNode::Kind::Command, id, text, false, false, {}, {}}; }
-MenuNode CheckItem(int id, const char* text, bool marked)
+MenuNode MenuItem(int id, std::string text, std::string accelerator)
 {
-    return {MenuNode::Kind::Command, id, text, true, marked, {}, {}};
-}
-MenuNode ShortcutItem(int id, const char* text, const char* accelerator)
-{
-    return {MenuNode::Kind::Command, id, text, false, false, {}, accelerator};
-}
-MenuNode Separator() { return {MenuNode::Kind::Separator, 0, {}, false, false, {}, {}}; }
-MenuNode Submenu(const char* text, std::vector<MenuNode> entries)
-{
-    return {MenuNode::Kind::Submenu, 0, text, false, false, std::move(entries), {}};
+    MenuNode node;
+    node.id = id;
+    node.text = std::move(text);
+    node.accelerator = std::move(accelerator);
+    return node;
 }
 
-}  // namespace
+MenuNode MenuCheckItem(int id, std::string text, bool marked, std::string accelerator)
+{
+    MenuNode node = MenuItem(id, std::move(text), std::move(accelerator));
+    node.checkable = true;
+    node.marked = marked;
+    return node;
+}
+
+MenuNode MenuRadioItem(int id, std::string text, bool marked)
+{
+    MenuNode node = MenuCheckItem(id, std::move(text), marked);
+    node.radio = true;
+    return node;
+}
+
+MenuNode MenuSeparator()
+{
+    MenuNode node;
+    node.kind = MenuNode::Kind::Separator;
+    return node;
+}
+
+MenuNode MenuSubmenu(std::string text, std::vector<MenuNode> entries)
+{
+    MenuNode node;
+    node.kind = MenuNode::Kind::Submenu;
+    node.text = std::move(text);
+    node.entries = std::move(entries);
+    return node;
+}
 
 const std::vector<MenuNode>& MainMenuLayout()
 {
     static const std::vector<MenuNode> layout = {
-        Submenu("Fichier",
+        MenuSubmenu("Fichier",
                 {
-                    Item(command::LoadMesh, "Load Mesh"),
-                    Item(command::SaveText, "Save txt"),
-                    Separator(),
-                    Item(command::Quit, "Quit"),
+                    MenuItem(command::LoadMesh, "Load Mesh"),
+                    MenuItem(command::SaveText, "Save txt"),
+                    MenuSeparator(),
+                    MenuItem(command::Quit, "Quit"),
                 }),
-        Submenu("Options",
+        MenuSubmenu("Options",
                 {
-                    Item(command::Infos, "Infos"),
-                    Submenu("Mode",
+                    MenuItem(command::Infos, "Infos"),
+                    MenuSubmenu("Mode",
                             {
-                                CheckItem(command::FillPolygons, "Fill Polygons", true),
-                                CheckItem(command::WirePolygons, "Wire Polygons", false),
-                                CheckItem(command::VertexPolygons, "Vertexes Polygons", false),
+                                MenuCheckItem(command::FillPolygons, "Fill Polygons", true),
+                                MenuCheckItem(command::WirePolygons, "Wire Polygons", false),
+                                MenuCheckItem(command::VertexPolygons, "Vertexes Polygons", false),
                             }),
-                    CheckItem(command::Light, "Light", true),
-                    Separator(),
-                    CheckItem(command::DrawNormals, "Draw Normales", false),
-                    Item(command::ComputeNormals, "Compute Normales"),
-                    CheckItem(command::DisplayList, "Liste GL", false),
-                    CheckItem(command::IndexedArrays, "Indexed Primitive", false),
-                    CheckItem(command::BufferObjects, "Indexed Primitive ARB", true),
-                    Separator(),
-                    CheckItem(command::BoundingBox, "Bounding Box", false),
-                    Separator(),
-                    Item(command::InverseCulling, "Inverse Culling"),
-                    Item(command::InverseNormals, "Inverse Normales"),
-                    Separator(),
-                    CheckItem(command::AsAuthored, "Scène telle que créée", false),
-                    ShortcutItem(command::FitView, "Cadrer le modèle", "F"),
+                    MenuCheckItem(command::Light, "Light", true),
+                    MenuSeparator(),
+                    MenuCheckItem(command::DrawNormals, "Draw Normales", false),
+                    MenuItem(command::ComputeNormals, "Compute Normales"),
+                    MenuCheckItem(command::DisplayList, "Liste GL", false),
+                    MenuCheckItem(command::IndexedArrays, "Indexed Primitive", false),
+                    MenuCheckItem(command::BufferObjects, "Indexed Primitive ARB", true),
+                    MenuSeparator(),
+                    MenuCheckItem(command::BoundingBox, "Bounding Box", false),
+                    MenuSeparator(),
+                    MenuItem(command::InverseCulling, "Inverse Culling"),
+                    MenuItem(command::InverseNormals, "Inverse Normales"),
+                    MenuSeparator(),
+                    MenuCheckItem(command::AsAuthored, "Scène telle que créée", false),
+                    MenuItem(command::FitView, "Cadrer le modèle", "F"),
                 }),
         AnimationMenu(nullptr, 1.0),
     };

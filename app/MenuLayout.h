@@ -46,6 +46,15 @@ struct MenuNode {
     bool enabled = true;            // a menu that is greyed, with everything in it
 };
 
+// The nodes of a layout: an item, one with a check mark, one of a radio run
+// (marked or not), a separator, a submenu. An accelerator is shown beside
+// the item's text.
+MenuNode MenuItem(int id, std::string text, std::string accelerator = {});
+MenuNode MenuCheckItem(int id, std::string text, bool marked, std::string accelerator = {});
+MenuNode MenuRadioItem(int id, std::string text, bool marked);
+MenuNode MenuSeparator();
+MenuNode MenuSubmenu(std::string text, std::vector<MenuNode> entries);
+
 // The menus of the bar, left to right; each is a submenu node. The last,
 // "Animation", is the one for no model: it is rebuilt for each model opened.
 const std::vector<MenuNode>& MainMenuLayout();

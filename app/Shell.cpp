@@ -73,15 +73,8 @@ void Shell::LoadAtStart(const std::string& commandLineText)
 {
     if (commandLineText.empty() || closed_) return;
     BusyScope busy(*this);
-    ReleaseModel();
-    ForgetPreviousModel();
-    {
-        const LoadingScope loading(*this);
-        state_.currentModel = std::make_unique<LoadedModel>();
-        // The model stays current after a failure, but never half-built.
-        state_.currentModel->Load(commandLineText, PoseOf(options_, state_.playback));
-    }
-    ReplaceAnimationMenu();
+    // The model stays current after a failure, but never half-built.
+    OpenFile(commandLineText, AfterFailure::KeepEmptyModel);
 }
 
 void Shell::OnCommand(int id)
@@ -136,28 +129,24 @@ void Shell::OnDropFiles(const std::vector<std::string>& paths)
     OpenFile(*model);
 }
 
-void Shell::OpenFile(const std::string& path)
+void Shell::OpenFile(const std::string& path, AfterFailure afterFailure)
 {
-    // The old model goes before the new file is tried.
+    // The old model goes before the new file is tried, and with it what
+    // belonged to it: its playback, a view fitted to it.
     ReleaseModel();
-    ForgetPreviousModel();
+    state_.playback.Reset();
+    menu_.CheckItem(command::PlayPause, false);
+    state_.viewFrame = ViewFrame{};
     {
         const LoadingScope loading(*this);
         state_.currentModel = std::make_unique<LoadedModel>();
-        if (state_.currentModel->Load(path, PoseOf(options_, state_.playback)) != S_OK) {
+        if (state_.currentModel->Load(path, PoseOf(options_, state_.playback)) != S_OK &&
+            afterFailure == AfterFailure::ReportAndDropModel) {
             platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
             state_.currentModel.reset();
         }
     }
     ReplaceAnimationMenu();
-}
-
-void Shell::ForgetPreviousModel()
-{
-    state_.playback.Reset();
-    menu_.CheckItem(command::PlayPause, false);
-    // A fitted view belongs to the model it was fitted to.
-    state_.viewFrame = ViewFrame{};
 }
 
 void Shell::ReplaceAnimationMenu()
@@ -260,6 +249,16 @@ void Shell::ExclusiveToggle(int id)
     }
 }
 
+void Shell::MarkRadio(int first, std::size_t count, int chosen)
+{
+    // The toolkit clears the others of a run itself; the marks are set for each
+    // all the same, so that any menu shows one mark.
+    for (std::size_t k = 0; k < count; ++k) {
+        const int id = first + static_cast<int>(k);
+        menu_.CheckItem(id, id == chosen);
+    }
+}
+
 void Shell::FlipFrontFace()
 {
     options_.frontFaceCCW = !options_.frontFaceCCW;
@@ -353,8 +352,8 @@ void Shell::ChooseAnimationSet(std::int32_t set)
 {
     if (Busy() || !HasAnimationSets() || static_cast<std::size_t>(set) >= state_.currentModel->model.animationSets.size())
         return;
-    const auto items = std::min(state_.currentModel->model.animationSets.size(), kAnimationSetItems);
-    for (std::size_t k = 0; k < items; ++k) menu_.CheckItem(CommandOfSet(static_cast<std::int32_t>(k)), k == static_cast<std::size_t>(set));
+    MarkRadio(CommandOfSet(0), std::min(state_.currentModel->model.animationSets.size(), kAnimationSetItems),
+              CommandOfSet(set));
     state_.playback.set = set;
     state_.playback.Rewind();
     if (!options_.asAuthored)
@@ -365,7 +364,7 @@ void Shell::ChooseAnimationSet(std::int32_t set)
 
 void Shell::ChooseSpeed(double speed)
 {
-    for (const double offered : kPlaybackSpeeds) menu_.CheckItem(CommandOfSpeed(offered), offered == speed);
+    MarkRadio(command::FirstSpeed, kPlaybackSpeeds.size(), CommandOfSpeed(speed));
     state_.playback.speed = speed;
 }
 

@@ -79,8 +79,10 @@ private:
     class BusyScope;
 
     void LoadFromOpenDialog();
-    // The old model released, then the file loaded; a failure is told and leaves none.
-    void OpenFile(const std::string& path);
+    // The old model released, then the file loaded. A failure is told and
+    // leaves no model, or (at start) leaves the empty model current untold.
+    enum class AfterFailure { ReportAndDropModel, KeepEmptyModel };
+    void OpenFile(const std::string& path, AfterFailure afterFailure = AfterFailure::ReportAndDropModel);
     class LoadingScope;
     void SaveTextFromDialog();
     void Quit();
@@ -90,6 +92,8 @@ private:
     void ChoosePolygonMode(int id);
     bool Toggle(int id);
     void ExclusiveToggle(int id);
+    // Marks `chosen` of the radio run of `count` items from id `first` on, and clears the others.
+    void MarkRadio(int first, std::size_t count, int chosen);
     void FlipFrontFace();
     void FitView();
 
@@ -99,9 +103,7 @@ private:
     void ChooseSpeed(double speed);
     void RewindAnimation();
     bool HasAnimationSets() const;
-    // A model opened (or not): nothing plays, the view turns about the origin
-    // again, the "Animation" menu is the new model's.
-    void ForgetPreviousModel();
+    // The "Animation" menu of the current model (none: greyed).
     void ReplaceAnimationMenu();
     // The current model drawn in the pose the switches and the playback ask for.
     void ShowCurrentPose();

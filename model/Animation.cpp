@@ -73,6 +73,13 @@ bool AddKeys(AnimationRecord& animation, std::span<const float> numbers)
     return false;
 }
 
+void SetTicksPerSecond(Model& model, std::span<const float> numbers)
+{
+    if (model.animTicksPerSecond || numbers.empty()) return;  // the first one given wins
+    const auto ticks = Whole(numbers[0]);
+    if (ticks && *ticks > 0) model.animTicksPerSecond = *ticks;  // 0 gives no rate at all
+}
+
 void SetOptions(AnimationRecord& animation, std::span<const float> numbers)
 {
     if (numbers.size() >= 1) animation.closed = numbers[0] != 0.0f;

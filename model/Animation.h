@@ -72,6 +72,10 @@ namespace animation_rules {
 // a type the animation already has keys of is left out as well.
 bool AddKeys(AnimationRecord& animation, std::span<const float> numbers);
 
+// "AnimTicksPerSecond": the model's rate, from the object's first number,
+// when the model has none yet and it is a whole tick count above 0.
+void SetTicksPerSecond(Model& model, std::span<const float> numbers);
+
 // "AnimationOptions": open or closed, then the position quality. Missing
 // numbers leave the defaults.
 void SetOptions(AnimationRecord& animation, std::span<const float> numbers);

@@ -102,6 +102,7 @@ ScenePose::ScenePose(const Model& model)
             skin.boneFrames.push_back(bone->second);
         }
         if (skin.bones.empty()) continue;
+        skin.boneTransforms.resize(skin.bones.size());
         // Counted first, then filled in file order: each vertex's influences
         // are summed in the order the file gives them.
         skin.starts.assign(vertexCount + 1, 0);
@@ -125,6 +126,13 @@ void ScenePose::ComputeWorlds(const Model& model, std::span<const Matrix4> local
         const bool hasParent = frame.parent >= 0 && static_cast<std::size_t>(frame.parent) < f;
         worlds_[f] = hasParent ? own * worlds_[static_cast<std::size_t>(frame.parent)] : own;
     }
+    // Each bone's transform from its mesh into the world follows its frame's.
+    for (std::size_t m = 0; m < skins_.size(); ++m) {
+        MeshSkin& skin = skins_[m];
+        for (std::size_t b = 0; b < skin.bones.size(); ++b)
+            skin.boneTransforms[b] =
+                model.meshes[m].skinWeights[skin.bones[b]].offset * worlds_[static_cast<std::size_t>(skin.boneFrames[b])];
+    }
 }
 
 const Matrix4& ScenePose::WorldOf(std::int32_t frame) const
@@ -145,12 +153,6 @@ void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<
     vertices.resize(vertexCount);
     if (withNormals) normals->resize(mesh.normals->size());
 
-    // Each bone's transform, from the mesh into the world.
-    std::vector<Matrix4> boneTransforms;
-    boneTransforms.reserve(skin.bones.size());
-    for (std::size_t b = 0; b < skin.bones.size(); ++b)
-        boneTransforms.push_back(mesh.skinWeights[skin.bones[b]].offset * worlds_[static_cast<std::size_t>(skin.boneFrames[b])]);
-
     for (std::size_t v = 0; v < vertexCount; ++v) {
         const bool weighted = !skin.starts.empty() && skin.starts[v + 1] > skin.starts[v];
         if (!weighted) {
@@ -161,7 +163,7 @@ void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<
         // The weighted sum of the bones' transforms.
         Affine blended;
         for (std::uint32_t i = skin.starts[v]; i < skin.starts[v + 1]; ++i)
-            blended.Add(boneTransforms[skin.influences[i].skin], skin.influences[i].weight);
+            blended.Add(skin.boneTransforms[skin.influences[i].skin], skin.influences[i].weight);
         vertices[v] = blended.Point(mesh.vertices[v]);
         if (withNormals && v < normals->size()) (*normals)[v] = NormalTransform(blended).Apply((*mesh.normals)[v]);
     }

@@ -48,6 +48,7 @@ private:
     struct MeshSkin {
         std::vector<std::uint32_t> bones;  // the mesh's skins whose bone is a frame
         std::vector<std::int32_t> boneFrames;  // the frame of each of them
+        std::vector<Matrix4> boneTransforms;   // of each of them, mesh to world, kept with the world matrices
         std::vector<std::uint32_t> starts;  // empty when no vertex is weighed
         std::vector<Influence> influences;
     };

@@ -6,10 +6,7 @@ void RenderModel::BuildDisplayList(const Model& model)
     const GLuint list = glGenLists(1);
     if (list == 0) return;
     displayList = platform::GlName(platform::GlObjectKind::DisplayList, list);
-    glNewList(list, GL_COMPILE);
-    DrawImmediate(model);
-    glEndList();
-    listVersion_ = geometryVersion_;
+    RecompileDisplayList(model);
 }
 
 void RenderModel::RecompileDisplayList(const Model& model)

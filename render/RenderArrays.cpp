@@ -35,24 +35,8 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
     return groups;
 }
 
-// Entry i holds vertex i: its texture coordinate, normal (zero when it has
-// none) and position.
-void FillInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
-                     std::vector<InterleavedVertex>& out)
-{
-    out.resize(mesh.vertices.size());
-    const std::size_t normalCount = geometry.normals ? geometry.normals->size() : 0;
-    for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
-        InterleavedVertex& v = out[static_cast<std::size_t>(i)];
-        const Vector3& p = geometry.vertices[static_cast<std::size_t>(i)];
-        const Vector3* n = static_cast<std::size_t>(i) < normalCount ? &(*geometry.normals)[static_cast<std::size_t>(i)] : nullptr;
-        const TexCoord* t = records::VertexTexCoord(mesh, i);
-        v = {t ? t->u : 0.0f, t ? t->v : 0.0f, n ? n->x : 0.0f, n ? n->y : 0.0f, n ? n->z : 0.0f, p.x, p.y, p.z};
-    }
-}
-
-// The same, leaving the texture coordinates as they are: a pose moves
-// positions and normals only.
+// Positions and normals (zero where a vertex has none) into the entries
+// already there; a pose moves nothing else.
 void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<InterleavedVertex>& out)
 {
     const std::size_t normalCount = geometry.normals ? geometry.normals->size() : 0;
@@ -68,6 +52,21 @@ void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<I
         }
         v.x = p.x, v.y = p.y, v.z = p.z;
     }
+}
+
+// Entry i holds vertex i: its texture coordinate (zero when it has none),
+// normal and position.
+void FillInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
+                     std::vector<InterleavedVertex>& out)
+{
+    out.resize(mesh.vertices.size());
+    for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
+        const TexCoord* t = records::VertexTexCoord(mesh, i);
+        InterleavedVertex& v = out[static_cast<std::size_t>(i)];
+        v.u = t ? t->u : 0.0f;
+        v.v = t ? t->v : 0.0f;
+    }
+    RefreshInterleaved(geometry, out);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the buffer objects; how it grows with vertices and bones; real models of
 // the corpus; and the frame rate of the buffer path playing against still.
 #include "SkinnedCharacter.h"
+#include "Stopwatch.h"
 
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
@@ -12,9 +13,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,12 +23,7 @@ constexpr double kFrameSeconds = 1.0 / 60;
 constexpr double kTargetMilliseconds = 10;  // for 100,000 skinned vertices
 constexpr double kTargetFrameRateRatio = 0.8;
 
-double Milliseconds(const std::function<void()>& step)
-{
-    const auto start = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+using bench_support::Milliseconds;
 
 double Median(std::vector<double> values)
 {

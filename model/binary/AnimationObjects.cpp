@@ -3,8 +3,6 @@
 #include "model/binary/ObjectNumbers.h"
 #include "platform/AsciiCase.h"
 
-#include <cmath>
-
 namespace xfile {
 
 namespace {
@@ -23,13 +21,7 @@ std::vector<float> AllNumbers(const Document& document, const DataObject& object
 
 void ReadTicksPerSecond(const Document& document, const DataObject& object, Model& model)
 {
-    if (model.animTicksPerSecond) return;  // the first one given wins
-    Numbers numbers(document, object);
-    float ticks = 0;
-    if (!numbers.NextFloat(ticks)) return;
-    // A tick count in 32 bits; 0 gives no rate at all.
-    if (ticks >= 1.0f && ticks < 4294967296.0f && std::floor(ticks) == ticks)
-        model.animTicksPerSecond = static_cast<std::uint32_t>(ticks);
+    animation_rules::SetTicksPerSecond(model, AllNumbers(document, object));
 }
 
 AnimationRecord ReadAnimation(const Document& document, const DataObject& object)

@@ -8,8 +8,6 @@
 #include "model/text/TextHelpers.h"
 #include "model/text/TextWalk.h"
 
-#include <cmath>
-
 namespace {
 
 // The text of a naming line after its first word, up to its "{", trimmed:
@@ -79,13 +77,7 @@ void TextReader::ReadAnimationOptions(std::int32_t line)
 
 void TextReader::ReadAnimTicksPerSecond(std::int32_t line)
 {
-    if (model_.animTicksPerSecond) return;  // the first one given wins
-    const std::vector<float> numbers = OwnNumbers(line);
-    if (numbers.empty()) return;
-    // A tick count in 32 bits; 0 gives no rate at all.
-    const float ticks = numbers[0];
-    if (ticks >= 1.0f && ticks < 4294967296.0f && std::floor(ticks) == ticks)
-        model_.animTicksPerSecond = static_cast<std::uint32_t>(ticks);
+    animation_rules::SetTicksPerSecond(model_, OwnNumbers(line));
 }
 
 void TextReader::TakeFrameReference(std::string_view line)

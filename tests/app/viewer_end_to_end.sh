@@ -230,20 +230,21 @@ start_viewer --fit "$corpus/assimp/BCN_Epileptic.X" || exit 1
 wait_for_frames
 shot still
 top=$(canvas_top "$work/still.png")
+# Pixels of the model that change over half a second.
+motion() {  # name
+    shot "$1-a"
+    sleep 0.5
+    shot "$1-b"
+    count_changed "$work/$1-a.png" "$work/$1-b.png" 400 $((440 - top)) 120 "$((top + 80))"
+}
 keys space
-shot playing1
-sleep 0.5
-shot playing2
-moved=$(count_changed "$work/playing1.png" "$work/playing2.png" 400 $((440 - top)) 120 "$((top + 80))")
+moved=$(motion playing)
 [ "${moved%.*}" -gt 500 ] && pass "Space plays the animation ($moved pixels moved)" || fail "Space did not play ($moved)"
 # The overlay's sixth line names the set while it is chosen.
-line=$(count_white "$work/playing2.png" 200 12 0 $((top + 75)))
+line=$(count_white "$work/playing-b.png" 200 12 0 $((top + 75)))
 [ "$line" -gt 20 ] && pass "the animation line is shown" || fail "no animation line"
 keys space
-shot paused1
-sleep 0.5
-shot paused2
-moved=$(count_changed "$work/paused1.png" "$work/paused2.png" 400 $((440 - top)) 120 "$((top + 80))")
+moved=$(motion paused)
 [ "${moved%.*}" -lt 50 ] && pass "Space again pauses it" || fail "still moving after the second Space ($moved)"
 "$send_close" "$window"
 wait_exit

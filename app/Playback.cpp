@@ -37,8 +37,13 @@ void AnimationPlayback::Reset()
 PoseChoice PoseOf(const ViewOptions& options, const AnimationPlayback& playback)
 {
     // As read, the animation does not show: the pose stays the same however the time moves.
-    if (!options.asAuthored) return {};
-    return {true, playback.set, playback.set >= 0 ? playback.seconds : 0.0};
+    PoseChoice choice;
+    choice.vertexColors = options.vertexColors;
+    if (!options.asAuthored) return choice;
+    choice.asAuthored = true;
+    choice.animationSet = playback.set;
+    choice.seconds = playback.set >= 0 ? playback.seconds : 0.0;
+    return choice;
 }
 
 std::optional<std::string> AnimationOverlayLine(const Model& model, const AnimationPlayback& playback)

@@ -36,8 +36,10 @@ struct Model {
 
     // Preparing the data for drawing: every polygon of more than three corners
     // becomes a fan of triangles; per-vertex normals are computed from the
-    // faces, or negated.
+    // faces, or negated (the stored normals with them).
     void TriangulateFaces();
     void ComputeMeshNormals(std::int32_t mesh);
     void NegateNormals();
+    // From then on every mesh is drawn with computed normals.
+    void DropStoredNormals();
 };

@@ -37,8 +37,16 @@ void Model::ComputeMeshNormals(std::int32_t meshIndex)
 
 void Model::NegateNormals()
 {
+    auto negate = [](std::vector<Vector3>& normals) {
+        for (Vector3& n : normals) n = {-n.x, -n.y, -n.z};
+    };
     for (auto& mesh : meshes) {
-        if (!mesh.normals) continue;
-        for (Vector3& n : *mesh.normals) n = {-n.x, -n.y, -n.z};
+        if (mesh.normals) negate(*mesh.normals);
+        if (mesh.storedNormals) negate(mesh.storedNormals->normals);  // whichever are drawn turn over
     }
+}
+
+void Model::DropStoredNormals()
+{
+    for (auto& mesh : meshes) mesh.storedNormals.reset();
 }

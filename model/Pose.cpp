@@ -1,5 +1,6 @@
 #include "model/Pose.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -38,10 +39,16 @@ struct Affine {
 
 };
 
+// Where a normal comes from: the winding of the faces (computed), or the file.
+enum class NormalOrigin { Winding, Stored };
+
 // A normal goes by the inverse transpose of the linear part: with row
 // vectors, n * (L^-1)^T, which is n times the cofactors of L divided by its
-// determinant. A linear part that flattens space keeps the normal as it was.
-// Worked out once per transform, then applied to each of its normals.
+// determinant. A normal made from the faces' winding goes by the cofactors
+// alone: the cross product of two transformed edges, so that where L
+// mirrors it turns over with the winding. A linear part that flattens space
+// keeps the normal as it was. Worked out once per transform, then applied to
+// each of its normals.
 struct NormalTransform {
     float c00, c01, c02, c10, c11, c12, c20, c21, c22;
     float determinant;
@@ -55,7 +62,7 @@ struct NormalTransform {
         determinant = l[0] * c00 + l[1] * c01 + l[2] * c02;
     }
 
-    Vector3 Apply(const Vector3& n) const
+    Vector3 Apply(const Vector3& n, NormalOrigin origin) const
     {
         if (!(std::fabs(determinant) > 1e-20f)) return n;
         // Row i of (L^-1)^T is row i of the cofactors over the determinant.
@@ -67,10 +74,21 @@ struct NormalTransform {
         // In double, so that the squares of a large transform's cofactors stay finite.
         const double squared = double{x} * x + double{y} * y + double{z} * z;
         if (!(squared > 0)) return {0, 0, 0};
-        const auto scale = static_cast<float>((determinant < 0 ? -1.0 : 1.0) / std::sqrt(squared));
+        const bool turn = origin == NormalOrigin::Stored && determinant < 0;
+        const auto scale = static_cast<float>((turn ? -1.0 : 1.0) / std::sqrt(squared));
         return {x * scale, y * scale, z * scale};
     }
 };
+
+// The weighted sum of the transforms of the bones that weigh `vertex`.
+template <typename Skin>
+Affine Blend(const Skin& skin, std::size_t vertex)
+{
+    Affine blended;
+    for (std::uint32_t i = skin.starts[vertex]; i < skin.starts[vertex + 1]; ++i)
+        blended.Add(skin.boneTransforms[skin.influences[i].skin], skin.influences[i].weight);
+    return blended;
+}
 
 }  // namespace
 
@@ -141,6 +159,25 @@ const Matrix4& ScenePose::WorldOf(std::int32_t frame) const
                                                                            : kIdentity;
 }
 
+void ScenePose::PoseStoredNormals(const Model& model, std::size_t meshIndex, const SplitSurface& split,
+                                  std::vector<Vector3>& normals) const
+{
+    const MeshRecord& mesh = model.meshes[meshIndex];
+    normals.resize(split.drawnCount());
+    if (!split.Fits(mesh)) {
+        std::fill(normals.begin(), normals.end(), Vector3{});
+        return;
+    }
+    const MeshSkin& skin = skins_[meshIndex];
+    const NormalTransform enclosing(Affine::Of(WorldOf(mesh.frame)));
+    for (std::size_t d = 0; d < normals.size(); ++d) {
+        const auto vertex = static_cast<std::size_t>(split.Source(d));
+        const bool weighted = !skin.starts.empty() && skin.starts[vertex + 1] > skin.starts[vertex];
+        normals[d] = weighted ? NormalTransform(Blend(skin, vertex)).Apply(split.normals[d], NormalOrigin::Stored)
+                              : enclosing.Apply(split.normals[d], NormalOrigin::Stored);
+    }
+}
+
 void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<Vector3>& vertices,
                          std::vector<Vector3>* normals) const
 {
@@ -157,15 +194,12 @@ void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<
         const bool weighted = !skin.starts.empty() && skin.starts[v + 1] > skin.starts[v];
         if (!weighted) {
             vertices[v] = enclosing.Point(mesh.vertices[v]);
-            if (withNormals && v < normals->size()) (*normals)[v] = enclosingNormals.Apply((*mesh.normals)[v]);
+            if (withNormals && v < normals->size()) (*normals)[v] = enclosingNormals.Apply((*mesh.normals)[v], NormalOrigin::Winding);
             continue;
         }
-        // The weighted sum of the bones' transforms.
-        Affine blended;
-        for (std::uint32_t i = skin.starts[v]; i < skin.starts[v + 1]; ++i)
-            blended.Add(skin.boneTransforms[skin.influences[i].skin], skin.influences[i].weight);
+        const Affine blended = Blend(skin, v);
         vertices[v] = blended.Point(mesh.vertices[v]);
-        if (withNormals && v < normals->size()) (*normals)[v] = NormalTransform(blended).Apply((*mesh.normals)[v]);
+        if (withNormals && v < normals->size()) (*normals)[v] = NormalTransform(blended).Apply((*mesh.normals)[v], NormalOrigin::Winding);
     }
     // Normals beyond the vertices have no transform of their own.
     if (withNormals)

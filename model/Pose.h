@@ -3,6 +3,7 @@
 // the file's own (DirectX) coordinates.
 #pragma once
 
+#include "model/AuthoredSurface.h"
 #include "model/Model.h"
 
 #include <cstdint>
@@ -32,11 +33,17 @@ public:
     // weight * (vertex * offset * the bone frame's world matrix), as skinning
     // draws a skeleton in its pose; a vertex that no bone weighs takes the
     // enclosing frame's matrix. A skin whose bone names no frame, and weights
-    // of vertices the mesh does not have, are left out. Normals follow the
-    // same transforms, by their inverse transpose. `model` must be the model
-    // this pose was made for.
+    // of vertices the mesh does not have, are left out. The mesh's normals,
+    // made from the winding of its faces, follow the same transforms and
+    // turn over where one mirrors, as the winding does.
+    // `model` must be the model this pose was made for.
     void PoseMesh(const Model& model, std::size_t mesh, std::vector<Vector3>& vertices,
                   std::vector<Vector3>* normals) const;
+    // The stored normal of every drawn vertex of `split` (made from mesh
+    // `mesh`) under the transform of the vertex it shows, by its inverse
+    // transpose: a mirror leaves it on the side its author set it.
+    void PoseStoredNormals(const Model& model, std::size_t mesh, const SplitSurface& split,
+                           std::vector<Vector3>& normals) const;
 
 private:
     // What weighs the vertices of one mesh: for vertex v, the influences

@@ -127,6 +127,17 @@ struct SkinWeightsRecord {
     Matrix4 offset;
 };
 
+// The normals a file stores for a mesh ("MeshNormals"), kept only when they
+// fit its faces: a normal for every corner of every face.
+struct StoredNormals {
+    std::vector<Vector3> normals;
+    std::vector<std::int32_t> cornerNormals;  // for each corner of the mesh's faces, in face order: into normals
+    bool operator==(const StoredNormals&) const = default;
+};
+
+// A vertex colour ("MeshVertexColors"): red, green, blue, alpha in 0..1.
+using VertexColor = std::array<float, 4>;
+
 struct MeshRecord {
     std::string name;
     std::vector<Vector3> vertices;
@@ -138,6 +149,8 @@ struct MeshRecord {
     std::optional<std::vector<TexCoord>> texCoords;     // none without texture coordinates
     std::int32_t frame = -1;  // the frame whose block encloses the mesh, -1 outside any
     std::vector<SkinWeightsRecord> skinWeights;  // those read whole
+    std::optional<StoredNormals> storedNormals;  // the file's normals, when they fit (AuthoredSurface.h)
+    std::optional<std::vector<VertexColor>> vertexColors;  // one per vertex, when the file's fit
 
     std::int32_t vertexCount() const { return static_cast<std::int32_t>(vertices.size()); }
     std::int32_t faceCount() const { return faces.size(); }

@@ -97,7 +97,8 @@ bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Pie
     return true;
 }
 
-// Every mesh's interleaved vertices, one after another.
+// Every mesh's interleaved vertices, one after another, then the colours of
+// the meshes that have them.
 std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes)
 {
     std::vector<Piece> pieces;
@@ -106,6 +107,12 @@ std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes)
         data.vertexOffset = offset;
         if (!data.interleavedVertices) continue;
         pieces.push_back({data.interleavedVertices->data(), data.interleavedVertices->size() * sizeof(InterleavedVertex)});
+        offset += pieces.back().bytes;
+    }
+    for (MeshRenderData& data : meshes) {
+        data.colorOffset = offset;
+        if (!data.drawnColors) continue;
+        pieces.push_back({data.drawnColors->data(), data.drawnColors->size() * sizeof(VertexColor)});
         offset += pieces.back().bytes;
     }
     return pieces;
@@ -153,6 +160,7 @@ void RenderModel::UpdateVertexBuffer()
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
     api.bindBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer.get());
     // The vertex count never changes with a pose: the buffer keeps its size and name.
+    // (The colours, which no pose moves, are written again with the rest.)
     WritePieces(GL_ARRAY_BUFFER_ARB, VertexPieces(meshes));
     api.bindBuffer(GL_ARRAY_BUFFER_ARB, 0);
     bufferVersion_ = arraysVersion_;

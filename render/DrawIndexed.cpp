@@ -16,6 +16,15 @@ std::size_t DrawnGroupCount(const MeshRecord& mesh, const MeshRenderData& data)
     return std::min(mesh.materials.size(), data.renderGroups ? data.renderGroups->size() : 0);
 }
 
+// A mesh's drawn colours, when this draw shows them.
+const std::vector<VertexColor>* ShownColors(const PoseChoice& pose, const MeshRenderData& data)
+{
+    return pose.vertexColors && data.drawnColors && data.interleavedVertices &&
+                   data.drawnColors->size() == data.interleavedVertices->size()
+               ? &*data.drawnColors
+               : nullptr;
+}
+
 }  // namespace
 
 void RenderModel::DrawIndexedArrays(const Model& model) const
@@ -26,12 +35,19 @@ void RenderModel::DrawIndexedArrays(const Model& model) const
         const MeshRecord& mesh = model.meshes[m];
         const MeshRenderData& data = meshes[m];
         if (mesh.materials.empty() || !data.renderGroups || !data.interleavedVertices) continue;
+        const std::vector<VertexColor>* colors = ShownColors(pose_, data);
+        if (colors) state.TakeVertexColors();
         for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
             const RenderGroup& group = (*data.renderGroups)[k];
             if (group.triangleCount == 0) continue;  // nothing to draw, and no material to set for it
             state.Setup(mesh.materials[k], TextureOf(m, k));
             glInterleavedArrays(GL_T2F_N3F_V3F, sizeof(InterleavedVertex), data.interleavedVertices->data());
+            if (colors) {  // after the interleaved arrays, which switch the colour array off
+                glColorPointer(4, GL_FLOAT, sizeof(VertexColor), colors->data());
+                glEnableClientState(GL_COLOR_ARRAY);
+            }
             glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, group.indices.data());
+            if (colors) glDisableClientState(GL_COLOR_ARRAY);
         }
         state.ResetAfterMesh();
     }
@@ -49,6 +65,8 @@ void RenderModel::DrawBufferObjects(const Model& model) const
         // A mesh without vertex data has nothing in the vertex buffer to draw.
         if (mesh.materials.empty() || !data.interleavedVertices || data.interleavedVertices->empty()) continue;
         const std::uintptr_t base = data.vertexOffset;
+        const bool colors = ShownColors(pose_, data) != nullptr;
+        if (colors) state.TakeVertexColors();
         api.bindBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer.get());
         for (std::size_t k = 0; k < DrawnGroupCount(mesh, data); ++k) {
             const RenderGroup& group = (*data.renderGroups)[k];
@@ -60,8 +78,13 @@ void RenderModel::DrawBufferObjects(const Model& model) const
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
             glEnableClientState(GL_NORMAL_ARRAY);
             glEnableClientState(GL_VERTEX_ARRAY);
+            if (colors) {
+                glColorPointer(4, GL_FLOAT, sizeof(VertexColor), ByteOffset(data.colorOffset));
+                glEnableClientState(GL_COLOR_ARRAY);
+            }
             state.Setup(mesh.materials[k], TextureOf(m, k));
             glDrawElements(GL_TRIANGLES, 3 * group.triangleCount, GL_UNSIGNED_INT, ByteOffset(group.indexOffset));
+            if (colors) glDisableClientState(GL_COLOR_ARRAY);
             glDisableClientState(GL_TEXTURE_COORD_ARRAY);
             glDisableClientState(GL_NORMAL_ARRAY);
             glDisableClientState(GL_VERTEX_ARRAY);

@@ -39,6 +39,9 @@ void LoadedModel::ShowPose(const PoseChoice& pose, DrawPath path)
 HRESULT LoadedModel::ComputeNormals()
 {
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
+    // Computed normals replace the file's too, until the next load.
+    model.DropStoredNormals();
+    render.SplitSurfaces(model);
     render.PoseMeshes(model, render.pose());
     return render.RebuildRenderData(model);
 }
@@ -46,6 +49,7 @@ HRESULT LoadedModel::ComputeNormals()
 HRESULT LoadedModel::InvertNormals()
 {
     model.NegateNormals();
+    render.SplitSurfaces(model);  // the split holds the stored normals it draws
     render.PoseMeshes(model, render.pose());
     return render.RebuildRenderData(model);
 }
@@ -64,6 +68,7 @@ void PrepareLoadedModel(LoadedModel& loaded, const PoseChoice& pose)
     render.LoadMaterialTextures(model);
     model.TriangulateFaces();
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
+    render.SplitSurfaces(model);
     // Triangles and normals leave the vertices as they are, so the boxes
     // taken with the pose are those the vertices had before them.
     render.PoseMeshes(model, pose);

@@ -26,8 +26,9 @@ public:
     // other paths catch up when they are drawn.
     void ShowPose(const PoseChoice& pose, DrawPath path);
 
-    // "Compute Normales": normals of every mesh computed anew, then the
-    // render data rebuilt. The result is that of the buffer setup.
+    // "Compute Normales": normals of every mesh computed anew (and drawn in
+    // place of the file's, as authored), then the render data rebuilt. The
+    // result is that of the buffer setup.
     HRESULT ComputeNormals();
     // "Inverse Normales": every normal negated, then the render data rebuilt.
     HRESULT InvertNormals();

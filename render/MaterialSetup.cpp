@@ -31,8 +31,23 @@ void MaterialState::Setup(const MaterialRecord& material, const LoadTexture* tex
     if (!material.textureFile.empty()) Bind(texture ? texture->GetTextureId() : 0);
 }
 
+void MaterialState::TakeVertexColors()
+{
+    if (vertexColors_) return;
+    glColorMaterial(GL_FRONT, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    vertexColors_ = true;
+}
+
 void MaterialState::ResetAfterMesh()
 {
+    if (vertexColors_) {
+        glDisable(GL_COLOR_MATERIAL);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);  // OpenGL's default, which the extras rely on
+        glColor4f(1, 1, 1, 1);
+        colors_.reset();  // the diffuse colour is the last vertex's now
+        vertexColors_ = false;
+    }
     Bind(0);
     Apply(MaterialColors{});
 }

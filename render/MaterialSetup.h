@@ -26,7 +26,13 @@ public:
     // none) only when it names a texture file, so that an untextured
     // material keeps whatever texture is bound.
     void Setup(const MaterialRecord& material, const LoadTexture* texture);
-    // Mesh reset: texture 0 and the default colours.
+    // From here to the mesh's end, each vertex's colour is the diffuse
+    // colour of the material (lit) or the colour (unlit): colour material
+    // on the front faces' diffuse reflectance, as the fixed pipeline of
+    // DirectX takes a vertex's colour by default.
+    void TakeVertexColors();
+    // Mesh reset: texture 0 and the default colours (and colour material
+    // off, the current colour white again, after vertex colours).
     void ResetAfterMesh();
 
 private:
@@ -35,6 +41,7 @@ private:
 
     std::optional<MaterialColors> colors_;  // unknown until this draw sets them
     std::optional<GLuint> texture_;
+    bool vertexColors_ = false;
 };
 
 }  // namespace render

@@ -9,19 +9,39 @@ void MirrorZ(std::vector<Vector3>& vectors)
     for (Vector3& v : vectors) v.z = -v.z;
 }
 
+// The split's copies after the mesh's own posed vertices.
+void CopySplitVertices(const SplitSurface& split, std::vector<Vector3>& vertices)
+{
+    const auto own = static_cast<std::size_t>(split.vertexCount);
+    vertices.resize(split.drawnCount());
+    for (std::size_t k = 0; k < split.copiedVertices.size(); ++k)
+        vertices[own + k] = vertices[static_cast<std::size_t>(split.copiedVertices[k])];
+}
+
+// One value per drawn vertex, that of the vertex it shows (zero past `values`).
+void Gather(const SplitSurface& split, const std::vector<Vector3>& values, std::vector<Vector3>& out)
+{
+    out.resize(split.drawnCount());
+    for (std::size_t d = 0; d < out.size(); ++d) {
+        const auto source = static_cast<std::size_t>(split.Source(d));
+        out[d] = source < values.size() ? values[source] : Vector3{};
+    }
+}
+
 }  // namespace
+
+void RenderModel::SplitSurfaces(const Model& model)
+{
+    MatchMeshes(model);
+    for (std::size_t m = 0; m < meshes.size(); ++m) meshes[m].split = SplitByStoredNormals(model.meshes[m]);
+}
 
 void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
 {
     MatchMeshes(model);
     pose_ = choice;
     ++geometryVersion_;
-    if (!choice.asAuthored) {
-        for (MeshRenderData& data : meshes) {
-            data.posedVertices.reset();
-            data.posedNormals.reset();
-        }
-    } else {
+    if (choice.asAuthored) {
         if (!scenePose_) scenePose_.emplace(model);
         const bool animated =
             choice.animationSet >= 0 && static_cast<std::size_t>(choice.animationSet) < model.animationSets.size();
@@ -32,18 +52,36 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
         } else {
             scenePose_->ComputeWorlds(model);
         }
-        // Written over the buffers of the last pose: a pose a frame costs no allocation.
-        for (std::size_t m = 0; m < meshes.size(); ++m) {
-            MeshRenderData& data = meshes[m];
-            std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
-            std::vector<Vector3>* normals = nullptr;
-            if (model.meshes[m].normals)
-                normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
-            else
-                data.posedNormals.reset();
-            scenePose_->PoseMesh(model, m, vertices, normals);
+    }
+    // Written over the buffers of the last pose: a pose a frame costs no allocation.
+    for (std::size_t m = 0; m < meshes.size(); ++m) {
+        MeshRenderData& data = meshes[m];
+        const MeshRecord& mesh = model.meshes[m];
+        const SplitSurface* split = data.split && data.split->Fits(mesh) ? &*data.split : nullptr;
+        if (!choice.asAuthored && !split) {
+            data.posedVertices.reset();
+            data.posedNormals.reset();
+            continue;
+        }
+        std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
+        const bool withNormals = mesh.normals || (split && choice.asAuthored);
+        std::vector<Vector3>* normals = nullptr;
+        if (withNormals)
+            normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
+        else
+            data.posedNormals.reset();
+        if (choice.asAuthored) {
+            scenePose_->PoseMesh(model, m, vertices, split ? nullptr : normals);
+            if (split) {
+                CopySplitVertices(*split, vertices);
+                scenePose_->PoseStoredNormals(model, m, *split, *normals);
+            }
             MirrorZ(vertices);
             if (normals) MirrorZ(*normals);
+        } else {
+            // As read, a copy shows its vertex with the vertex's computed normal.
+            Gather(*split, mesh.vertices, vertices);
+            if (normals) Gather(*split, *mesh.normals, *normals);
         }
     }
     ComputeBoundingBoxes(model);
@@ -52,11 +90,17 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
 RenderModel::MeshGeometry RenderModel::Geometry(const Model& model, std::size_t m) const
 {
     const MeshRecord& mesh = model.meshes[m];
-    if (m < meshes.size() && meshes[m].posedVertices && meshes[m].posedVertices->size() == mesh.vertices.size()) {
-        const auto& normals = meshes[m].posedNormals;
-        return {*meshes[m].posedVertices, normals ? &*normals : nullptr};
+    const MeshRenderData* data = m < meshes.size() ? &meshes[m] : nullptr;
+    const SplitSurface* split = data && data->split && data->split->Fits(mesh) ? &*data->split : nullptr;
+    const std::vector<VertexColor>* colors =
+        pose_.vertexColors && mesh.vertexColors && mesh.vertexColors->size() == mesh.vertices.size() ? &*mesh.vertexColors
+                                                                                                       : nullptr;
+    const std::size_t drawn = split ? split->drawnCount() : mesh.vertices.size();
+    if (data && data->posedVertices && data->posedVertices->size() == drawn) {
+        const auto& normals = data->posedNormals;
+        return {*data->posedVertices, normals && normals->size() == drawn ? &*normals : nullptr, split, colors};
     }
-    return {mesh.vertices, mesh.normals ? &*mesh.normals : nullptr};
+    return {mesh.vertices, mesh.normals ? &*mesh.normals : nullptr, nullptr, colors};
 }
 
 void RenderModel::RefreshPath(const Model& model, DrawPath path)

@@ -6,9 +6,9 @@
 namespace {
 
 // One triangle list per material: the first three corners of each drawable
-// face on that material, in face order. Faces without a valid material go
-// into no group.
-std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
+// face on that material, in face order, as drawn vertices (those of `split`
+// for a split mesh). Faces without a valid material go into no group.
+std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh, const SplitSurface* split)
 {
     std::vector<RenderGroup> groups(static_cast<std::size_t>(mesh.materialCount()));
     const std::int32_t vertexCount = mesh.vertexCount();
@@ -24,13 +24,16 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh)
     for (std::int32_t f = 0; f < faceCount; ++f)
         if (RenderGroup* group = groupOf(f)) ++group->triangleCount;
     for (RenderGroup& group : groups) group.indices.reserve(static_cast<std::size_t>(group.triangleCount) * 3);
+    std::size_t first = 0;  // the face's first corner among the mesh's
     for (std::int32_t f = 0; f < faceCount; ++f) {
+        const FaceRecord face = mesh.faces[f];
         if (RenderGroup* group = groupOf(f)) {
-            const std::int32_t* c = mesh.faces[f].corners;
+            const std::int32_t* c = split ? split->corners.data() + first : face.corners;
             group->indices.insert(group->indices.end(), {static_cast<std::uint32_t>(c[0]),
                                                          static_cast<std::uint32_t>(c[1]),
                                                          static_cast<std::uint32_t>(c[2])});
         }
+        first += static_cast<std::size_t>(face.cornerCount);
     }
     return groups;
 }
@@ -54,19 +57,32 @@ void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<I
     }
 }
 
-// Entry i holds vertex i: its texture coordinate (zero when it has none),
-// normal and position.
+// Entry i holds drawn vertex i: the texture coordinate of the vertex it
+// shows (zero when it has none), its normal and position.
 void FillInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
                      std::vector<InterleavedVertex>& out)
 {
-    out.resize(mesh.vertices.size());
-    for (std::int32_t i = 0; i < mesh.vertexCount(); ++i) {
-        const TexCoord* t = records::VertexTexCoord(mesh, i);
-        InterleavedVertex& v = out[static_cast<std::size_t>(i)];
+    out.resize(geometry.split ? geometry.split->drawnCount() : mesh.vertices.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const TexCoord* t = records::VertexTexCoord(mesh, geometry.Source(static_cast<std::int32_t>(i)));
+        InterleavedVertex& v = out[i];
         v.u = t ? t->u : 0.0f;
         v.v = t ? t->v : 0.0f;
     }
     RefreshInterleaved(geometry, out);
+}
+
+// The colour of each drawn vertex, for a mesh whose vertices have colours;
+// nothing for another. Kept whether or not they are drawn: a switch of the
+// colours needs no new arrays.
+void FillColors(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
+                std::optional<std::vector<VertexColor>>& out)
+{
+    out.reset();
+    if (!mesh.vertexColors || mesh.vertexColors->size() != mesh.vertices.size()) return;
+    std::vector<VertexColor>& colors = out.emplace(geometry.split ? geometry.split->drawnCount() : mesh.vertices.size());
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        colors[i] = (*mesh.vertexColors)[static_cast<std::size_t>(geometry.Source(static_cast<std::int32_t>(i)))];
 }
 
 }  // namespace
@@ -83,7 +99,9 @@ void RenderModel::BuildRenderGroups(const Model& model)
 {
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         meshes[m].renderGroups.reset();
-        if (model.meshes[m].materialCount() > 0) meshes[m].renderGroups = BuildGroups(model.meshes[m]);
+        // The groups index what the geometry draws.
+        if (model.meshes[m].materialCount() > 0)
+            meshes[m].renderGroups = BuildGroups(model.meshes[m], Geometry(model, m).split);
     }
 }
 
@@ -92,7 +110,9 @@ void RenderModel::FillInterleavedVertices(const Model& model)
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         auto& vertices = meshes[m].interleavedVertices;
         vertices.reset();  // built whole: nothing kept of the old array
-        FillInterleaved(model.meshes[m], Geometry(model, m), vertices.emplace());
+        const MeshGeometry geometry = Geometry(model, m);
+        FillInterleaved(model.meshes[m], geometry, vertices.emplace());
+        FillColors(model.meshes[m], geometry, meshes[m].drawnColors);
     }
     arraysVersion_ = geometryVersion_;
 }

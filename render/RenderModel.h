@@ -5,6 +5,7 @@
 // two extras draw with it. It owns every OpenGL object it names.
 #pragma once
 
+#include "model/AuthoredSurface.h"
 #include "model/Model.h"
 #include "model/Pose.h"
 #include "platform/BufferObjectApi.h"
@@ -34,11 +35,14 @@ struct RenderGroup {
 };
 
 // What the drawn geometry depends on besides the model: whether the scene is
-// drawn as its author placed it, and, so drawn, an animation set at a time.
+// drawn as its author placed it (and then with the normals its file
+// stores), so drawn, an animation set at a time; and whether the meshes'
+// vertex colours are drawn.
 struct PoseChoice {
     bool asAuthored = false;
     std::int32_t animationSet = -1;  // index in Model::animationSets; -1 for none
     double seconds = 0;              // time into the set
+    bool vertexColors = false;       // each vertex's colour as its diffuse colour, where a mesh has them
     bool operator==(const PoseChoice&) const = default;
 };
 
@@ -51,8 +55,15 @@ struct MeshRenderData {
     std::optional<std::vector<RenderGroup>> renderGroups;  // one per material
     std::optional<std::vector<InterleavedVertex>> interleavedVertices;
     std::size_t vertexOffset = 0;  // bytes into RenderModel::vertexBuffer
-    // The mesh as authored, in OpenGL's coordinates (see PoseMeshes); none
-    // while the model is drawn as read. Rewritten in place for each pose.
+    // The drawn vertices of a mesh whose file stores normals for its corners
+    // (see SplitSurfaces): the groups and every path index those.
+    std::optional<SplitSurface> split;
+    // The colour of each drawn vertex, for a mesh with vertex colours.
+    std::optional<std::vector<VertexColor>> drawnColors;
+    std::size_t colorOffset = 0;  // bytes into RenderModel::vertexBuffer
+    // The drawn vertices (see PoseMeshes): the mesh as authored, in OpenGL's
+    // coordinates; as read, those of a split mesh. None for a mesh drawn as
+    // read from its own vertices. Rewritten in place for each pose.
     std::optional<std::vector<Vector3>> posedVertices;
     std::optional<std::vector<Vector3>> posedNormals;
     // The texture of each material, shared with every material of the model
@@ -62,21 +73,44 @@ struct MeshRenderData {
 
 class RenderModel {
 public:
-    // The positions and normals a mesh is drawn with: as read, or as authored.
+    // The positions and normals a mesh is drawn with: as read, or as
+    // authored; one per drawn vertex. A split mesh's faces name its drawn
+    // vertices through the split's corners.
     struct MeshGeometry {
         const std::vector<Vector3>& vertices;
         const std::vector<Vector3>* normals;  // null when the mesh has none
+        const SplitSurface* split;           // null: the faces name the vertices themselves
+        const std::vector<VertexColor>* colors;  // one per vertex of the mesh, when drawn; else null
+
+        // The drawn vertex of corner `c` of a face whose first corner is corner `first` of the mesh.
+        std::int32_t Corner(const FaceRecord& face, std::size_t first, std::int32_t c) const
+        {
+            return split ? split->corners[first + static_cast<std::size_t>(c)] : face.corners[c];
+        }
+        // The mesh vertex a drawn vertex shows.
+        std::int32_t Source(std::int32_t drawn) const
+        {
+            return split ? split->Source(static_cast<std::size_t>(drawn)) : drawn;
+        }
     };
     MeshGeometry Geometry(const Model& model, std::size_t mesh) const;
+
+    // The drawn vertices of every mesh whose file stores normals that fit
+    // its faces (SplitByStoredNormals), after its faces were triangulated
+    // and whenever the stored normals change; then the geometry is posed.
+    // Drawn as read, the copies show the vertex they copy, so the picture is
+    // that of the mesh's own vertices.
+    void SplitSurfaces(const Model& model);
 
     // The drawn geometry for `choice`. As authored: each mesh placed by its
     // frames and bones (see ScenePose), their matrices those of the chosen
     // animation set at its time, then DirectX's left-handed coordinates
     // turned into OpenGL's by mirroring z (the front face then flips with
     // it). Otherwise the meshes as read. Sets the posed positions and normals
-    // of every mesh (normals follow the model's, whatever the normals
-    // commands made of them) and the bounding boxes; the data of the draw
-    // paths follow with RefreshPath.
+    // of every mesh (as authored, a split mesh's stored normals, where its
+    // corners take them; the computed ones otherwise, turned over where a
+    // transform mirrors) and the bounding boxes; the data of the draw paths
+    // follow with RefreshPath.
     void PoseMeshes(const Model& model, const PoseChoice& choice);
     // The choice the drawn geometry was posed for.
     const PoseChoice& pose() const { return pose_; }

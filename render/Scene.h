@@ -19,6 +19,7 @@ struct ViewOptions {
     bool drawBoundingBox = false;
     bool frontFaceCCW = true;
     bool asAuthored = false;  // meshes placed by their frames and bones, in OpenGL's handedness
+    bool vertexColors = false;  // "Couleurs des sommets": a mesh's vertex colours as its diffuse colour
 };
 
 // The process-wide switches.

@@ -4,6 +4,7 @@
 #include "model/binary/AnimationObjects.h"
 #include "model/binary/ObjectNumbers.h"
 #include "model/binary/Refusal.h"
+#include "model/binary/SurfaceObjects.h"
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
@@ -70,7 +71,15 @@ private:
                 ReadSkinWeights(child, *mesh);
                 return true;
             }
-            if (Is(child, "MeshNormals")) return true;  // normals are always computed
+            // Kept when they fit; never a cause to refuse a file.
+            if (Is(child, "MeshNormals")) {
+                ReadMeshNormals(document_, child, *mesh);
+                return true;
+            }
+            if (Is(child, "MeshVertexColors")) {
+                ReadMeshVertexColors(document_, child, *mesh);
+                return true;
+            }
         }
         if (Is(child, "FrameTransformMatrix")) {
             if (Is(parent, "Frame") && !openFrames_.empty()) ReadFrameTransform(child);

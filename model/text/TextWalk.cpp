@@ -120,11 +120,15 @@ HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)
     if (platform::EqualIgnoringAsciiCase(word, "Material")) return ReadMaterial(line);
     if (platform::EqualIgnoringAsciiCase(word, "TextureFilename")) return ReadTextureFilename(line);
     if (platform::EqualIgnoringAsciiCase(word, "MeshTextureCoords")) return ReadMeshTextureCoords(line);
-    if (platform::EqualIgnoringAsciiCase(word, "MeshNormals")) return S_OK;  // normals are always computed
+    if (platform::EqualIgnoringAsciiCase(word, "MeshNormals")) {
+        ReadMeshNormals(line);  // drawn only as authored; never a cause to refuse a file
+        return S_OK;
+    }
     // Read beside the data the viewer has always read, and traced as before.
     if (platform::EqualIgnoringAsciiCase(word, "Frame")) OpenFrame(line);
     if (platform::EqualIgnoringAsciiCase(word, "FrameTransformMatrix")) ReadFrameTransformMatrix(line);
     if (platform::EqualIgnoringAsciiCase(word, "SkinWeights")) ReadSkinWeights(line);
+    if (platform::EqualIgnoringAsciiCase(word, "MeshVertexColors")) ReadMeshVertexColors(line);
     if (platform::EqualIgnoringAsciiCase(word, "AnimationSet")) OpenAnimationSet(line);
     if (platform::EqualIgnoringAsciiCase(word, "Animation")) OpenAnimation(line);
     if (platform::EqualIgnoringAsciiCase(word, "AnimationKey")) ReadAnimationKey(line);

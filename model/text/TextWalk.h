@@ -2,7 +2,7 @@
 // the stack of open blocks, the mesh being filled, the material slot being
 // filled, the shared materials read so far by name, the open frames and
 // animations. Each recognised data object is handed to its reader
-// (MeshObjects.cpp, MaterialObjects.cpp, SceneObjects.cpp,
+// (MeshObjects.cpp, MaterialObjects.cpp, SceneObjects.cpp, SurfaceObjects.cpp,
 // AnimationObjects.cpp), which reads its values from the lines below the
 // object's brace line.
 #pragma once
@@ -44,6 +44,10 @@ public:
     void OpenFrame(std::int32_t line);
     void ReadFrameTransformMatrix(std::int32_t line);
     void ReadSkinWeights(std::int32_t line);
+    // The stored normals and vertex colours of the mesh being read, kept
+    // when they fit it (see SurfaceObjects.cpp).
+    void ReadMeshNormals(std::int32_t line);
+    void ReadMeshVertexColors(std::int32_t line);
     // Animations, read the same way (see AnimationObjects.cpp): sets, the
     // animations directly in a set, their keys, options and frame reference.
     void OpenAnimationSet(std::int32_t line);

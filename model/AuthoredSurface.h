@@ -1,0 +1,63 @@
+// A mesh's surface as its file describes it beside its faces: the stored
+// normals ("MeshNormals", a normal for each face corner) and the vertex
+// colours ("MeshVertexColors"). The rules both readers keep them by, and the
+// vertices a mesh is drawn with when its corners take stored normals.
+#pragma once
+
+#include "model/Records.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace surface_rules {
+
+// Keeps `normals` as the mesh's stored normals when the face lists fit the
+// mesh's faces: as many faces, each with as many corners as the mesh's face,
+// each index naming one of `normals`. `faceCorners` holds each face's corner
+// count, `indices` every face's indices one after another. Otherwise the
+// mesh keeps none, and its normals are computed.
+void AttachStoredNormals(MeshRecord& mesh, std::vector<Vector3> normals, std::span<const std::uint32_t> faceCorners,
+                         std::span<const std::uint32_t> indices);
+
+// One entry of a "MeshVertexColors" list.
+struct IndexedColor {
+    std::uint32_t vertex = 0;
+    VertexColor color{};
+};
+// Keeps the colours when they fit the mesh (no more entries than vertices,
+// every index a vertex of the mesh): one colour per vertex, the last entry
+// of a vertex winning, components held to 0..1, white for a vertex the list
+// does not name. Otherwise the mesh keeps none.
+void AttachVertexColors(MeshRecord& mesh, std::span<const IndexedColor> entries);
+
+}  // namespace surface_rules
+
+// The vertices a mesh is drawn with when its corners take its stored
+// normals: each vertex keeps its place and takes the normal of the first
+// corner that names it; a corner whose normal differs from its vertex's gets
+// a copy of the vertex with that normal (one copy per vertex and normal),
+// after the mesh's own vertices.
+struct SplitSurface {
+    std::int32_t vertexCount = 0;               // the mesh's own vertices come first, in their order
+    std::vector<std::int32_t> copiedVertices;  // drawn vertex vertexCount + k copies copiedVertices[k]
+    std::vector<std::int32_t> corners;         // the drawn vertex of each corner of the faces, in face order
+    std::vector<Vector3> normals;              // the stored normal of each drawn vertex; zero for a vertex no face uses
+
+    std::size_t drawnCount() const { return static_cast<std::size_t>(vertexCount) + copiedVertices.size(); }
+    // The mesh vertex that drawn vertex `drawn` shows.
+    std::int32_t Source(std::size_t drawn) const
+    {
+        return drawn < static_cast<std::size_t>(vertexCount) ? static_cast<std::int32_t>(drawn)
+                                                             : copiedVertices[drawn - static_cast<std::size_t>(vertexCount)];
+    }
+    // Whether the split was made from `mesh` as it is now (its corners and vertices).
+    bool Fits(const MeshRecord& mesh) const
+    {
+        return vertexCount == mesh.vertexCount() && corners.size() == mesh.faces.cornerTotal();
+    }
+};
+
+// The split of a mesh with stored normals that fit its faces; none otherwise.
+// Linear in the corners.
+std::optional<SplitSurface> SplitByStoredNormals(const MeshRecord& mesh);

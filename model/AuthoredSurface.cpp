@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 namespace surface_rules {
 
@@ -44,48 +43,67 @@ std::optional<SplitSurface> SplitByStoredNormals(const MeshRecord& mesh)
 {
     if (!mesh.storedNormals || mesh.storedNormals->cornerNormals.size() != mesh.faces.cornerTotal()) return std::nullopt;
     const StoredNormals& stored = *mesh.storedNormals;
-    const std::int32_t vertexCount = mesh.vertexCount();
-    SplitSurface split;
-    split.vertexCount = vertexCount;
-    split.corners.reserve(stored.cornerNormals.size());
-    std::vector<std::int32_t> normalOf(static_cast<std::size_t>(vertexCount), -1);  // a vertex's own normal
-    // The copies, by vertex and normal; drawn indices follow the corners' order alone.
-    std::unordered_map<std::uint64_t, std::int32_t> copies;
-    std::vector<std::int32_t> copyNormals;
+    const std::size_t vertexCount = mesh.vertices.size();
+    const std::size_t cornerCount = stored.cornerNormals.size();
+    for (const std::int32_t normal : stored.cornerNormals)
+        if (normal < 0 || static_cast<std::size_t>(normal) >= stored.normals.size()) return std::nullopt;
 
-    std::size_t k = 0;
-    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
-        const FaceRecord face = mesh.faces[f];
-        for (std::int32_t c = 0; c < face.cornerCount; ++c, ++k) {
-            const std::int32_t vertex = face.corners[c];
-            const std::int32_t normal = stored.cornerNormals[k];
-            if (normal < 0 || static_cast<std::size_t>(normal) >= stored.normals.size()) return std::nullopt;
-            if (vertex < 0 || vertex >= vertexCount) {  // a face no path draws: its corner stays as it is
-                split.corners.push_back(vertex);
-                continue;
+    SplitSurface split;
+    split.vertexCount = static_cast<std::int32_t>(vertexCount);
+    // The corners stay as they are (a corner outside the mesh is one of a face
+    // no path draws), until their vertex's turn below.
+    split.corners.resize(cornerCount);
+    // The corners of each vertex, in face order: counted, then placed.
+    std::vector<std::uint32_t> starts(vertexCount + 1, 0);
+    {
+        std::size_t k = 0;
+        for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
+            const FaceRecord face = mesh.faces[f];
+            for (std::int32_t c = 0; c < face.cornerCount; ++c, ++k) {
+                const std::int32_t vertex = face.corners[c];
+                split.corners[k] = vertex;
+                if (vertex >= 0 && static_cast<std::size_t>(vertex) < vertexCount) ++starts[static_cast<std::size_t>(vertex) + 1];
             }
-            std::int32_t& own = normalOf[static_cast<std::size_t>(vertex)];
-            if (own < 0) own = normal;
-            if (own == normal) {
-                split.corners.push_back(vertex);
-                continue;
-            }
-            const std::uint64_t key = (std::uint64_t{static_cast<std::uint32_t>(vertex)} << 32) |
-                                      static_cast<std::uint32_t>(normal);
-            const auto [copy, added] =
-                copies.try_emplace(key, vertexCount + static_cast<std::int32_t>(split.copiedVertices.size()));
-            if (added) {
-                split.copiedVertices.push_back(vertex);
-                copyNormals.push_back(normal);
-            }
-            split.corners.push_back(copy->second);
+        }
+    }
+    for (std::size_t v = 0; v < vertexCount; ++v) starts[v + 1] += starts[v];
+    std::vector<std::uint32_t> cornersOf(starts[vertexCount]);
+    {
+        std::vector<std::uint32_t> filled(starts.begin(), starts.end() - 1);
+        for (std::size_t k = 0; k < cornerCount; ++k) {
+            const std::int32_t vertex = split.corners[k];
+            if (vertex >= 0 && static_cast<std::size_t>(vertex) < vertexCount)
+                cornersOf[filled[static_cast<std::size_t>(vertex)]++] = static_cast<std::uint32_t>(k);
         }
     }
 
-    split.normals.resize(split.drawnCount());
-    for (std::size_t v = 0; v < normalOf.size(); ++v)
-        if (normalOf[v] >= 0) split.normals[v] = stored.normals[static_cast<std::size_t>(normalOf[v])];
-    for (std::size_t c = 0; c < copyNormals.size(); ++c)
-        split.normals[static_cast<std::size_t>(vertexCount) + c] = stored.normals[static_cast<std::size_t>(copyNormals[c])];
+    // Vertex by vertex: its first corner's normal keeps the vertex's place,
+    // each other normal gets one copy. What a normal was given is kept by
+    // normal, marked with the vertex it was given for: linear in the corners.
+    constexpr std::int32_t kNone = -1;
+    std::vector<std::int32_t> givenFor(stored.normals.size(), kNone), givenAs(stored.normals.size(), kNone);
+    std::vector<std::int32_t> copyNormals;
+    split.normals.assign(vertexCount, Vector3{});
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        const auto vertex = static_cast<std::int32_t>(v);
+        for (std::uint32_t i = starts[v]; i < starts[v + 1]; ++i) {
+            const std::uint32_t k = cornersOf[i];
+            const auto normal = static_cast<std::size_t>(stored.cornerNormals[k]);
+            if (givenFor[normal] != vertex) {
+                givenFor[normal] = vertex;
+                if (i == starts[v]) {
+                    givenAs[normal] = vertex;
+                    split.normals[v] = stored.normals[normal];
+                } else {
+                    givenAs[normal] = static_cast<std::int32_t>(vertexCount + split.copiedVertices.size());
+                    split.copiedVertices.push_back(vertex);
+                    copyNormals.push_back(static_cast<std::int32_t>(normal));
+                }
+            }
+            split.corners[k] = givenAs[normal];
+        }
+    }
+    split.normals.reserve(split.drawnCount());
+    for (const std::int32_t normal : copyNormals) split.normals.push_back(stored.normals[static_cast<std::size_t>(normal)]);
     return split;
 }

@@ -37,7 +37,7 @@ void AttachVertexColors(MeshRecord& mesh, std::span<const IndexedColor> entries)
 // normals: each vertex keeps its place and takes the normal of the first
 // corner that names it; a corner whose normal differs from its vertex's gets
 // a copy of the vertex with that normal (one copy per vertex and normal),
-// after the mesh's own vertices.
+// after the mesh's own vertices, in the order of their vertices.
 struct SplitSurface {
     std::int32_t vertexCount = 0;               // the mesh's own vertices come first, in their order
     std::vector<std::int32_t> copiedVertices;  // drawn vertex vertexCount + k copies copiedVertices[k]

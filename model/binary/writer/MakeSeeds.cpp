@@ -16,7 +16,8 @@
 namespace {
 
 // A mesh with a material list, a texture name, references with and without
-// a GUID, and a frame around it, as an exporter writes them.
+// a GUID, stored normals, vertex colours and a frame around it, as an
+// exporter writes them.
 const char* const kMeshText = R"(xof 0303txt 0032
 template Vector {
  <3d82ab5e-62da-11cf-ab39-0020af71e433>
@@ -40,6 +41,8 @@ Frame Root {
   4;0,1,2,3;;
   MeshMaterialList { 2; 1; 1;; { Red } { Red <3d82ab5e-62da-11cf-ab39-0020af71e433> } Material Blue { 0.0;0.0;1.0;1.0;; 1.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } }
   MeshTextureCoords { 4; 0.0;0.0;, 1.0;0.0;, 1.0;1.0;, 0.0;1.0;; }
+  MeshNormals { 2; 0.0;0.0;1.0;, 0.0;1.0;0.0;; 1; 4;0,1,1,0;; }
+  MeshVertexColors { 2; 0;1.0;0.0;0.0;1.0;;, 3;0.0;1.0;0.0;0.5;;; }
  }
 }
 )";

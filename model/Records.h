@@ -73,6 +73,8 @@ public:
         starts_.push_back(static_cast<std::uint32_t>(corners_.size()));
     }
     std::size_t cornerTotal() const { return corners_.size(); }
+    // Where face `face`'s corners begin among all the faces' corners.
+    std::size_t FirstCorner(std::int32_t face) const { return starts_[static_cast<std::size_t>(face)]; }
     void Clear()
     {
         std::vector<std::uint32_t>().swap(starts_);

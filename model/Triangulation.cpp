@@ -31,11 +31,11 @@ void TriangulateMesh(MeshRecord& mesh)
     const std::vector<std::int32_t>* cornerNormals = mesh.storedNormals ? &mesh.storedNormals->cornerNormals : nullptr;
     std::vector<std::int32_t> triangleCornerNormals;
     if (cornerNormals) triangleCornerNormals.reserve(static_cast<std::size_t>(*total) * 3);
-    std::size_t firstCorner = 0;  // of the face, into *cornerNormals
 
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
         const FaceRecord face = mesh.faces[f];
         const std::int32_t* c = face.corners;
+        const std::size_t firstCorner = mesh.faces.FirstCorner(f);
         std::int32_t emitted = 1;
         if (face.cornerCount < 3) {
             triangles.Append(std::span(c, static_cast<std::size_t>(face.cornerCount)));
@@ -52,7 +52,6 @@ void TriangulateMesh(MeshRecord& mesh)
                     triangleCornerNormals.insert(triangleCornerNormals.end(), {n[0], n[e - 1], n[e]});
             }
         }
-        firstCorner += static_cast<std::size_t>(face.cornerCount);
         if (materialsCoverFaces) triangleMaterials.insert(triangleMaterials.end(), static_cast<std::size_t>(emitted),
                                                           (*mesh.faceMaterials)[static_cast<std::size_t>(f)]);
     }

@@ -15,17 +15,14 @@ void RenderModel::DrawImmediate(const Model& model) const
         const std::int32_t vertexCount = mesh.vertexCount();
         const std::int32_t normalCount = geometry.normals ? static_cast<std::int32_t>(geometry.normals->size()) : 0;
         if (geometry.colors) state.TakeVertexColors();
-        std::size_t first = 0;  // the face's first corner among the mesh's
         for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
             const FaceRecord face = mesh.faces[f];
-            const std::size_t faceFirst = first;
-            first += static_cast<std::size_t>(face.cornerCount);
             if (!records::IsDrawableFace(face, vertexCount)) continue;
             if (const MaterialRecord* material = records::FaceMaterial(mesh, f))
                 state.Setup(*material, TextureOf(m, static_cast<std::size_t>(material - mesh.materials.data())));
             glBegin(GL_TRIANGLES);
             for (std::int32_t c = 0; c < face.cornerCount; ++c) {
-                const std::int32_t i = geometry.Corner(face, faceFirst, c);
+                const std::int32_t i = geometry.Corner(mesh.faces, f, c);
                 const std::int32_t source = geometry.Source(i);
                 if (i < normalCount) {
                     const Vector3& n = (*geometry.normals)[static_cast<std::size_t>(i)];

@@ -24,16 +24,13 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh, const SplitSurface*
     for (std::int32_t f = 0; f < faceCount; ++f)
         if (RenderGroup* group = groupOf(f)) ++group->triangleCount;
     for (RenderGroup& group : groups) group.indices.reserve(static_cast<std::size_t>(group.triangleCount) * 3);
-    std::size_t first = 0;  // the face's first corner among the mesh's
     for (std::int32_t f = 0; f < faceCount; ++f) {
-        const FaceRecord face = mesh.faces[f];
         if (RenderGroup* group = groupOf(f)) {
-            const std::int32_t* c = split ? split->corners.data() + first : face.corners;
+            const std::int32_t* c = split ? split->corners.data() + mesh.faces.FirstCorner(f) : mesh.faces[f].corners;
             group->indices.insert(group->indices.end(), {static_cast<std::uint32_t>(c[0]),
                                                          static_cast<std::uint32_t>(c[1]),
                                                          static_cast<std::uint32_t>(c[2])});
         }
-        first += static_cast<std::size_t>(face.cornerCount);
     }
     return groups;
 }

@@ -82,10 +82,10 @@ public:
         const SplitSurface* split;           // null: the faces name the vertices themselves
         const std::vector<VertexColor>* colors;  // one per vertex of the mesh, when drawn; else null
 
-        // The drawn vertex of corner `c` of a face whose first corner is corner `first` of the mesh.
-        std::int32_t Corner(const FaceRecord& face, std::size_t first, std::int32_t c) const
+        // The drawn vertex of corner `c` of face `face`.
+        std::int32_t Corner(const FaceList& faces, std::int32_t face, std::int32_t c) const
         {
-            return split ? split->corners[first + static_cast<std::size_t>(c)] : face.corners[c];
+            return split ? split->corners[faces.FirstCorner(face) + static_cast<std::size_t>(c)] : faces[face].corners[c];
         }
         // The mesh vertex a drawn vertex shows.
         std::int32_t Source(std::int32_t drawn) const

@@ -156,6 +156,25 @@ text=$(count_white "$work/start.png" 300 80 0 "$top")
 last_line=$(count_white "$work/start.png" 200 12 0 $((top + 60)))
 [ "$last_line" -gt 20 ] && pass "five overlay lines" || fail "the last overlay line is missing"
 
+# While a message box is open no frame is drawn, yet the canvas shows the
+# last frame again where the box was (Options > Infos, the box moved away).
+keys F10 Right Down Return
+if wait_for_box "Infos Mesh"; then
+    xdotool windowmove --sync "$box" 1000 700 2>/dev/null
+    sleep 0.7
+    import -window "$window" "$work/behind-box.png"
+    text=$(count_white "$work/behind-box.png" 300 80 0 "$top")
+    model=$(count_unlike "$work/behind-box.png" "$background" 240 200 200 "$middle_y")
+    [ "$text" -gt 300 ] && [ "${model%.*}" -gt 5000 ] && pass "the last frame is shown behind a message box" ||
+        fail "behind the box: $text white pixels, $model model pixels"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key Return
+    sleep 0.5
+else
+    fail "no Infos box"
+fi
+xdotool windowfocus --sync "$window" 2>/dev/null
+
 # Options > Mode > Wire Polygons
 keys F10 Right Down Down Right Down Return
 shot_changed wire start 2000

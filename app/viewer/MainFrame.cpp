@@ -180,10 +180,12 @@ void MainFrame::OnKey(wxKeyEvent& event)
 {
     // Every shortcut shown in the menus is handled here, from whichever
     // window has the focus, before the toolkit's menus see the key.
+    // Shift does not count: F and f are the same shortcut.
     std::string name = KeyName(event.GetKeyCode());
-    if (event.GetModifiers() == wxMOD_CONTROL)
+    const int modifiers = event.GetModifiers() & ~wxMOD_SHIFT;
+    if (modifiers == wxMOD_CONTROL)
         name = "Ctrl+" + name;
-    else if (event.HasAnyModifiers())
+    else if (modifiers != wxMOD_NONE)
         name.clear();
     const int id = name.empty() ? 0 : CommandOfAccelerator(MainMenuLayout(), name);
     if (id == 0 || !GetMenuBar()->IsEnabled(id)) {

@@ -38,9 +38,10 @@ std::optional<std::string> WxFileDialogs::Ask(const FileDialogRequest& request)
             const wxString name = wxString(path.c_str(), wxConvFile);
             const wxString question = wxString::FromUTF8("Le fichier ") + name +
                                       wxString::FromUTF8(" existe déjà. Voulez-vous le remplacer ?");
-            if (wxMessageBox(question, wxString::FromUTF8(request.title), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION,
-                             owner_) != wxYES)
-                return std::nullopt;
+            wxMessageDialog ask(owner_, question, wxString::FromUTF8(request.title),
+                                wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+            ask.SetYesNoLabels(wxString::FromUTF8("Remplacer"), wxString::FromUTF8("Annuler"));
+            if (ask.ShowModal() != wxID_YES) return std::nullopt;
         }
     }
     return path;

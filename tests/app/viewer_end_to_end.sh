@@ -102,6 +102,21 @@ shot_changed() {  # name earlier-name pixels
     return 0
 }
 keys() { xdotool key --delay 200 "$@"; }
+visible_windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+# Opens the menu bar with F10, waits until its menu is on screen, then sends
+# the keys that choose an item. A menu takes the keyboard only once it is up:
+# keys sent before that, on a busy machine, would go to the window instead.
+menu() {  # keys after F10
+    local before
+    before=$(visible_windows)
+    xdotool key F10
+    for _ in $(seq 1 100); do
+        [ "$(visible_windows)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    sleep 0.2
+    keys "$@"
+}
 # Waits up to 15 s for a window of the viewer named NAME; `box` becomes it.
 wait_for_box() {  # name
     box=""
@@ -158,7 +173,7 @@ last_line=$(count_white "$work/start.png" 200 12 0 $((top + 60)))
 
 # While a message box is open no frame is drawn, yet the canvas shows the
 # last frame again where the box was (Options > Infos, the box moved away).
-keys F10 Right Down Return
+menu Right Down Return
 if wait_for_box "Infos Mesh"; then
     xdotool windowmove --sync "$box" 1000 700 2>/dev/null
     sleep 0.7
@@ -176,7 +191,7 @@ fi
 xdotool windowfocus --sync "$window" 2>/dev/null
 
 # Options > Mode > Wire Polygons
-keys F10 Right Down Down Right Down Return
+menu Right Down Down Right Down Return
 shot_changed wire start 2000
 changed=$(count_changed "$work/start.png" "$work/wire.png" 240 200 200 "$middle_y")
 wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
@@ -184,16 +199,16 @@ wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
     pass "wire polygons ($wired pixels left of $model)" || fail "wire polygons did not change the picture ($changed changed, $wired left)"
 
 # Options > Bounding Box
-keys F10 Right Down Down Down Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Down Down Down Return
 shot_changed box wire 100
 changed=$(count_changed "$work/wire.png" "$work/box.png" 600 $((440 - top)) 20 "$((top + 5))")
 [ "${changed%.*}" -gt 100 ] && pass "bounding box drawn ($changed pixels changed)" || fail "bounding box did not change the picture"
 
 # Options > Indexed Primitive ARB (off: immediate mode), then Liste GL: the
 # same picture along every path.
-keys F10 Right Down Down Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Down Down Return
 shot immediate
-keys F10 Right Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Return
 shot displaylist
 for path in immediate displaylist; do
     changed=$(count_changed "$work/box.png" "$work/$path.png" 240 200 200 "$middle_y")
@@ -202,7 +217,7 @@ for path in immediate displaylist; do
 done
 
 # Back to filled polygons, then a left drag of 90 pixels turns the model.
-keys F10 Right Down Down Right Return
+menu Right Down Down Right Return
 shot_changed filled displaylist 2000
 cx=320; cy=$((top + 220))
 xdotool mousemove --window "$window" $cx $cy mousedown 1
@@ -237,7 +252,7 @@ canvas_height=$(($(identify -format '%h' "$work/fitted.png") - top))
     fail "F did not fit the model (${height:-0} of $canvas_height rows)"
 
 # Fichier > Enregistrer l'image…: a PNG of the canvas, named without its extension.
-keys F10 Down Down Down Down Return
+menu Down Down Down Down Return
 if wait_for_box "Enregistrer l'image..."; then
     xdotool windowfocus --sync "$box" 2>/dev/null
     sleep 0.5
@@ -312,7 +327,7 @@ top=$(canvas_top "$work/blank.png")
 model=$(count_unlike "$work/blank.png" "$background" 240 200 200 $((top + 120)))
 [ "${model%.*}" -gt 5000 ] && pass "path with a blank loaded" || fail "path with a blank not loaded ($model)"
 # Fichier > Quit
-keys F10 Down Down Down Down Down Return
+menu Down Down Down Down Down Return
 wait_exit
 [ "$status" = 0 ] && pass "Fichier > Quit ends with status 0" || fail "Fichier > Quit: status $status"
 [ "$status" = running ] && kill "$pid"

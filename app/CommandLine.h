@@ -5,9 +5,11 @@
 #include <string>
 
 struct ViewerCommandLine {
-    std::string modelPath;    // empty when no model is named
-    bool asAuthored = false;  // "--as-authored": the scene as its author placed it
-    bool fit = false;         // "--fit": the view fitted to the model once loaded
+    std::string modelPath;      // empty when no model is named
+    bool asAuthored = false;    // "--as-authored": the scene as its author placed it
+    bool fit = false;           // "--fit": the view fitted to the model once loaded
+    bool vertexColors = false;  // "--vertex-colors": a mesh's vertex colours as its diffuse colour
+    bool upZ = false;           // "--up z": the scene turned so that z points up
     // Set when the program has only this to print and must end with this
     // status ("--help", "--version", or a wrong command line).
     bool exit = false;
@@ -15,9 +17,11 @@ struct ViewerCommandLine {
     std::string output;  // for standard output (status 0) or standard error
 };
 
-// "--as-authored", "--fit", "--help", "--version", before the path; every
-// argument from the first that is none of them on is part of the path, joined
-// by single blanks and taken verbatim (quotes and blanks kept).
+// The options may stand anywhere on the line; an unknown one is a wrong
+// command line (status 2). The other words are the path, joined by single
+// blanks in their order and taken verbatim (quotes and blanks kept), so a
+// path the shell split at its blanks comes back whole. After "--" every word
+// is the path's.
 ViewerCommandLine ParseViewerCommandLine(int argc, const char* const* argv);
 
 extern const char* const kViewerUsage;

@@ -17,6 +17,34 @@ void ResizeGL(ShellState& state, int width, int height)
     ApplyPerspective(state, state.drawnCameraDistance);
 }
 
+namespace {
+
+void DrawOverlay(const ShellState& state, const std::string& fpsLine, OverlayFont& font)
+{
+    DrawOverlayText(state, 0, kOverlayFirstLineY, fpsLine, font);
+    const LoadedModel* loaded = state.currentModel.get();
+    if (!loaded) return;
+    float y = kOverlayFirstLineY;
+    for (const std::string& line : ModelOverlayLines(loaded->model, state.fps)) {
+        y += kOverlayLineStep;
+        DrawOverlayText(state, 0, y, line, font);
+    }
+    if (const auto line = AnimationOverlayLine(loaded->model, state.playback))
+        DrawOverlayText(state, 0, y + kOverlayLineStep, *line, font);
+}
+
+}  // namespace
+
+void DrawScene(ShellState& state, const ViewOptions& options)
+{
+    LoadedModel* loaded = state.currentModel.get();
+    if (loaded) loaded->ShowPose(PoseOf(options, state.playback), SelectedPath(options));
+    ApplyPerspective(state, state.drawnCameraDistance);
+    AimCamera(state.drawnCameraDistance);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
+}
+
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
                  const std::function<void()>& swapBuffers)
 {
@@ -27,26 +55,17 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
         if (playback.playing && playback.set >= 0 &&
             static_cast<std::size_t>(playback.set) < loaded->model.animationSets.size())
             playback.Advance(ticks(), TimingOf(loaded->model, static_cast<std::size_t>(playback.set)));
-        loaded->ShowPose(PoseOf(options, playback), SelectedPath(options));
     }
-    ApplyPerspective(state, state.drawnCameraDistance);
-    AimCamera(state.drawnCameraDistance);
+    DrawScene(state, options);
 
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
-
-    const std::string fpsLine = UpdateFps(state, ticks);
-    DrawOverlayText(state, 0, kOverlayFirstLineY, fpsLine, font);
-    if (loaded) {
-        float y = kOverlayFirstLineY;
-        for (const std::string& line : ModelOverlayLines(loaded->model, state.fps)) {
-            y += kOverlayLineStep;
-            DrawOverlayText(state, 0, y, line, font);
-        }
-        if (const auto line = AnimationOverlayLine(loaded->model, state.playback))
-            DrawOverlayText(state, 0, y + kOverlayLineStep, *line, font);
-    }
+    DrawOverlay(state, UpdateFps(state, ticks), font);
     // What the next frame is drawn from, unless a command moves the camera first.
     state.drawnCameraDistance = state.cameraDistance;
     if (swapBuffers) swapBuffers();
+}
+
+void RedrawLastFrame(ShellState& state, const ViewOptions& options, OverlayFont& font)
+{
+    DrawScene(state, options);
+    DrawOverlay(state, state.fpsText, font);
 }

@@ -15,6 +15,15 @@ void ResizeGL(ShellState& state, int width, int height);
 // Records the client size alone, for a window that has no context yet.
 void RecordClientSize(ShellState& state, int width, int height);
 
+// Poses the current model for the switches and the playback's time, sets
+// the projection and the camera, clears and draws the model: the frame
+// without its overlay, the clock left alone.
+void DrawScene(ShellState& state, const ViewOptions& options);
+
+// The last frame drawn again, as it was: the scene and the overlay with
+// the frame rate last measured; no clock is read and nothing moves on.
+void RedrawLastFrame(ShellState& state, const ViewOptions& options, OverlayFont& font);
+
 // Moves the animation on, poses the current model, sets the projection and
 // the camera, clears, draws the model along the path the switches select,
 // draws the overlay, then presents the frame with `swapBuffers`.

@@ -48,10 +48,12 @@ const std::vector<MenuNode>& MainMenuLayout()
     static const std::vector<MenuNode> layout = {
         MenuSubmenu("Fichier",
                 {
-                    MenuItem(command::LoadMesh, "Load Mesh"),
-                    MenuItem(command::SaveText, "Save txt"),
+                    MenuItem(command::LoadMesh, "Load Mesh", "Ctrl+O"),
+                    MenuItem(command::Reload, "Recharger", "F5"),
+                    MenuItem(command::SaveText, "Save txt", "Ctrl+S"),
+                    MenuItem(command::SaveImage, "Enregistrer l'image…"),
                     MenuSeparator(),
-                    MenuItem(command::Quit, "Quit"),
+                    MenuItem(command::Quit, "Quit", "Ctrl+Q"),
                 }),
         MenuSubmenu("Options",
                 {
@@ -77,6 +79,8 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuSeparator(),
                     MenuCheckItem(command::AsAuthored, "Scène telle que créée", false),
                     MenuItem(command::FitView, "Cadrer le modèle", "F"),
+                    MenuCheckItem(command::UpAxisZ, "Axe vertical Z", false),
+                    MenuCheckItem(command::VertexColors, "Couleurs des sommets", false),
                 }),
         AnimationMenu(nullptr, 1.0),
     };

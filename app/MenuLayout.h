@@ -23,8 +23,12 @@ constexpr int DisplayList = 40014;
 constexpr int IndexedArrays = 40015;
 constexpr int BoundingBox = 103;
 constexpr int BufferObjects = 104;
+constexpr int Reload = 40016;
+constexpr int SaveImage = 40017;
 constexpr int AsAuthored = 40101;
 constexpr int FitView = 40102;
+constexpr int UpAxisZ = 40103;
+constexpr int VertexColors = 40104;
 // The "Animation" menu (AnimationMenu.h).
 constexpr int PlayPause = 40201;
 constexpr int RewindAnimation = 40202;

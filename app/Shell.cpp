@@ -2,22 +2,28 @@
 
 #include "app/AnimationMenu.h"
 #include "app/MenuLayout.h"
+#include "app/SceneImage.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 #include "report/Report.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 // Marks the shell busy for one command; when the outermost command returns,
 // a close that arrived meanwhile is requested again.
 class Shell::BusyScope {
 public:
-    explicit BusyScope(Shell& shell) : shell_(shell) { ++shell_.busyDepth_; }
+    explicit BusyScope(Shell& shell) : shell_(shell)
+    {
+        if (shell_.busyDepth_++ == 0 && shell_.showRunning_) shell_.showRunning_(true);
+    }
     ~BusyScope()
     {
-        if (--shell_.busyDepth_ == 0 && shell_.closePending_ && !shell_.closed_) {
+        if (--shell_.busyDepth_ == 0 && shell_.showRunning_) shell_.showRunning_(false);
+        if (shell_.busyDepth_ == 0 && shell_.closePending_ && !shell_.closed_) {
             shell_.closePending_ = false;
             if (shell_.requestClose_) shell_.requestClose_();
         }
@@ -51,8 +57,10 @@ platform::FileDialogRequest OpenModelDialogRequest()
 {
     return {platform::FileDialogKind::Open,
             "Sélectionnez un fichier...",
-            {{"DirectX Files (*.x)", "*.x"}, {"All Files (*.*)", "*.*"}},
-            true};
+            // Files named on other systems often end in ".X".
+            {{"DirectX Files (*.x)", "*.x;*.X"}, {"All Files (*.*)", "*.*"}},
+            true,
+            {}};
 }
 
 platform::FileDialogRequest SaveReportDialogRequest()
@@ -60,7 +68,26 @@ platform::FileDialogRequest SaveReportDialogRequest()
     return {platform::FileDialogKind::Save,
             "Enregistrer un fichier...",
             {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}},
-            false};
+            false,
+            "txt"};
+}
+
+platform::FileDialogRequest SaveImageDialogRequest()
+{
+    return {platform::FileDialogKind::Save,
+            "Enregistrer l'image...",
+            {{"PNG Files (*.png)", "*.png;*.PNG"}, {"All Files (*.*)", "*.*"}},
+            false,
+            "png"};
+}
+
+float WheelCameraDistance(float distance, double notches)
+{
+    // Steps of a tenth of the distance, so near and far models zoom alike;
+    // a camera at the origin still gets a step of some size.
+    const double size = std::max(std::fabs(static_cast<double>(distance)), 0.1);
+    const double moved = size * std::pow(0.9, notches);
+    return static_cast<float>(distance < 0 ? -moved : moved);
 }
 
 Shell::Shell(ShellState& state, ViewOptions& options, platform::Menu& menu, platform::FileDialogs& dialogs,
@@ -73,8 +100,7 @@ void Shell::LoadAtStart(const std::string& commandLineText)
 {
     if (commandLineText.empty() || closed_) return;
     BusyScope busy(*this);
-    // The model stays current after a failure, but never half-built.
-    OpenFile(commandLineText, AfterFailure::KeepEmptyModel);
+    OpenFile(commandLineText);
 }
 
 void Shell::OnCommand(int id)
@@ -83,6 +109,8 @@ void Shell::OnCommand(int id)
     switch (id) {
     case command::LoadMesh: LoadFromOpenDialog(); break;
     case command::SaveText: SaveTextFromDialog(); break;
+    case command::SaveImage: SaveImageFromDialog(); break;
+    case command::Reload: Reload(); break;
     case command::Quit: Quit(); break;
     case command::Infos: RunOnModel([](LoadedModel& loaded) { report::ShowInfo(loaded.model); }); break;
     case command::FillPolygons:
@@ -101,6 +129,8 @@ void Shell::OnCommand(int id)
         if (!Busy()) SetAsAuthored(!menu_.CheckItem(id, false));
         break;
     case command::FitView: FitView(); break;
+    case command::UpAxisZ: options_.upZ = Toggle(id); break;
+    case command::VertexColors: options_.vertexColors = Toggle(id); break;
     case command::PlayPause: TogglePlayback(); break;
     case command::RewindAnimation: RewindAnimation(); break;
     default:
@@ -129,7 +159,7 @@ void Shell::OnDropFiles(const std::vector<std::string>& paths)
     OpenFile(*model);
 }
 
-void Shell::OpenFile(const std::string& path, AfterFailure afterFailure)
+bool Shell::OpenFile(const std::string& path)
 {
     // The old model goes before the new file is tried, and with it what
     // belonged to it: its playback, a view fitted to it.
@@ -137,16 +167,37 @@ void Shell::OpenFile(const std::string& path, AfterFailure afterFailure)
     state_.playback.Reset();
     menu_.CheckItem(command::PlayPause, false);
     state_.viewFrame = ViewFrame{};
+    state_.openedPath = path;
+    bool loaded = false;
     {
         const LoadingScope loading(*this);
         state_.currentModel = std::make_unique<LoadedModel>();
-        if (state_.currentModel->Load(path, PoseOf(options_, state_.playback)) != S_OK &&
-            afterFailure == AfterFailure::ReportAndDropModel) {
+        loaded = state_.currentModel->Load(path, PoseOf(options_, state_.playback)) == S_OK;
+        if (!loaded) {
             platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
             state_.currentModel.reset();
         }
     }
     ReplaceAnimationMenu();
+    return loaded;
+}
+
+void Shell::Reload()
+{
+    if (Busy() || state_.openedPath.empty()) return;
+    BusyScope busy(*this);
+    const ViewFrame frame = state_.viewFrame;
+    const AnimationPlayback playback = state_.playback;
+    if (!OpenFile(state_.openedPath)) return;
+    state_.viewFrame = frame;
+    // The set and its time, when the file still has that set.
+    const std::size_t sets = state_.currentModel->model.animationSets.size();
+    if (playback.set < 0 || static_cast<std::size_t>(playback.set) >= sets) return;
+    MarkRadio(CommandOfSet(0), std::min(sets, kAnimationSetItems), CommandOfSet(playback.set));
+    state_.playback = playback;
+    if (playback.playing) state_.playback.Start();  // the clock is taken afresh
+    menu_.CheckItem(command::PlayPause, playback.playing);
+    ShowCurrentPose();
 }
 
 void Shell::ReplaceAnimationMenu()
@@ -161,7 +212,21 @@ void Shell::SaveTextFromDialog()
     if (Busy() || !state_.currentModel) return;
     BusyScope busy(*this);
     const std::optional<std::string> path = dialogs_.Ask(SaveReportDialogRequest());
-    if (path) report::SaveText(state_.currentModel->model, *path);
+    if (path && !report::SaveText(state_.currentModel->model, *path))
+        platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit. Save txt", "Erreur",
+                              platform::MessageKind::Warning);
+}
+
+void Shell::SaveImageFromDialog()
+{
+    if (Busy()) return;
+    BusyScope busy(*this);
+    const std::optional<std::string> path = dialogs_.Ask(SaveImageDialogRequest());
+    if (!path) return;
+    const std::string error = WriteSceneImage(state_, options_, *path);
+    if (!error.empty())
+        platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit (" + error + "). Enregistrer l'image",
+                              "Erreur", platform::MessageKind::Warning);
 }
 
 void Shell::Quit()
@@ -273,6 +338,13 @@ void Shell::OnLeftButtonDown(int x, int y)
 
 void Shell::OnRightButtonDown(int y) { state_.cameraDistance = static_cast<float>(y); }
 
+void Shell::OnWheel(double notches)
+{
+    if (notches == 0 || !std::isfinite(notches)) return;
+    state_.cameraDistance = WheelCameraDistance(state_.cameraDistance, notches);
+    state_.drawnCameraDistance = state_.cameraDistance;
+}
+
 void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
 {
     if (keys == MouseKeys{.left = true}) {
@@ -315,7 +387,8 @@ void Shell::FitView()
 {
     if (Busy() || !state_.currentModel) return;
     ShowCurrentPose();  // the boxes of the pose on screen
-    const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight);
+    const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight,
+                                                     {state_.angleX, state_.angleY, options_.upZ});
     if (!view) return;
     state_.viewFrame = view->frame;
     state_.cameraDistance = view->distance;

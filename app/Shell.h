@@ -35,7 +35,7 @@ public:
     Shell& operator=(const Shell&) = delete;
 
     // Loads the file named on the command line, when there is one. A file
-    // that fails to load leaves an empty model current.
+    // that fails to load is told as a failed "Load Mesh" and leaves no model.
     void LoadAtStart(const std::string& commandLineText);
 
     // One menu command; unknown ids do nothing.
@@ -59,7 +59,14 @@ public:
     // for the command line as for the menu.
     void SetAsAuthored(bool on);
 
+    // Told when a command begins (true) and when the outermost one ends
+    // (false): while it runs the window shows its last frame again when asked.
+    void SetCommandIndicator(std::function<void(bool)> running) { showRunning_ = std::move(running); }
+
     void OnLeftButtonDown(int x, int y);
+    // Wheel notches, positive away from the user: each brings the camera a
+    // tenth of its distance nearer (negative: farther).
+    void OnWheel(double notches);
     void OnRightButtonDown(int y);
     void OnMouseMove(int x, int y, const MouseKeys& keys);
 
@@ -80,11 +87,14 @@ private:
 
     void LoadFromOpenDialog();
     // The old model released, then the file loaded. A failure is told and
-    // leaves no model, or (at start) leaves the empty model current untold.
-    enum class AfterFailure { ReportAndDropModel, KeepEmptyModel };
-    void OpenFile(const std::string& path, AfterFailure afterFailure = AfterFailure::ReportAndDropModel);
+    // leaves no model. True when the model loaded.
+    bool OpenFile(const std::string& path);
+    // The file opened last, opened again with the camera, the switches and
+    // the animation set and time kept.
+    void Reload();
     class LoadingScope;
     void SaveTextFromDialog();
+    void SaveImageFromDialog();
     void Quit();
     void RunOnModel(const std::function<void(LoadedModel&)>& operation);
     void ReleaseModel();
@@ -115,11 +125,16 @@ private:
     std::function<void()> requestClose_;
     std::function<void(bool)> showLoading_;
     std::function<void(const MenuNode&)> replaceAnimationMenu_;
+    std::function<void(bool)> showRunning_;
     int busyDepth_ = 0;
     bool closePending_ = false;
     bool closed_ = false;
 };
 
-// The requests of the two file dialogs.
+// The requests of the three file dialogs.
 platform::FileDialogRequest OpenModelDialogRequest();
 platform::FileDialogRequest SaveReportDialogRequest();
+platform::FileDialogRequest SaveImageDialogRequest();
+
+// The camera distance after `notches` wheel notches away from the user.
+float WheelCameraDistance(float distance, double notches);

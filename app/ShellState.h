@@ -26,6 +26,7 @@ struct ShellState {
     std::int32_t lastMouseX = 0;
     std::int32_t lastMouseY = 0;
     std::unique_ptr<LoadedModel> currentModel;
+    std::string openedPath;  // the file opened last, loaded or not: what "Recharger" opens
     AnimationPlayback playback;  // of the current model's sets
     std::int32_t frameCount = 0;
     std::uint32_t previousTick = 0;

@@ -19,7 +19,13 @@ struct FileDialogRequest {
     std::string title;
     std::vector<FileFilter> filters;  // the first one is active
     bool fileMustExist = false;
+    // A save: the extension given to a name typed without one (e.g. "txt");
+    // a save always asks before it replaces a file.
+    std::string defaultExtension;
 };
+
+// `path` with ".extension" added when its file name has no extension.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 
 class FileDialogs {
 public:

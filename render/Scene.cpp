@@ -6,6 +6,11 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <tuple>
+#include <utility>
+#include <vector>
 #include <cmath>
 #include <numbers>
 
@@ -58,30 +63,99 @@ void SetPerspective(float width, float height, const ViewFrame& frame, float dis
     glMatrixMode(GL_MODELVIEW);
 }
 
-std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height)
-{
-    bool any = false;
-    Vector3 low{}, high{};
-    for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m) {
-        if (loaded.model.meshes[m].vertices.empty()) continue;
-        for (const Vector3& corner : loaded.render.meshes[m].boxCorners) {
-            if (!any) low = high = corner;
-            any = true;
-            low = {std::min(low.x, corner.x), std::min(low.y, corner.y), std::min(low.z, corner.z)};
-            high = {std::max(high.x, corner.x), std::max(high.y, corner.y), std::max(high.z, corner.z)};
-        }
+namespace {
+
+// The scene's turn as DrawModelScene makes it, as a function of a point.
+class Turn {
+public:
+    explicit Turn(const SceneTurn& turn)
+        : upZ_(turn.upZ),
+          cosX_(std::cos(Radians(turn.angleX))),
+          sinX_(std::sin(Radians(turn.angleX))),
+          cosY_(std::cos(Radians(turn.angleY))),
+          sinY_(std::sin(Radians(turn.angleY)))
+    {
     }
-    if (!any) return std::nullopt;
+    std::array<double, 3> Apply(double x, double y, double z) const
+    {
+        if (upZ_) std::tie(y, z) = std::pair(z, -y);  // -90 degrees about X
+        const double y1 = y * cosX_ - z * sinX_, z1 = y * sinX_ + z * cosX_;
+        return {x * cosY_ + z1 * sinY_, y1, -x * sinY_ + z1 * cosY_};
+    }
+    // The inverse: from the camera's axes back to the model's.
+    std::array<double, 3> Undo(double x, double y, double z) const
+    {
+        const double x1 = x * cosY_ - z * sinY_, z1 = x * sinY_ + z * cosY_;
+        double y2 = y * cosX_ + z1 * sinX_, z2 = -y * sinX_ + z1 * cosX_;
+        if (upZ_) std::tie(y2, z2) = std::pair(-z2, y2);
+        return {x1, y2, z2};
+    }
+
+private:
+    static double Radians(float degrees) { return degrees * std::numbers::pi / 180.0; }
+    bool upZ_;
+    double cosX_, sinX_, cosY_, sinY_;
+};
+
+}  // namespace
+
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& sceneTurn)
+{
+    // The posed vertices, turned as they will be seen (about the origin).
+    const Turn turn(sceneTurn);
+    std::vector<std::array<double, 3>> points;
+    for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m)
+        for (const Vector3& v : loaded.render.Geometry(loaded.model, m).vertices) points.push_back(turn.Apply(v.x, v.y, v.z));
+    if (points.empty()) return std::nullopt;
+
+    // The turned model's box: its middle is what the camera looks at.
+    std::array<double, 3> low = points[0], high = points[0];
+    for (const auto& p : points)
+        for (std::size_t a = 0; a < 3; ++a) low[a] = std::min(low[a], p[a]), high[a] = std::max(high[a], p[a]);
+    std::array<double, 3> centre{(low[0] + high[0]) / 2, (low[1] + high[1]) / 2, (low[2] + high[2]) / 2};
+    const double radius = std::max(std::sqrt((high[0] - low[0]) * (high[0] - low[0]) + (high[1] - low[1]) * (high[1] - low[1]) +
+                                             (high[2] - low[2]) * (high[2] - low[2])) / 2,
+                                   1e-3);
+
+    // Each axis's share of the window that the model may take, in the
+    // projection's units (-1 to 1 across the window).
+    const double w = width > 0 && height > 0 ? width : 1.0, h = width > 0 && height > 0 ? height : 1.0;
+    const double cot = 1.0 / std::tan(kFieldOfView * std::numbers::pi / 360.0);
+    const double scaleX = cot * h / w, scaleY = cot;
+    const double limitX = kFitFill * std::min(w, h) / w, limitY = kFitFill * std::min(w, h) / h;
+
+    double distance = 0;
+    // Perspective makes the near side larger: centring on the box, then on
+    // the picture the first distance gives, puts the model in the middle.
+    for (int pass = 0; pass < 3; ++pass) {
+        distance = 0;
+        double nearest = -std::numeric_limits<double>::infinity();
+        for (const auto& p : points) {
+            const double x = p[0] - centre[0], y = p[1] - centre[1], z = p[2] - centre[2];
+            distance = std::max({distance, z + std::fabs(x) * scaleX / limitX, z + std::fabs(y) * scaleY / limitY});
+            nearest = std::max(nearest, z);
+        }
+        distance = std::max(distance, nearest + 0.05 * radius);
+        if (pass == 2) break;
+        double left = 1, right = -1, bottom = 1, top = -1;
+        for (const auto& p : points) {
+            const double depth = distance - (p[2] - centre[2]);
+            const double x = (p[0] - centre[0]) * scaleX / depth, y = (p[1] - centre[1]) * scaleY / depth;
+            left = std::min(left, x), right = std::max(right, x), bottom = std::min(bottom, y), top = std::max(top, y);
+        }
+        centre[0] += (left + right) / 2 * distance / scaleX;
+        centre[1] += (bottom + top) / 2 * distance / scaleY;
+    }
+
     FittedView view;
-    view.frame.centre = {(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
-    const Vector3 half{(high.x - low.x) / 2, (high.y - low.y) / 2, (high.z - low.z) / 2};
-    // A model of one point still gets a view of some size.
-    view.frame.radius = std::max(std::sqrt(half.x * half.x + half.y * half.y + half.z * half.z), 1e-3f);
-    // The sphere around the model fits the narrower of the two fields of view.
-    const double halfHeight = kFieldOfView * std::numbers::pi / 360.0;
-    const double aspect = height > 0 && width > 0 ? static_cast<double>(width) / height : 1.0;
-    const double halfWidth = std::atan(std::tan(halfHeight) * aspect);
-    view.distance = static_cast<float>(1.05 * view.frame.radius / std::sin(std::min(halfHeight, halfWidth)));
+    const auto modelCentre = turn.Undo(centre[0], centre[1], centre[2]);
+    view.frame.centre = {static_cast<float>(modelCentre[0]), static_cast<float>(modelCentre[1]),
+                         static_cast<float>(modelCentre[2])};
+    double reach = 0;  // how far the model lies from the centre, for the planes
+    for (const auto& p : points)
+        reach = std::max(reach, std::hypot(p[0] - centre[0], p[1] - centre[1], p[2] - centre[2]));
+    view.frame.radius = static_cast<float>(std::max(reach, 1e-3));
+    view.distance = static_cast<float>(distance);
     return view;
 }
 
@@ -116,6 +190,7 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
     glPushMatrix();
     glRotatef(angleY, 0.0f, 1.0f, 0.0f);
     glRotatef(angleX, 1.0f, 0.0f, 0.0f);
+    if (options.upZ) glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     if (centre.x != 0 || centre.y != 0 || centre.z != 0) glTranslatef(-centre.x, -centre.y, -centre.z);
     if (loaded != nullptr) {
         const Model& model = loaded->model;

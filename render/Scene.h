@@ -19,6 +19,7 @@ struct ViewOptions {
     bool drawBoundingBox = false;
     bool frontFaceCCW = true;
     bool asAuthored = false;  // meshes placed by their frames and bones, in OpenGL's handedness
+    bool upZ = false;         // "Axe vertical Z": the scene turned so that the model's z points up
     bool vertexColors = false;  // "Couleurs des sommets": a mesh's vertex colours as its diffuse colour
 };
 
@@ -61,18 +62,28 @@ struct ViewFrame {
 // as it was.
 void SetPerspective(float width, float height, const ViewFrame& frame = {}, float distance = 0);
 
-// The view that holds the whole model as it is drawn (its bounding boxes),
-// and the camera distance at which it fills a window of that size; nothing
-// for a model without vertices.
+// How the scene is turned before it is seen: by the two mouse angles (Y
+// first, then X), and first of all from z up to y up when asked.
+struct SceneTurn {
+    float angleX = 0;
+    float angleY = 0;
+    bool upZ = false;
+};
+
+// The view that holds the whole model as it is drawn (its posed vertices),
+// seen turned by `turn`: centred on the model's picture, the camera at the
+// distance where the model's larger extent fills kFitFill of the window's
+// smaller side; nothing for a model without vertices.
 struct FittedView {
     ViewFrame frame;
     float distance = 0;
 };
-std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height);
+constexpr double kFitFill = 0.85;
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& turn = {});
 // Model-view: identity, then the eye at (0, 0, distance) looking at the origin.
 void AimCamera(float distance);
 // Pushes the model-view matrix, turns by the two angles (Y first, then X)
-// about `centre`, draws the model along the selected path and the extras,
+// about `centre` (after turning z up when `options.upZ`), draws the model along the selected path and the extras,
 // pops the matrix. A null model draws nothing.
 void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
                     const Vector3& centre = {});

@@ -61,12 +61,13 @@ void WriteTextReport(const Model& model, std::FILE* out)
 }
 
 // An unwritable path writes nothing and shows nothing.
-void SaveText(const Model& model, const std::string& path)
+bool SaveText(const Model& model, const std::string& path)
 {
     std::FILE* out = std::fopen(path.c_str(), "w");
-    if (out == nullptr) return;
+    if (out == nullptr) return false;
     WriteTextReport(model, out);
-    std::fclose(out);
+    const bool written = std::fflush(out) == 0 && !std::ferror(out);
+    return std::fclose(out) == 0 && written;
 }
 
 void ShowInfo(const Model& model)

@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
   xdotool imagemagick x11-apps
-  desktop-file-utils shared-mime-info dpkg-dev
+  desktop-file-utils shared-mime-info dpkg-dev appstream
   clang libclang-rt-14-dev
 )
 

@@ -2,6 +2,8 @@
 # Builds Pelmora and opens the viewer on FILE, or on the bundled sample model.
 # Without a display, says so and renders the model to a PNG instead.
 set -euo pipefail
+# A relative path is taken from where the command was typed.
+model=$(realpath -m -- "${1:-$(dirname "$0")/../samples/cube.x}")
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh run
@@ -9,7 +11,6 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_SANITIZE=OFF \
   -DPELMORA_BUILD_VIEWER=ON -DPELMORA_BUILD_TESTS=OFF -DPELMORA_BUILD_BENCH=OFF -DPELMORA_FUZZ=OFF
 cmake --build build -j "$(nproc)"
 
-model=${1:-samples/cube.x}
 if [ -n "${DISPLAY:-}" ] && [ -x build/app/pelmora ]; then
   exec build/app/pelmora "$model"
 fi

@@ -23,6 +23,7 @@ GlView::GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& s
     Bind(wxEVT_LEFT_DOWN, &GlView::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &GlView::OnRightDown, this);
     Bind(wxEVT_MOTION, &GlView::OnMotion, this);
+    Bind(wxEVT_MOUSEWHEEL, &GlView::OnWheel, this);
 }
 
 GlView::~GlView() { ReleaseContext(); }
@@ -56,8 +57,10 @@ void GlView::OnSize(wxSizeEvent& event)
 
 void GlView::OnPaint(wxPaintEvent&)
 {
-    // Validates the area; the frame loop does the drawing.
+    // Validates the area; the frame loop does the drawing, unless it is held
+    // back while a command runs.
     wxPaintDC validate(this);
+    if (repaint_) repaint_();
 }
 
 void GlView::OnLeftDown(wxMouseEvent& event)
@@ -83,5 +86,12 @@ void GlView::OnMotion(wxMouseEvent& event)
     keys.shift = event.ShiftDown();
     keys.control = event.ControlDown();
     shell_.OnMouseMove(event.GetX(), event.GetY(), keys);
+    event.Skip();
+}
+
+void GlView::OnWheel(wxMouseEvent& event)
+{
+    if (event.GetWheelAxis() == wxMOUSE_WHEEL_VERTICAL && event.GetWheelDelta() > 0)
+        shell_.OnWheel(static_cast<double>(event.GetWheelRotation()) / event.GetWheelDelta());
     event.Skip();
 }

@@ -7,6 +7,7 @@
 
 #include <wx/glcanvas.h>
 
+#include <functional>
 #include <memory>
 
 // Double-buffered RGBA with a 24-bit depth buffer.
@@ -22,6 +23,8 @@ public:
     bool HasContext() const { return context_ != nullptr; }
     void MakeCurrent();
     void ReleaseContext();
+    // What a paint request does besides validating the area.
+    void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
 private:
     void OnSize(wxSizeEvent& event);
@@ -29,8 +32,10 @@ private:
     void OnLeftDown(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
+    void OnWheel(wxMouseEvent& event);
 
     ShellState& state_;
     Shell& shell_;
     std::unique_ptr<wxGLContext> context_;
+    std::function<void()> repaint_;
 };

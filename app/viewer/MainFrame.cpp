@@ -9,6 +9,8 @@
 #include "platform/gui/SwapInterval.h"
 #include "render/Scene.h"
 
+#include <GL/gl.h>
+
 #include <wx/dnd.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
@@ -77,6 +79,15 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
         else
             wxEndBusyCursor();
     });
+    shell_->SetCommandIndicator([this](bool running) {
+        if (running)
+            KeepLastFrame();
+        else
+            lastFrame_.clear();
+    });
+    view_->SetRepaint([this] {
+        if (shell_->Busy()) ShowLastFrame();
+    });
     auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
     sizer->Add(view_, 1, wxEXPAND);
     SetSizer(sizer.release());
@@ -101,6 +112,8 @@ void MainFrame::Start(const ViewerCommandLine& commandLine)
 
     CallAfter([this, commandLine] {
         if (commandLine.asAuthored) shell_->SetAsAuthored(true);
+        if (commandLine.upZ) shell_->OnCommand(command::UpAxisZ);
+        if (commandLine.vertexColors) shell_->OnCommand(command::VertexColors);
         shell_->LoadAtStart(commandLine.modelPath);
         if (commandLine.fit) shell_->OnCommand(command::FitView);
         StartFrameClock(state_, ticks_);
@@ -114,6 +127,49 @@ void MainFrame::DrawFrame()
     RenderFrame(state_, options_, *font_, ticks_, [this] { view_->SwapBuffers(); });
 }
 
+void MainFrame::KeepLastFrame()
+{
+    lastFrame_.clear();
+    if (!started_ || !view_->HasContext() || !font_) return;
+    const wxSize size = view_->GetClientSize();
+    if (size.x <= 0 || size.y <= 0) return;
+    view_->MakeCurrent();
+    // The frame drawn once more, so that what the screen shows is the frame
+    // and not a menu that has just closed over it.
+    RedrawLastFrame(state_, options_, *font_);
+    lastFrameSize_ = size;
+    lastFrame_.resize(static_cast<std::size_t>(size.x) * static_cast<std::size_t>(size.y) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, size.x, size.y, GL_RGBA, GL_UNSIGNED_BYTE, lastFrame_.data());
+    view_->SwapBuffers();
+}
+
+void MainFrame::ShowLastFrame()
+{
+    if (lastFrame_.empty() || !view_->HasContext() || view_->GetClientSize() != lastFrameSize_) return;
+    view_->MakeCurrent();
+    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2f(-1.0f, -1.0f);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glDrawPixels(lastFrameSize_.x, lastFrameSize_.y, GL_RGBA, GL_UNSIGNED_BYTE, lastFrame_.data());
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();  // the model-view matrix selected again
+    view_->SwapBuffers();
+}
+
 void MainFrame::OnMenu(wxCommandEvent& event)
 {
     marks_->UndoToolkitToggle(event.GetId(), event.IsChecked());
@@ -122,9 +178,16 @@ void MainFrame::OnMenu(wxCommandEvent& event)
 
 void MainFrame::OnKey(wxKeyEvent& event)
 {
-    // The shortcuts shown in the menus, for keys the toolkit's menus leave
-    // to the window (those without a modifier).
-    const int id = event.HasAnyModifiers() ? 0 : CommandOfAccelerator(MainMenuLayout(), KeyName(event.GetKeyCode()));
+    // Every shortcut shown in the menus is handled here, from whichever
+    // window has the focus, before the toolkit's menus see the key.
+    // Shift does not count: F and f are the same shortcut.
+    std::string name = KeyName(event.GetKeyCode());
+    const int modifiers = event.GetModifiers() & ~wxMOD_SHIFT;
+    if (modifiers == wxMOD_CONTROL)
+        name = "Ctrl+" + name;
+    else if (modifiers != wxMOD_NONE)
+        name.clear();
+    const int id = name.empty() ? 0 : CommandOfAccelerator(MainMenuLayout(), name);
     if (id == 0 || !GetMenuBar()->IsEnabled(id)) {
         event.Skip();
         return;

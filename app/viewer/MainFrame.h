@@ -13,7 +13,9 @@
 
 #include <wx/frame.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -34,6 +36,10 @@ private:
     void OnKey(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
+    // While a command runs no frame is drawn: the last one is kept, to be
+    // shown again whenever the window is asked to paint.
+    void KeepLastFrame();
+    void ShowLastFrame();
 
     ShellState& state_;
     ViewOptions& options_;
@@ -44,4 +50,6 @@ private:
     std::optional<GlutOverlayFont> font_;
     TickSource ticks_;
     bool started_ = false;
+    std::vector<std::uint8_t> lastFrame_;  // RGBA, bottom row first, at lastFrameSize_
+    wxSize lastFrameSize_;
 };

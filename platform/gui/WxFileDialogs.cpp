@@ -1,6 +1,9 @@
 #include "platform/gui/WxFileDialogs.h"
 
 #include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+
+#include <filesystem>
 
 namespace platform {
 
@@ -16,7 +19,8 @@ std::string FileDialogWildcard(const FileDialogRequest& request)
 
 std::optional<std::string> WxFileDialogs::Ask(const FileDialogRequest& request)
 {
-    // A save never asks about an existing file and adds no extension.
+    // A save asks about an existing file itself, once the extension is added,
+    // so that "report" asks about the "report.txt" it would replace.
     long style = request.kind == FileDialogKind::Open ? wxFD_OPEN : wxFD_SAVE;
     if (request.fileMustExist) style |= wxFD_FILE_MUST_EXIST;
 
@@ -24,9 +28,23 @@ std::optional<std::string> WxFileDialogs::Ask(const FileDialogRequest& request)
                         wxString::FromUTF8(FileDialogWildcard(request)), style);
     dialog.SetFilterIndex(0);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-    const wxString path = dialog.GetPath();
-    if (path.empty()) return std::nullopt;
-    return std::string(path.fn_str());
+    const wxString chosen = dialog.GetPath();
+    if (chosen.empty()) return std::nullopt;
+    std::string path(chosen.fn_str());
+    if (request.kind == FileDialogKind::Save) {
+        path = WithDefaultExtension(path, request.defaultExtension);
+        std::error_code error;
+        if (std::filesystem::exists(path, error)) {
+            const wxString name = wxString(path.c_str(), wxConvFile);
+            const wxString question = wxString::FromUTF8("Le fichier ") + name +
+                                      wxString::FromUTF8(" existe déjà. Voulez-vous le remplacer ?");
+            wxMessageDialog ask(owner_, question, wxString::FromUTF8(request.title),
+                                wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+            ask.SetYesNoLabels(wxString::FromUTF8("Remplacer"), wxString::FromUTF8("Annuler"));
+            if (ask.ShowModal() != wxID_YES) return std::nullopt;
+        }
+    }
+    return path;
 }
 
 }  // namespace platform

@@ -21,8 +21,24 @@ TEST(CommandLineTest, ArgumentsAreJoinedVerbatim)
     // A path the shell split at its blanks comes back whole; quotes, inner
     // and trailing blanks, and words that look like options stay as given.
     EXPECT_EQ(PathOf({"/usr/bin/pelmora", "My", "Models/ship", "one.x"}), "My Models/ship one.x");
-    EXPECT_EQ(PathOf({"pelmora", "\"a b.x\"", "--display", ":1 ", ""}), "\"a b.x\" --display :1  ");
-    EXPECT_EQ(PathOf({"pelmora", "--display", ":1"}), "--display :1");
+    EXPECT_EQ(PathOf({"pelmora", "\"a b.x\"", ":1 ", ""}), "\"a b.x\" :1  ");
+    // After "--", words that look like options are the path's too.
+    EXPECT_EQ(PathOf({"pelmora", "--", "--display", ":1"}), "--display :1");
+}
+
+TEST(CommandLineTest, AnUnknownOptionAnywhereIsAWrongCommandLine)
+{
+    for (const std::vector<const char*>& argv : {std::vector<const char*>{"pelmora", "--bogus"},
+                                                 {"pelmora", "tiger.x", "--bogus"},
+                                                 {"pelmora", "--display", ":1", "ship.x"},
+                                                 {"pelmora", "--up", "x", "ship.x"},
+                                                 {"pelmora", "ship.x", "--up"}}) {
+        const ViewerCommandLine parsed = ParseViewerCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_TRUE(parsed.exit) << argv[1];
+        EXPECT_EQ(parsed.exitStatus, 2) << argv[1];
+        EXPECT_EQ(parsed.output.rfind("pelmora: ", 0), 0u) << parsed.output;
+        EXPECT_NE(parsed.output.find("Usage: pelmora"), std::string::npos);
+    }
 }
 
 TEST(CommandLineTest, HelpAndVersionEndTheProgram)
@@ -36,18 +52,21 @@ TEST(CommandLineTest, HelpAndVersionEndTheProgram)
     EXPECT_EQ(ParseViewerCommandLine(2, version).output, std::string("pelmora ") + platform::kVersion + "\n");
 }
 
-TEST(CommandLineTest, ViewSwitchesComeBeforeThePath)
+TEST(CommandLineTest, ViewSwitchesStandAnywhere)
 {
-    const char* both[] = {"pelmora", "--fit", "--as-authored", "My", "ship.x"};
-    const ViewerCommandLine parsed = ParseViewerCommandLine(5, both);
-    EXPECT_TRUE(parsed.asAuthored && parsed.fit);
+    const char* both[] = {"pelmora", "--fit", "My", "--up", "z", "ship.x", "--as-authored", "--vertex-colors"};
+    const ViewerCommandLine parsed = ParseViewerCommandLine(8, both);
+    EXPECT_FALSE(parsed.exit);
+    EXPECT_TRUE(parsed.asAuthored && parsed.fit && parsed.vertexColors && parsed.upZ);
     EXPECT_EQ(parsed.modelPath, "My ship.x");
-    // After the first other word, everything belongs to the path.
-    const char* late[] = {"pelmora", "ship.x", "--fit"};
-    EXPECT_FALSE(ParseViewerCommandLine(3, late).fit);
-    EXPECT_EQ(ParseViewerCommandLine(3, late).modelPath, "ship.x --fit");
+    const char* late[] = {"pelmora", "tiger.x", "--fit", "--up=y"};
+    EXPECT_TRUE(ParseViewerCommandLine(4, late).fit);
+    EXPECT_FALSE(ParseViewerCommandLine(4, late).upZ);
+    EXPECT_EQ(ParseViewerCommandLine(4, late).modelPath, "tiger.x");
     const char* none[] = {"pelmora", "--as-authored"};
-    EXPECT_EQ(ParseViewerCommandLine(2, none).modelPath, "");
+    const ViewerCommandLine bare = ParseViewerCommandLine(2, none);
+    EXPECT_EQ(bare.modelPath, "");
+    EXPECT_FALSE(bare.fit || bare.vertexColors || bare.upZ);
 }
 
 }  // namespace

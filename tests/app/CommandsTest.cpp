@@ -264,7 +264,7 @@ TEST_F(CommandsTest, DialogRequestsCarryTheirTitlesAndFilters)
     EXPECT_EQ(open.title, "Sélectionnez un fichier...");
     ASSERT_EQ(open.filters.size(), 2u);
     EXPECT_EQ(open.filters[0].description, "DirectX Files (*.x)");
-    EXPECT_EQ(open.filters[0].pattern, "*.x");
+    EXPECT_EQ(open.filters[0].pattern, "*.x;*.X");  // ".x" in either case
     EXPECT_EQ(open.filters[1].description, "All Files (*.*)");
     EXPECT_EQ(open.filters[1].pattern, "*.*");
     EXPECT_TRUE(open.fileMustExist);
@@ -447,12 +447,12 @@ TEST_F(CommandsTest, StartUpLoad)
     shell.LoadAtStart("");
     EXPECT_FALSE(state.currentModel);
 
-    // A failed load leaves the (empty) model current, and says nothing itself.
+    // A failed load is told as a failed "Load Mesh" is, and leaves no model.
     shell.LoadAtStart("\"" + testing_support::SamplePath("cube.x") + "\"");
-    ASSERT_TRUE(state.currentModel);
-    EXPECT_TRUE(state.currentModel->model.meshes.empty());
-    EXPECT_EQ(state.currentModel->model.meshCount(), 0);
-    EXPECT_TRUE(recorder.messages().empty());
+    EXPECT_FALSE(state.currentModel);
+    ASSERT_FALSE(recorder.messages().empty());
+    EXPECT_EQ(recorder.messages().back().text, "Chargement de la mesh échoué.");
+    EXPECT_EQ(recorder.messages().back().caption, "Erreur");
 
     shell.LoadAtStart(testing_support::SamplePath("cube.x"));
     ASSERT_TRUE(state.currentModel);
@@ -466,9 +466,8 @@ TEST_F(CommandsTest, StartUpLoadThatFailsHalfWayLeavesNothingBuilt)
     // Braces that do not balance: the file is refused after its lines were read.
     const std::string broken = folder.Write("broken.x", "xof 0303txt 0032\nMesh m {\n3;\n0;0;0;,\n");
     shell.LoadAtStart(broken);
-    ASSERT_TRUE(state.currentModel);
-    EXPECT_TRUE(state.currentModel->model.meshes.empty());
-    EXPECT_FALSE(state.currentModel->render.displayList);
+    EXPECT_FALSE(state.currentModel);
+    EXPECT_EQ(recorder.messages().back().text, "Chargement de la mesh échoué.");
 }
 
 // Message boxes and dialogs run event loops of their own, so commands and
@@ -528,7 +527,7 @@ TEST_F(CommandsTest, CloseDuringALoadWaitsForTheLoad)
     // The start-up load holds a close back the same way.
     interrupter.shown = 0;
     shell.LoadAtStart(bad);
-    EXPECT_EQ(interrupter.shown, 1);
+    EXPECT_EQ(interrupter.shown, 2);
     EXPECT_EQ(closeRequests, 2);
 }
 

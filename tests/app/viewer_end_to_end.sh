@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives the real viewer on an X server as a person would: starts it on a
 # model, looks at the window, uses the menu and the mouse, closes it.
-# Run under xvfb-run:  viewer_end_to_end.sh PELMORA SEND-CLOSE SAMPLES-DIR WORK-DIR CORPUS-DIR
+# Run on an X server of its own:
+#   own_x_server.sh 1280x1024x24 viewer_end_to_end.sh PELMORA SEND-CLOSE SAMPLES-DIR WORK-DIR CORPUS-DIR
 set -uo pipefail
 
 pelmora=$1
@@ -53,6 +54,10 @@ started=()
 # Whatever this script started and is still running goes at the end.
 trap 'for p in "${started[@]}"; do kill "$p" 2>/dev/null; done' EXIT
 start_viewer() {  # arguments for pelmora
+    for _ in $(seq 1 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
     "$pelmora" "$@" >"$work/stdout.txt" 2>"$work/stderr.txt" &
     pid=$!
     started+=("$pid")
@@ -97,6 +102,43 @@ shot_changed() {  # name earlier-name pixels
     return 0
 }
 keys() { xdotool key --delay 200 "$@"; }
+visible_windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+# Opens the menu bar with F10, waits until its menu is on screen, then sends
+# the keys that choose an item. A menu takes the keyboard only once it is up:
+# keys sent before that, on a busy machine, would go to the window instead.
+menu() {  # keys after F10
+    local before
+    before=$(visible_windows)
+    xdotool key F10
+    for _ in $(seq 1 100); do
+        [ "$(visible_windows)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    sleep 0.2
+    keys "$@"
+}
+# Waits up to 15 s for a window of the viewer named NAME; `box` becomes it.
+wait_for_box() {  # name
+    box=""
+    for _ in $(seq 1 60); do
+        box=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$box" ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+# Dismisses every "Erreur" box the viewer shows, one after another; `boxes`
+# becomes their number.
+dismiss_error_boxes() {
+    boxes=0
+    while wait_for_box Erreur; do
+        boxes=$((boxes + 1))
+        xdotool windowfocus --sync "$box" 2>/dev/null
+        xdotool key Return
+        sleep 0.5
+        [ "$boxes" -ge 5 ] && break
+    done
+}
 # Waits up to 15 s for the viewer to end; `status` becomes its exit status,
 # or "running". (No subshell: only this shell can wait for its children.)
 wait_exit() {
@@ -129,8 +171,27 @@ text=$(count_white "$work/start.png" 300 80 0 "$top")
 last_line=$(count_white "$work/start.png" 200 12 0 $((top + 60)))
 [ "$last_line" -gt 20 ] && pass "five overlay lines" || fail "the last overlay line is missing"
 
+# While a message box is open no frame is drawn, yet the canvas shows the
+# last frame again where the box was (Options > Infos, the box moved away).
+menu Right Down Return
+if wait_for_box "Infos Mesh"; then
+    xdotool windowmove --sync "$box" 1000 700 2>/dev/null
+    sleep 0.7
+    import -window "$window" "$work/behind-box.png"
+    text=$(count_white "$work/behind-box.png" 300 80 0 "$top")
+    model=$(count_unlike "$work/behind-box.png" "$background" 240 200 200 "$middle_y")
+    [ "$text" -gt 300 ] && [ "${model%.*}" -gt 5000 ] && pass "the last frame is shown behind a message box" ||
+        fail "behind the box: $text white pixels, $model model pixels"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key Return
+    sleep 0.5
+else
+    fail "no Infos box"
+fi
+xdotool windowfocus --sync "$window" 2>/dev/null
+
 # Options > Mode > Wire Polygons
-keys F10 Right Down Down Right Down Return
+menu Right Down Down Right Down Return
 shot_changed wire start 2000
 changed=$(count_changed "$work/start.png" "$work/wire.png" 240 200 200 "$middle_y")
 wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
@@ -138,16 +199,16 @@ wired=$(count_unlike "$work/wire.png" "$background" 240 200 200 "$middle_y")
     pass "wire polygons ($wired pixels left of $model)" || fail "wire polygons did not change the picture ($changed changed, $wired left)"
 
 # Options > Bounding Box
-keys F10 Right Down Down Down Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Down Down Down Return
 shot_changed box wire 100
 changed=$(count_changed "$work/wire.png" "$work/box.png" 600 $((440 - top)) 20 "$((top + 5))")
 [ "${changed%.*}" -gt 100 ] && pass "bounding box drawn ($changed pixels changed)" || fail "bounding box did not change the picture"
 
 # Options > Indexed Primitive ARB (off: immediate mode), then Liste GL: the
 # same picture along every path.
-keys F10 Right Down Down Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Down Down Return
 shot immediate
-keys F10 Right Down Down Down Down Down Down Return
+menu Right Down Down Down Down Down Down Return
 shot displaylist
 for path in immediate displaylist; do
     changed=$(count_changed "$work/box.png" "$work/$path.png" 240 200 200 "$middle_y")
@@ -156,7 +217,7 @@ for path in immediate displaylist; do
 done
 
 # Back to filled polygons, then a left drag of 90 pixels turns the model.
-keys F10 Right Down Down Right Return
+menu Right Down Down Right Return
 shot_changed filled displaylist 2000
 cx=320; cy=$((top + 220))
 xdotool mousemove --window "$window" $cx $cy mousedown 1
@@ -166,24 +227,78 @@ shot_changed turned filled 1000
 changed=$(count_changed "$work/filled.png" "$work/turned.png" 240 200 200 "$middle_y")
 [ "${changed%.*}" -gt 1000 ] && pass "left drag turns the model ($changed pixels changed)" || fail "left drag did nothing"
 
-# Fichier > Quit
-keys F10 Down Down Down Return
+# The wheel: a turn towards the screen brings the model nearer.
+before=$(count_unlike "$work/turned.png" "$background" 600 $((440 - top)) 20 "$((top + 5))")
+xdotool mousemove --window "$window" $cx $cy click 4 click 4 click 4
+shot_changed wheeled turned 1000
+after=$(count_unlike "$work/wheeled.png" "$background" 600 $((440 - top)) 20 "$((top + 5))")
+[ "${after%.*}" -gt $((${before%.*} + 1000)) ] && pass "the wheel zooms in ($before to $after model pixels)" ||
+    fail "the wheel did not zoom in ($before to $after)"
+
+# F5 reloads the file: the camera, the turn and the switches stay.
+keys F5
+shot reloaded
+changed=$(count_changed "$work/wheeled.png" "$work/reloaded.png" 600 $((440 - top)) 20 "$((top + 5))")
+[ "${changed%.*}" -lt 400 ] && pass "F5 reloads with the same view ($changed pixels differ)" ||
+    fail "F5 changed the view ($changed pixels differ)"
+
+# F fits the view, as "Cadrer le modèle" does: the model fills most of the canvas height.
+keys f
+shot_changed fitted reloaded 1000
+height=$(convert "$work/fitted.png" -crop "600x$((440 - top))+20+$((top + 5))" +repage -fuzz 4% -fill black \
+         -opaque "$background" -fuzz 0 -fill white +opaque black -trim -format '%h' info: 2>/dev/null)
+canvas_height=$(($(identify -format '%h' "$work/fitted.png") - top))
+[ "${height:-0}" -gt $((canvas_height * 3 / 4)) ] && pass "F fits the model ($height of $canvas_height rows)" ||
+    fail "F did not fit the model (${height:-0} of $canvas_height rows)"
+
+# Fichier > Enregistrer l'image…: a PNG of the canvas, named without its extension.
+menu Down Down Down Down Return
+if wait_for_box "Enregistrer l'image..."; then
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    sleep 0.5
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$work/scene"
+    sleep 0.7  # the name's completion settles
+    xdotool key Return
+    for _ in $(seq 1 40); do [ -s "$work/scene.png" ] && break; sleep 0.25; done
+    import -window root "$work/after-save.png"
+    size=$(identify -format '%wx%h' "$work/scene.png" 2>/dev/null)
+    canvas="$(identify -format '%w' "$work/fitted.png")x$canvas_height"
+    [ "$size" = "$canvas" ] && pass "the saved image has the canvas's size ($size)" ||
+        fail "saved image '$size', canvas $canvas"
+    # Without the overlay: its corner is the background.
+    corner=$(count_unlike "$work/scene.png" "$background" 100 40 0 0)
+    [ "${corner%.*}" -lt 20 ] && pass "the saved image has no overlay" || fail "overlay in the saved image ($corner)"
+else
+    fail "no dialog for Enregistrer l'image…"
+fi
+
+# Ctrl+Q quits.
+xdotool windowfocus --sync "$window" 2>/dev/null
+keys ctrl+q
 wait_exit
-[ "$status" = 0 ] && pass "Quit ends with status 0" || fail "Quit: status $status"
+[ "$status" = 0 ] && pass "Ctrl+Q ends with status 0" || fail "Ctrl+Q: status $status"
 [ "$status" = running ] && kill "$pid"
 
-# --- A missing file: the viewer keeps running, with nothing to draw -----
+# --- A wrong command line: its message, status 2, no window --------------
+"$pelmora" "$samples/cube.x" --bogus >"$work/bogus.out" 2>"$work/bogus.err" </dev/null &
+pid=$!
+wait_exit
+[ "$status" = 2 ] && grep -q "pelmora: " "$work/bogus.err" && pass "an unknown option ends with status 2" ||
+    fail "unknown option: status $status, said: $(head -1 "$work/bogus.err")"
+
+# --- A missing file: told, then the viewer runs on with nothing to draw --
 start_viewer "$work/no such model.x" || exit 1
+dismiss_error_boxes
+[ "$boxes" -ge 1 ] && pass "the failed load of a missing file is told" || fail "no message box for the missing file"
 wait_for_frames
 shot missing
 top=$(canvas_top "$work/missing.png")
 kill -0 "$pid" 2>/dev/null && pass "still running on a missing file" || fail "the viewer ended on a missing file"
-others=$(xdotool search --all --onlyvisible --pid "$pid" --name '.' 2>/dev/null | grep -vc "^$window\$")
-[ "$others" -eq 0 ] && pass "no message box for the missing file" || fail "$others other windows opened"
 model=$(count_unlike "$work/missing.png" "$background" 240 200 200 $((top + 120)))
 [ "${model%.*}" -lt 10 ] && pass "nothing drawn for the missing file" || fail "something drawn ($model pixels)"
-text=$(count_white "$work/missing.png" 300 80 0 "$top")
-[ "$text" -gt 100 ] && pass "overlay lines with zero counts ($text white pixels)" || fail "no overlay ($text)"
+text=$(count_white "$work/missing.png" 200 14 0 "$top")
+[ "$text" -gt 20 ] && pass "the frame-rate line alone ($text white pixels)" || fail "no overlay ($text)"
 # The close box.
 "$send_close" "$window"
 wait_exit
@@ -193,20 +308,10 @@ wait_exit
 # --- A file the loader refuses: its message box, then the viewer runs on --
 printf 'this is not a model\n' >"$work/refused.x"
 start_viewer "$work/refused.x" || exit 1
-box=""
-for _ in $(seq 1 60); do
-    box=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Erreur$' 2>/dev/null | head -1)
-    [ -n "$box" ] && break
-    sleep 0.25
-done
-if [ -n "$box" ]; then
-    pass "the loader's message box is shown"
-    xdotool windowfocus --sync "$box" 2>/dev/null
-    xdotool key Return
-else
-    fail "no message box for a refused file"
-fi
-wait_for_frames && pass "frames drawn once the box is dismissed"
+dismiss_error_boxes
+[ "$boxes" -ge 2 ] && pass "the loader's message and the failed load are told ($boxes boxes)" ||
+    fail "$boxes message boxes for a refused file"
+wait_for_frames && pass "frames drawn once the boxes are dismissed"
 "$send_close" "$window"
 wait_exit
 [ "$status" = 0 ] && pass "closed with status 0 after a refused file" || fail "close after a refused file: status $status"
@@ -221,9 +326,11 @@ shot blank
 top=$(canvas_top "$work/blank.png")
 model=$(count_unlike "$work/blank.png" "$background" 240 200 200 $((top + 120)))
 [ "${model%.*}" -gt 5000 ] && pass "path with a blank loaded" || fail "path with a blank not loaded ($model)"
-"$send_close" "$window"
+# Fichier > Quit
+menu Down Down Down Down Down Return
 wait_exit
-[ "$status" = 0 ] || fail "close after the blank path: status $status"
+[ "$status" = 0 ] && pass "Fichier > Quit ends with status 0" || fail "Fichier > Quit: status $status"
+[ "$status" = running ] && kill "$pid"
 
 # --- An animated model: Space plays and pauses, the time runs by the clock -
 start_viewer --fit "$corpus/assimp/BCN_Epileptic.X" || exit 1

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# On an X server without a suitable OpenGL visual (run under an 8-bit
-# xvfb-run), the viewer says "Mode graphique non supporté" in a box captioned
+# On an X server without a suitable OpenGL visual (an 8-bit screen, see
+# own_x_server.sh), the viewer says "Mode graphique non supporté" in a box captioned
 # "Problème" and ends with status 1 once the box is dismissed.
 #   viewer_without_visual.sh PELMORA SAMPLE
 set -uo pipefail

@@ -53,7 +53,8 @@ TEST(RenderToolCommandLine, RefusesWhatItCannotUse)
          {std::vector<std::string>{"a.x"}, {"a.x", "b.png", "c"}, {"--path", "fast", "a.x", "b.png"},
           {"--mode"}, {"--size", "0x10", "a.x", "b.png"}, {"--size", "640", "a.x", "b.png"},
           {"--size", "99999x10", "a.x", "b.png"}, {"--yaw", "left", "a.x", "b.png"}, {"--distance", "nan", "a.x", "b.png"},
-          {"--colour", "a.x", "b.png"}}) {
+          {"--colour", "a.x", "b.png"}, {"a.x", "b.jpg"}, {"a.x", ".png"}, {"--distance", "0", "a.x", "b.png"},
+          {"--distance", "-3", "a.x", "b.png"}, {"--up", "x", "a.x", "b.png"}, {"--thumbnail", "0", "a.x", "b.png"}}) {
         const auto parsed = ParseCommandLine(wrong);
         EXPECT_FALSE(parsed.options) << wrong.front();
         EXPECT_FALSE(parsed.error.empty());
@@ -94,6 +95,36 @@ TEST(RenderTool, WritesTheFrameOrFailsWithoutWriting)
     EXPECT_EQ(RunTool(cube + " " + (folder.path() / "no-folder" / "x.png").string()), 1);
     EXPECT_EQ(RunTool("--help"), 0);
     EXPECT_EQ(RunTool("--size"), 2);
+}
+
+// What the thumbnailer's command line asks for; why a file cannot be loaded.
+TEST(RenderTool, ThumbnailsAndReasons)
+{
+    const auto thumbnail = ParseCommandLine({"--thumbnail", "128", "in.X", "out.PNG"});
+    ASSERT_TRUE(thumbnail.options) << thumbnail.error;
+    const render_tool::RenderOptions& options = *thumbnail.options;
+    EXPECT_TRUE(options.view.asAuthored && options.fit && options.transparent);
+    EXPECT_EQ(options.width, 128);
+    EXPECT_EQ(options.height, 128);
+    EXPECT_EQ(options.yaw, render_tool::kThumbnailYaw);
+    EXPECT_EQ(options.pitch, render_tool::kThumbnailPitch);
+    const auto upright = ParseCommandLine({"--up", "z", "--vertex-colors", "in.x", "out.png"});
+    ASSERT_TRUE(upright.options);
+    EXPECT_TRUE(upright.options->view.upZ && upright.options->view.vertexColors);
+
+    testing_support::TempDir folder;
+    auto errors = [&](const std::string& model) {
+        const std::string err = (folder.path() / "err.txt").string();
+        std::system((std::string(PELMORA_RENDER_TOOL) + " '" + model + "' '" + (folder.path() / "o.png").string() +
+                     "' 2>'" + err + "' >/dev/null").c_str());
+        return testing_support::ReadFileBytes(err);
+    };
+    EXPECT_NE(errors((folder.path() / "none.x").string()).find("cannot load " + (folder.path() / "none.x").string() +
+                                                               ": no such file"),
+              std::string::npos);
+    EXPECT_NE(errors(folder.path().string()).find(": a folder, not a file"), std::string::npos);
+    EXPECT_NE(errors(folder.Write("bad.x", "xof 0303txt 0032\nMesh {\n")).find(": not a model it can read"),
+              std::string::npos);
 }
 
 // Animation sets by number or by name, at a time; the list of a file's sets.

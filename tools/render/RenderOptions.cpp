@@ -1,5 +1,7 @@
 #include "RenderOptions.h"
 
+#include "platform/AsciiCase.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
@@ -11,6 +13,7 @@ namespace render_tool {
 
 const char* const kUsage =
     "Usage: pelmora-render [options] FILE OUT.png\n"
+    "       pelmora-render --thumbnail SIZE FILE OUT.png\n"
     "       pelmora-render --list-animations FILE\n"
     "\n"
     "Loads the .x model FILE with its textures, draws one frame offscreen as the\n"
@@ -25,16 +28,24 @@ const char* const kUsage =
     "  --size WxH                             picture size (default: 640x480)\n"
     "  --yaw DEGREES                          turn about the vertical axis (default: 0)\n"
     "  --pitch DEGREES                        turn about the horizontal axis (default: 0)\n"
-    "  --distance D                           camera distance (default: 10)\n"
+    "  --distance D                           camera distance, positive (default: 10)\n"
     "  --as-authored                          the scene as its author placed it: meshes moved by\n"
     "                                         their frames and bones, DirectX's left-handed\n"
     "                                         coordinates turned into OpenGL's\n"
     "  --fit                                  centre the view on the model and back the camera\n"
-    "                                         off until it all fits (then --distance is ignored)\n"
+    "                                         off until it fills 85% of the picture's smaller\n"
+    "                                         side, as turned (then --distance is ignored)\n"
     "  --animation SET                        the scene posed by animation set SET: its number\n"
     "                                         from 1 in file order, or its name (implies\n"
     "                                         --as-authored; --fit fits that pose)\n"
     "  --time SECONDS                         that far into the set (default: 0)\n"
+    "  --up y|z                               the model's vertical axis (default: y); z turns\n"
+    "                                         the scene so that z points up\n"
+    "  --vertex-colors                        a mesh's vertex colours as its diffuse colour\n"
+    "  --transparent                          leave the background transparent\n"
+    "  --thumbnail SIZE                       a file manager's thumbnail: SIZExSIZE, as\n"
+    "                                         authored, fitted, at a three-quarter view, on a\n"
+    "                                         transparent background\n"
     "  --list-animations                      list FILE's animation sets instead: number, name,\n"
     "                                         length in seconds, frames moved\n"
     "  --traces                               write the load traces to standard error\n"
@@ -83,7 +94,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     CLI::App app{"pelmora-render", "pelmora-render"};
     app.set_help_flag();  // the help text is ours
     bool version = false;
-    std::optional<std::string> path, mode, size, yaw, pitch, distance, time;
+    std::optional<std::string> path, mode, size, yaw, pitch, distance, time, thumbnail;
+    std::string up = "y";
     std::vector<std::string> positional;
     app.add_flag("-h,--help", options.help);
     app.add_flag("--version", version);
@@ -93,6 +105,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     app.add_flag("--traces", options.traces);
     app.add_flag("--as-authored", options.view.asAuthored);
     app.add_flag("--fit", options.fit);
+    app.add_flag("--vertex-colors", options.view.vertexColors);
+    app.add_flag("--transparent", options.transparent);
+    app.add_option("--up", up)->check(CLI::IsMember({"y", "z"}));
+    app.add_option("--thumbnail", thumbnail);
     app.add_option("--path", path);
     app.add_option("--mode", mode);
     app.add_option("--size", size);
@@ -143,6 +159,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         if (!options.animation) return fail("--time needs --animation");
         options.time = *seconds;
     }
+    if (distance && options.distance <= 0) return fail("--distance takes a positive number");
+    options.view.upZ = up == "z";
+    if (thumbnail) {
+        const auto side = ParseDimension(*thumbnail);
+        if (!side) return fail("--thumbnail takes a size from 1 to 16384");
+        options.width = options.height = *side;
+        options.view.asAuthored = options.fit = options.transparent = true;
+        options.yaw = kThumbnailYaw;
+        options.pitch = kThumbnailPitch;
+    }
     if (options.animation) options.view.asAuthored = true;
     if (options.listAnimations) {
         if (positional.size() != 1) return fail("--list-animations takes the model file alone");
@@ -152,6 +178,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     if (positional.size() != 2) return fail("give the model file and the picture to write");
     options.modelPath = positional[0];
     options.outputPath = positional[1];
+    const std::string& out = options.outputPath;
+    if (out.size() < 5 || !platform::EqualIgnoringAsciiCase(std::string_view(out).substr(out.size() - 4), ".png"))
+        return fail("the picture's name must end in .png: " + out);
     return {options, {}};
 }
 

@@ -16,6 +16,7 @@ struct RenderOptions {
     PolygonFill fill = PolygonFill::Fill;
     bool lighting = true;
     bool fit = false;  // the view fitted to the model
+    bool transparent = false;  // the background left transparent (a thumbnail's)
     bool version = false;
     int width = 640;
     int height = 480;
@@ -28,6 +29,10 @@ struct RenderOptions {
     bool traces = false;
     bool help = false;
 };
+
+// The three-quarter view of a thumbnail.
+constexpr float kThumbnailYaw = 35;
+constexpr float kThumbnailPitch = 25;
 
 struct ParsedCommandLine {
     std::optional<RenderOptions> options;  // none when the line is wrong

@@ -1,9 +1,10 @@
 // pelmora-render: draws a .x model offscreen and writes the frame as a PNG.
 #include "AnimationChoice.h"
-#include "PngFile.h"
 #include "RenderOptions.h"
 
+#include "LoadFailure.h"
 #include "platform/HeadlessContext.h"
+#include "platform/PngFile.h"
 #include "platform/Messages.h"
 #include "platform/Version.h"
 #include "model/file/ModelFile.h"
@@ -25,14 +26,17 @@ int Render(const render_tool::RenderOptions& options)
         return 1;
     }
     InitGL(static_cast<float>(options.width), static_cast<float>(options.height));
+    if (options.transparent) glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     std::vector<std::uint8_t> pixels;
     {
         // The model goes before the context: it gives its OpenGL objects back.
         LoadedModel loaded;
         PoseChoice pose{options.view.asAuthored};
+        pose.vertexColors = options.view.vertexColors;
         if (loaded.Load(options.modelPath, pose) != S_OK) {
-            std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
+            std::cerr << "pelmora-render: cannot load " << options.modelPath << ": "
+                      << tool_common::LoadFailureReason(options.modelPath) << "\n";
             return 1;
         }
         if (options.animation) {
@@ -52,7 +56,8 @@ int Render(const render_tool::RenderOptions& options)
         ViewFrame frame;
         float distance = options.distance;
         if (options.fit)
-            if (const auto view = FitView(loaded, static_cast<float>(options.width), static_cast<float>(options.height))) {
+            if (const auto view = FitView(loaded, static_cast<float>(options.width), static_cast<float>(options.height),
+                                          {options.pitch, options.yaw, options.view.upZ})) {
                 frame = view->frame;
                 distance = view->distance;
             }
@@ -63,7 +68,8 @@ int Render(const render_tool::RenderOptions& options)
         glFinish();
         pixels = context.ReadPixels();
     }
-    const std::string error = render_tool::WritePng(options.outputPath, options.width, options.height, pixels);
+    const std::string error = platform::WritePng(options.outputPath, options.width, options.height, pixels,
+                                                 options.transparent ? platform::PngAlpha::Keep : platform::PngAlpha::Drop);
     if (!error.empty()) {
         std::cerr << "pelmora-render: " << options.outputPath << ": " << error << "\n";
         return 1;
@@ -76,7 +82,8 @@ int ListAnimations(const render_tool::RenderOptions& options)
     // Read alone: no context, no textures.
     const std::optional<Model> model = ReadModelFile(options.modelPath);
     if (!model) {
-        std::cerr << "pelmora-render: cannot load " << options.modelPath << "\n";
+        std::cerr << "pelmora-render: cannot load " << options.modelPath << ": "
+                  << tool_common::LoadFailureReason(options.modelPath) << "\n";
         return 1;
     }
     std::cout << render_tool::ListAnimations(*model);

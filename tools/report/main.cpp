@@ -1,4 +1,5 @@
 // pelmora-report: loads a ".x" model and writes its text report.
+#include "LoadFailure.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
 #include "platform/Version.h"
@@ -7,7 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -61,14 +64,15 @@ int main(int argc, char** argv)
 
     LoadedModel loaded;
     if (loaded.Load(modelPath) != S_OK) {
-        std::fprintf(stderr, "pelmora-report: cannot load %s\n", modelPath.c_str());
+        std::fprintf(stderr, "pelmora-report: cannot load %s: %s\n", modelPath.c_str(),
+                     tool_common::LoadFailureReason(modelPath).c_str());
         return 1;
     }
 
     const bool toStdout = outputPath == "-";
     std::FILE* out = toStdout ? stdout : std::fopen(outputPath.c_str(), "w");
     if (out == nullptr) {
-        std::fprintf(stderr, "pelmora-report: cannot write %s\n", outputPath.c_str());
+        std::fprintf(stderr, "pelmora-report: cannot write %s: %s\n", outputPath.c_str(), std::strerror(errno));
         return 1;
     }
     report::WriteTextReport(loaded.model, out);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a command against an X server of its own, which no other test or
+# build on the machine can share:
+#   own_x_server.sh "SCREEN" COMMAND [ARGUMENT...]     e.g. SCREEN = "1280x1024x24"
+# Xvfb picks a free display number itself (-displayfd), so two servers
+# started together never take the same one (as "xvfb-run -a" can, across
+# build folders); it never starts over when its last client leaves
+# (-noreset); and the command starts only once the server answers.
+set -uo pipefail
+screen=$1
+shift
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 "$screen" -noreset -nolisten tcp 3>"$fifo" 2>/dev/null &
+server=$!
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$fifo"' EXIT
+display=""
+read -r -t 30 display <"$fifo"
+if [ -z "$display" ]; then
+    echo "FAIL: no X server started"
+    exit 1
+fi
+export DISPLAY=":$display"
+for _ in $(seq 1 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: the X server on $DISPLAY does not answer"; exit 1; }
+"$@"

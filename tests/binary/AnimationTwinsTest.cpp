@@ -1,10 +1,8 @@
 // Animations read the same from a text file and from its binary and
 // compressed twins, damaged ones included: both readers keep what holds
 // together and leave out the rest, and the model loads.
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
 #include "model/file/ModelFile.h"
+#include "FileTwins.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,20 +15,8 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using testing_support::TwinsOf;
 
-// The text, then its binary (32- and 64-bit floats), compressed text and compressed binary twins.
-std::vector<std::string> TwinsOf(const std::string& text)
-{
-    xfile::Document document;
-    std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
-    auto chars = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
-    const Bytes binary = xfile::WriteBinary(document, 4);
-    return {text, chars(binary), chars(xfile::WriteBinary(document, 8)),
-            chars(xfile::CompressMszip(Bytes(text.begin(), text.end()), 900)),
-            chars(xfile::CompressMszip(binary, 900))};
-}
 
 Model Read(const std::string& bytes)
 {

@@ -3,10 +3,8 @@
 // drawn with, and stored normals through a skin.
 #include "model/AuthoredSurface.h"
 #include "model/Pose.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
 #include "model/file/ModelFile.h"
+#include "FileTwins.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +15,7 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using testing_support::TwinsOf;
 
 // A square of two quads sharing an edge (vertices 1 and 4): a crease.
 std::string Crease(const std::string& inside)
@@ -31,18 +29,6 @@ const std::string kNormals =
     " MeshNormals {\n 2;\n 0.0;0.0;-1.0;, 0.7;0.0;-0.7;;\n 2;\n 4;0,0,0,0;, 4;1,1,1,1;;\n }\n";
 const std::string kColors = " MeshVertexColors {\n 2;\n 4;1.0;0.0;0.0;1.0;, 1;0.0;0.5;1.0;2.0;;\n }\n";
 
-// The text, then its binary (32- and 64-bit floats), compressed text and compressed binary twins.
-std::vector<std::string> TwinsOf(const std::string& text)
-{
-    xfile::Document document;
-    std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
-    auto chars = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
-    const Bytes binary = xfile::WriteBinary(document, 4);
-    return {text, chars(binary), chars(xfile::WriteBinary(document, 8)),
-            chars(xfile::CompressMszip(Bytes(text.begin(), text.end()), 900)),
-            chars(xfile::CompressMszip(binary, 900))};
-}
 
 MeshRecord ReadMesh(const std::string& bytes)
 {

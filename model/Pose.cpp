@@ -1,6 +1,6 @@
 #include "model/Pose.h"
 
-#include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
@@ -163,11 +163,8 @@ void ScenePose::PoseStoredNormals(const Model& model, std::size_t meshIndex, con
                                   std::vector<Vector3>& normals) const
 {
     const MeshRecord& mesh = model.meshes[meshIndex];
+    assert(split.Fits(mesh));  // made from this mesh as it is
     normals.resize(split.drawnCount());
-    if (!split.Fits(mesh)) {
-        std::fill(normals.begin(), normals.end(), Vector3{});
-        return;
-    }
     const MeshSkin& skin = skins_[meshIndex];
     const NormalTransform enclosing(Affine::Of(WorldOf(mesh.frame)));
     for (std::size_t d = 0; d < normals.size(); ++d) {

@@ -97,9 +97,10 @@ bool UploadBuffer(GLenum target, platform::GlName& buffer, const std::vector<Pie
     return true;
 }
 
-// Every mesh's interleaved vertices, one after another, then the colours of
-// the meshes that have them.
-std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes)
+// Every mesh's interleaved vertices, one after another, then (with
+// `colors`) the colours of the meshes that have them: a pose rewrites only
+// the vertices, which come first.
+std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes, bool colors)
 {
     std::vector<Piece> pieces;
     std::size_t offset = 0;
@@ -109,6 +110,7 @@ std::vector<Piece> VertexPieces(std::vector<MeshRenderData>& meshes)
         pieces.push_back({data.interleavedVertices->data(), data.interleavedVertices->size() * sizeof(InterleavedVertex)});
         offset += pieces.back().bytes;
     }
+    if (!colors) return pieces;
     for (MeshRenderData& data : meshes) {
         data.colorOffset = offset;
         if (!data.drawnColors) continue;
@@ -136,7 +138,7 @@ HRESULT RenderModel::SetupBufferObjects()
     platform::TheBufferObjectApi() = api;
 
     // The vertex buffer first, then the index buffer.
-    std::vector<Piece> pieces = VertexPieces(meshes);
+    std::vector<Piece> pieces = VertexPieces(meshes, true);
     if (!UploadBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer, pieces, vertexUsage_)) return E_FAIL;
     bufferVersion_ = arraysVersion_;
 
@@ -159,9 +161,9 @@ void RenderModel::UpdateVertexBuffer()
     if (!buffersReady || !vertexBuffer) return;
     const platform::BufferObjectApi& api = platform::TheBufferObjectApi();
     api.bindBuffer(GL_ARRAY_BUFFER_ARB, vertexBuffer.get());
-    // The vertex count never changes with a pose: the buffer keeps its size and name.
-    // (The colours, which no pose moves, are written again with the rest.)
-    WritePieces(GL_ARRAY_BUFFER_ARB, VertexPieces(meshes));
+    // The vertex count never changes with a pose: the buffer keeps its size
+    // and name, and the colours after the vertices, which no pose moves, stay.
+    WritePieces(GL_ARRAY_BUFFER_ARB, VertexPieces(meshes, false));
     api.bindBuffer(GL_ARRAY_BUFFER_ARB, 0);
     bufferVersion_ = arraysVersion_;
 }

@@ -29,6 +29,8 @@ ViewOptions& TheViewOptions();
 // The path the switches select: the first that is on, in the order display
 // list, indexed arrays, buffer objects; immediate mode when none is.
 DrawPath SelectedPath(const ViewOptions& options);
+// The switches that select `path` alone (none of them for immediate mode).
+void SelectPath(ViewOptions& options, DrawPath path);
 
 constexpr float kStartCameraDistance = 10.0f;
 

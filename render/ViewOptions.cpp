@@ -13,3 +13,10 @@ DrawPath SelectedPath(const ViewOptions& options)
     if (options.useBufferObjects) return DrawPath::BufferObjects;
     return DrawPath::Immediate;
 }
+
+void SelectPath(ViewOptions& options, DrawPath path)
+{
+    options.useDisplayList = path == DrawPath::DisplayList;
+    options.useIndexedArrays = path == DrawPath::IndexedArrays;
+    options.useBufferObjects = path == DrawPath::BufferObjects;
+}

@@ -102,9 +102,7 @@ protected:
     Pixels Draw(const PoseChoice& pose, DrawPath path, bool lit = true)
     {
         ViewOptions options;
-        options.useDisplayList = path == DrawPath::DisplayList;
-        options.useIndexedArrays = path == DrawPath::IndexedArrays;
-        options.useBufferObjects = path == DrawPath::BufferObjects;
+        SelectPath(options, path);
         options.asAuthored = pose.asAuthored;
         loaded.ShowPose(pose, path);
         SetLighting(lit);

@@ -131,9 +131,7 @@ TEST(CorpusRendering, TheFourPathsShowTheSamePoseOfAPlayingSet)
     AimCamera(view->distance);
     auto draw = [&](const PoseChoice& pose, DrawPath path) {
         ViewOptions options;
-        options.useDisplayList = path == DrawPath::DisplayList;
-        options.useIndexedArrays = path == DrawPath::IndexedArrays;
-        options.useBufferObjects = path == DrawPath::BufferObjects;
+        SelectPath(options, path);
         loaded.ShowPose(pose, path);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawModelScene(&loaded, options, 15, 30, view->frame.centre);

@@ -145,10 +145,7 @@ TEST_F(SoakTest, TenThousandFramesOfPlaybackLeaveNoObjectsAndNoHeapBehind)
         if (frame % 500 == 0) seconds = 0;  // a set chosen starts at its beginning
         seconds += kSpeeds[frame / 200 % 5] / 60;
         ViewOptions options;
-        const int path = frame / 250 % 4;
-        options.useDisplayList = path == 1;
-        options.useIndexedArrays = path == 2;
-        options.useBufferObjects = path == 3;
+        SelectPath(options, static_cast<DrawPath>(frame / 250 % 4));  // immediate, list, arrays, buffers
         options.drawNormals = frame % 7 == 0;
         model.ShowPose({true, set, seconds}, SelectedPath(options));
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

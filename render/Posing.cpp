@@ -57,7 +57,7 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         MeshRenderData& data = meshes[m];
         const MeshRecord& mesh = model.meshes[m];
-        const SplitSurface* split = data.split && data.split->Fits(mesh) ? &*data.split : nullptr;
+        const SplitSurface* split = SplitOf(model, m);
         if (!choice.asAuthored && !split) {
             data.posedVertices.reset();
             data.posedNormals.reset();
@@ -87,11 +87,17 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
     ComputeBoundingBoxes(model);
 }
 
+const SplitSurface* RenderModel::SplitOf(const Model& model, std::size_t m) const
+{
+    if (m >= meshes.size() || !meshes[m].split || !meshes[m].split->Fits(model.meshes[m])) return nullptr;
+    return &*meshes[m].split;
+}
+
 RenderModel::MeshGeometry RenderModel::Geometry(const Model& model, std::size_t m) const
 {
     const MeshRecord& mesh = model.meshes[m];
     const MeshRenderData* data = m < meshes.size() ? &meshes[m] : nullptr;
-    const SplitSurface* split = data && data->split && data->split->Fits(mesh) ? &*data->split : nullptr;
+    const SplitSurface* split = SplitOf(model, m);
     const std::vector<VertexColor>* colors =
         pose_.vertexColors && mesh.vertexColors && mesh.vertexColors->size() == mesh.vertices.size() ? &*mesh.vertexColors
                                                                                                        : nullptr;

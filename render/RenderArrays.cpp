@@ -59,7 +59,7 @@ void RefreshInterleaved(const RenderModel::MeshGeometry& geometry, std::vector<I
 void FillInterleaved(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometry,
                      std::vector<InterleavedVertex>& out)
 {
-    out.resize(geometry.split ? geometry.split->drawnCount() : mesh.vertices.size());
+    out.resize(geometry.vertices.size());  // one entry per drawn vertex
     for (std::size_t i = 0; i < out.size(); ++i) {
         const TexCoord* t = records::VertexTexCoord(mesh, geometry.Source(static_cast<std::int32_t>(i)));
         InterleavedVertex& v = out[i];
@@ -77,7 +77,7 @@ void FillColors(const MeshRecord& mesh, const RenderModel::MeshGeometry& geometr
 {
     out.reset();
     if (!mesh.vertexColors || mesh.vertexColors->size() != mesh.vertices.size()) return;
-    std::vector<VertexColor>& colors = out.emplace(geometry.split ? geometry.split->drawnCount() : mesh.vertices.size());
+    std::vector<VertexColor>& colors = out.emplace(geometry.vertices.size());
     for (std::size_t i = 0; i < colors.size(); ++i)
         colors[i] = (*mesh.vertexColors)[static_cast<std::size_t>(geometry.Source(static_cast<std::int32_t>(i)))];
 }

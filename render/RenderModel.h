@@ -168,6 +168,8 @@ private:
 
     // One entry per mesh of the model, keeping what the entries hold.
     void MatchMeshes(const Model& model);
+    // The split of mesh `mesh`, when it was made from the mesh as it is.
+    const SplitSurface* SplitOf(const Model& model, std::size_t mesh) const;
     // The groups of every mesh, then every mesh's interleaved vertices whole.
     void BuildRenderGroups(const Model& model);
     void FillInterleavedVertices(const Model& model);

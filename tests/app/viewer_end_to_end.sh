@@ -277,7 +277,8 @@ fi
 xdotool windowfocus --sync "$window" 2>/dev/null
 keys ctrl+q
 wait_exit
-[ "$status" = 0 ] && pass "Ctrl+Q ends with status 0" || fail "Ctrl+Q: status $status"
+# On a failure, what the viewer said (a sanitizer's report, say) before the next start replaces it.
+[ "$status" = 0 ] && pass "Ctrl+Q ends with status 0" || { fail "Ctrl+Q: status $status"; tail -n 40 "$work/stderr.txt"; }
 [ "$status" = running ] && kill "$pid"
 
 # --- A wrong command line: its message, status 2, no window --------------

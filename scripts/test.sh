@@ -14,6 +14,9 @@ jobs=$(nproc)
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export ASAN_OPTIONS="detect_leaks=1"
+# Each test process compiles its own shaders: none reads or races what
+# another left in the user's shared shader cache.
+export MESA_SHADER_CACHE_DISABLE=true
 
 run_suite() {
   local dir=$1 sanitize=$2 bench=$3

@@ -44,9 +44,12 @@ std::string RenderWithTool(const std::string& model, const std::string& path, fl
 {
     const std::string picture = (folder.path() / (path + ".png")).string();
     const std::string command = std::string(PELMORA_RENDER_TOOL) + " --size 128x128 --yaw 30 --pitch 20 --distance " +
-                                std::to_string(distance) + " --path " + path + " '" + model + "' '" + picture +
-                                "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) return {};
+                                std::to_string(distance) + " --path " + path + " '" + model + "' '" + picture + "'";
+    // The tool's standard error stays in the test's output, shown if it fails.
+    if (const int status = std::system(command.c_str()); status != 0) {
+        ADD_FAILURE() << command << ": status " << status;
+        return {};
+    }
     return testing_support::ReadFileBytes(picture);
 }
 

@@ -2,12 +2,17 @@
 // line (missing folders are skipped), so seeds and saved crash inputs replay
 // as ordinary tests. An input that trips the target ends the program (a
 // sanitizer report or a crash); reaching the end means every input ran.
+// With --threaded first, every step that shares its work among threads does
+// so even for these small inputs (chunks of a few items, four threads).
+#include "platform/ParallelFor.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -16,7 +21,13 @@ int main(int argc, char** argv)
 {
     int replayed = 0;
     int folders = 0;
-    for (int i = 1; i < argc; ++i) {
+    int first = 1;
+    if (argc > 1 && std::string_view(argv[1]) == "--threaded") {
+        platform::SetParallelThreadCount(4);
+        platform::SetParallelGrainDivisor(std::size_t{1} << 12);
+        first = 2;
+    }
+    for (int i = first; i < argc; ++i) {
         std::error_code error;
         if (!std::filesystem::is_directory(argv[i], error)) {
             std::printf("skipped %s: no such folder\n", argv[i]);

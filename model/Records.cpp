@@ -3,18 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-void Vector3::Normalize()
-{
-    const float length = std::sqrt(x * x + y * y + z * z);
-    if (length == 0.0f) {
-        x = y = z = 0.0f;
-        return;
-    }
-    x /= length;
-    y /= length;
-    z /= length;
-}
-
 Matrix4 Matrix4::operator*(const Matrix4& next) const
 {
     Matrix4 product;

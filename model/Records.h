@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,7 +20,19 @@ struct Vector3 {
     {
         return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
     }
-    void Normalize();
+    // To unit length; a zero vector stays zero. Inline: the normals call it
+    // for every face and vertex.
+    void Normalize()
+    {
+        const float length = std::sqrt(x * x + y * y + z * z);
+        if (length == 0.0f) {
+            x = y = z = 0.0f;
+            return;
+        }
+        x /= length;
+        y /= length;
+        z /= length;
+    }
 };
 
 // A 4x4 matrix as DirectX writes it: four rows of four, points taken as row
@@ -71,6 +85,16 @@ public:
         corners_.push_back(b);
         corners_.push_back(c);
         starts_.push_back(static_cast<std::uint32_t>(corners_.size()));
+    }
+    // The list whose face k holds corners[starts[k]] up to corners[starts[k + 1]]:
+    // pools filled in place, by several threads, and handed over whole.
+    static FaceList FromPools(std::vector<std::uint32_t> starts, std::vector<std::int32_t> corners)
+    {
+        assert(starts.empty() ? corners.empty() : starts.front() == 0 && starts.back() == corners.size());
+        FaceList list;
+        list.starts_ = std::move(starts);
+        list.corners_ = std::move(corners);
+        return list;
     }
     std::size_t cornerTotal() const { return corners_.size(); }
     // Where face `face`'s corners begin among all the faces' corners.

@@ -1,14 +1,79 @@
 #include "model/Model.h"
 #include "platform/Messages.h"
 #include "model/FanTriangleCount.h"
+#include "platform/ParallelFor.h"
 
-#include <span>
+#include <algorithm>
 
 namespace {
 
+// Faces a thread fans at once in a large mesh; a smaller mesh is fanned on
+// the calling thread.
+constexpr std::size_t kFacesPerChunk = std::size_t{1} << 15;
+
+// What faces [begin, end) become: the fans' faces and corners.
+struct FanSize {
+    std::size_t faces = 0;
+    std::size_t corners = 0;
+};
+
+FanSize SizeOfFans(const FaceList& faces, std::size_t begin, std::size_t end)
+{
+    FanSize size;
+    for (std::size_t f = begin; f < end; ++f) {
+        const std::int32_t n = faces[static_cast<std::int32_t>(f)].cornerCount;
+        const std::size_t triangles = n >= 3 ? static_cast<std::size_t>(n) - 2 : 0;
+        size.faces += n >= 3 ? triangles : 1;
+        size.corners += n >= 3 ? 3 * triangles : static_cast<std::size_t>(n);
+    }
+    return size;
+}
+
+// The new lists of a mesh, written in place: each chunk of faces writes its
+// fans from where the fans of the chunks before it end.
+struct Fans {
+    std::vector<std::uint32_t> starts;
+    std::vector<std::int32_t> corners;
+    std::vector<std::int32_t> materials;      // when the materials cover the faces
+    std::vector<std::int32_t> cornerNormals;  // when the faces have stored normals
+};
+
+void WriteFans(const MeshRecord& mesh, std::size_t begin, std::size_t end, FanSize at, Fans& out)
+{
+    const std::vector<std::int32_t>* cornerNormals = mesh.storedNormals ? &mesh.storedNormals->cornerNormals : nullptr;
+    const bool withMaterials = !out.materials.empty();
+    auto corner = [&](std::size_t from, std::int32_t vertex) {
+        out.corners[at.corners] = vertex;
+        if (cornerNormals) out.cornerNormals[at.corners] = (*cornerNormals)[from];
+        ++at.corners;
+    };
+    auto endFace = [&](std::size_t f) {
+        if (withMaterials) out.materials[at.faces] = (*mesh.faceMaterials)[f];
+        out.starts[++at.faces] = static_cast<std::uint32_t>(at.corners);
+    };
+    for (std::size_t f = begin; f < end; ++f) {
+        const FaceRecord face = mesh.faces[static_cast<std::int32_t>(f)];
+        const std::int32_t* c = face.corners;
+        const std::size_t first = mesh.faces.FirstCorner(static_cast<std::int32_t>(f));
+        if (face.cornerCount < 3) {
+            for (std::int32_t k = 0; k < face.cornerCount; ++k) corner(first + static_cast<std::size_t>(k), c[k]);
+            endFace(f);
+            continue;
+        }
+        for (std::int32_t e = 2; e < face.cornerCount; ++e) {
+            corner(first, c[0]);
+            corner(first + static_cast<std::size_t>(e) - 1, c[e - 1]);
+            corner(first + static_cast<std::size_t>(e), c[e]);
+            endFace(f);
+        }
+    }
+}
+
 // Replaces every polygon by a fan around its first corner, keeping its
 // winding, its material and the stored normal of each corner. Faces of fewer
-// than three corners stay as they are, one face each.
+// than three corners stay as they are, one face each. A large mesh is cut
+// into chunks of faces: each is sized, then written where it belongs, so the
+// lists are those one thread writes.
 void TriangulateMesh(MeshRecord& mesh)
 {
     records::FanTriangleCount count;
@@ -20,45 +85,35 @@ void TriangulateMesh(MeshRecord& mesh)
     }
     if (*total <= mesh.faceCount()) return;  // only triangles (or smaller faces): nothing to split
 
-    const bool materialsCoverFaces = mesh.faceMaterials && mesh.faceMaterialCount() == mesh.faceCount();
-    FaceList triangles;
-    triangles.Reserve(static_cast<std::size_t>(*total), static_cast<std::size_t>(*total) * 3);
-    std::vector<std::int32_t> triangleMaterials;
-    if (materialsCoverFaces) triangleMaterials.reserve(static_cast<std::size_t>(*total));
     // The stored normals name corners in face order: they follow the fans.
     if (mesh.storedNormals && mesh.storedNormals->cornerNormals.size() != mesh.faces.cornerTotal())
         mesh.storedNormals.reset();  // they no longer describe these faces
-    const std::vector<std::int32_t>* cornerNormals = mesh.storedNormals ? &mesh.storedNormals->cornerNormals : nullptr;
-    std::vector<std::int32_t> triangleCornerNormals;
-    if (cornerNormals) triangleCornerNormals.reserve(static_cast<std::size_t>(*total) * 3);
+    const bool materialsCoverFaces = mesh.faceMaterials && mesh.faceMaterialCount() == mesh.faceCount();
 
-    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
-        const FaceRecord face = mesh.faces[f];
-        const std::int32_t* c = face.corners;
-        const std::size_t firstCorner = mesh.faces.FirstCorner(f);
-        std::int32_t emitted = 1;
-        if (face.cornerCount < 3) {
-            triangles.Append(std::span(c, static_cast<std::size_t>(face.cornerCount)));
-            if (cornerNormals)
-                triangleCornerNormals.insert(triangleCornerNormals.end(), cornerNormals->begin() + firstCorner,
-                                             cornerNormals->begin() + firstCorner + face.cornerCount);
-        } else {
-            triangles.AppendTriangle(c[0], c[1], c[2]);
-            for (std::int32_t e = 3; e < face.cornerCount; ++e, ++emitted) triangles.AppendTriangle(c[0], c[e - 1], c[e]);
-            if (cornerNormals) {
-                const std::int32_t* n = cornerNormals->data() + firstCorner;
-                triangleCornerNormals.insert(triangleCornerNormals.end(), {n[0], n[1], n[2]});
-                for (std::int32_t e = 3; e < face.cornerCount; ++e)
-                    triangleCornerNormals.insert(triangleCornerNormals.end(), {n[0], n[e - 1], n[e]});
-            }
-        }
-        if (materialsCoverFaces) triangleMaterials.insert(triangleMaterials.end(), static_cast<std::size_t>(emitted),
-                                                          (*mesh.faceMaterials)[static_cast<std::size_t>(f)]);
+    const auto faceCount = static_cast<std::size_t>(mesh.faceCount());
+    const std::size_t chunks = platform::ChunkCount(faceCount, kFacesPerChunk);
+    std::vector<FanSize> starts(chunks + 1);  // where each chunk's fans begin, then the totals
+    platform::ParallelFor(faceCount, kFacesPerChunk, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        starts[k + 1] = SizeOfFans(mesh.faces, begin, end);
+    });
+    for (std::size_t k = 1; k <= chunks; ++k) {
+        starts[k].faces += starts[k - 1].faces;
+        starts[k].corners += starts[k - 1].corners;
     }
+    assert(starts[chunks].faces == static_cast<std::size_t>(*total));
 
-    mesh.faces = std::move(triangles);
-    if (materialsCoverFaces) mesh.faceMaterials = std::move(triangleMaterials);
-    if (cornerNormals) mesh.storedNormals->cornerNormals = std::move(triangleCornerNormals);
+    Fans fans;
+    fans.starts.resize(starts[chunks].faces + 1);
+    fans.corners.resize(starts[chunks].corners);
+    if (materialsCoverFaces) fans.materials.resize(starts[chunks].faces);
+    if (mesh.storedNormals) fans.cornerNormals.resize(starts[chunks].corners);
+    platform::ParallelFor(faceCount, kFacesPerChunk, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        WriteFans(mesh, begin, end, starts[k], fans);
+    });
+
+    mesh.faces = FaceList::FromPools(std::move(fans.starts), std::move(fans.corners));
+    if (materialsCoverFaces) mesh.faceMaterials = std::move(fans.materials);
+    if (mesh.storedNormals) mesh.storedNormals->cornerNormals = std::move(fans.cornerNormals);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "model/Pose.h"
 #include "platform/BufferObjectApi.h"
 #include "platform/GlName.h"
+#include "platform/LargeBlocks.h"
 #include "platform/ResultCodes.h"
 #include "texture/LoadTexture.h"
 
@@ -30,7 +31,7 @@ static_assert(sizeof(InterleavedVertex) == 32);
 // The triangles of one material, and where the model's index buffer holds them.
 struct RenderGroup {
     std::int32_t triangleCount = 0;
-    std::vector<std::uint32_t> indices;
+    platform::LargeVector<std::uint32_t> indices;  // filled whole as it is built
     std::size_t indexOffset = 0;  // bytes into RenderModel::indexBuffer
 };
 
@@ -53,7 +54,7 @@ struct MeshRenderData {
     std::array<Vector3, 8> boxCorners{};
     std::array<std::int32_t, 36> boxTriangles{};
     std::optional<std::vector<RenderGroup>> renderGroups;  // one per material
-    std::optional<std::vector<InterleavedVertex>> interleavedVertices;
+    std::optional<platform::LargeVector<InterleavedVertex>> interleavedVertices;
     std::size_t vertexOffset = 0;  // bytes into RenderModel::vertexBuffer
     // The drawn vertices of a mesh whose file stores normals for its corners
     // (see SplitSurfaces): the groups and every path index those.

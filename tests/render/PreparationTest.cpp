@@ -142,9 +142,10 @@ TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
     // Short faces, faces off the vertex list and faces on a missing material
     // belong to no group; a material no face uses has an empty group.
     EXPECT_EQ(groups[0].triangleCount, 1);
-    EXPECT_EQ(groups[0].indices, (std::vector<std::uint32_t>{2, 3, 4}));
+    auto listed = [](const auto& indices) { return std::vector<std::uint32_t>(indices.begin(), indices.end()); };
+    EXPECT_EQ(listed(groups[0].indices), (std::vector<std::uint32_t>{2, 3, 4}));
     EXPECT_EQ(groups[1].triangleCount, 2);
-    EXPECT_EQ(groups[1].indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
+    EXPECT_EQ(listed(groups[1].indices), (std::vector<std::uint32_t>{0, 1, 2, 1, 2, 3}));
     EXPECT_EQ(groups[2].triangleCount, 0);
 
     ASSERT_TRUE(data.interleavedVertices);

@@ -13,6 +13,12 @@ class FanTriangleCount {
 public:
     // A face of n > 3 corners becomes n - 2 triangles; any other face stays one face.
     void Add(std::int32_t cornerCount) { total_ += cornerCount > 3 ? cornerCount - 2 : 1; }
+    // The faces of another run of faces after these.
+    FanTriangleCount& operator+=(const FanTriangleCount& other)
+    {
+        total_ += other.total_;
+        return *this;
+    }
 
     // The total, or nothing when it exceeds a signed 32-bit face count or
     // the corner capacity of a face list (three corners per face).

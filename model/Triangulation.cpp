@@ -11,9 +11,10 @@ namespace {
 // the calling thread.
 constexpr std::size_t kFacesPerChunk = std::size_t{1} << 15;
 
-// What faces [begin, end) become: the fans' faces and corners.
+// What faces [begin, end) become: the fans' faces (counted by the rule that
+// refuses too many) and corners.
 struct FanSize {
-    std::size_t faces = 0;
+    records::FanTriangleCount faces;
     std::size_t corners = 0;
 };
 
@@ -22,12 +23,17 @@ FanSize SizeOfFans(const FaceList& faces, std::size_t begin, std::size_t end)
     FanSize size;
     for (std::size_t f = begin; f < end; ++f) {
         const std::int32_t n = faces[static_cast<std::int32_t>(f)].cornerCount;
-        const std::size_t triangles = n >= 3 ? static_cast<std::size_t>(n) - 2 : 0;
-        size.faces += n >= 3 ? triangles : 1;
-        size.corners += n >= 3 ? 3 * triangles : static_cast<std::size_t>(n);
+        size.faces.Add(n);
+        size.corners += n >= 3 ? 3 * (static_cast<std::size_t>(n) - 2) : static_cast<std::size_t>(n);
     }
     return size;
 }
+
+// Where a chunk's fans begin in the new lists.
+struct FanStart {
+    std::size_t faces = 0;
+    std::size_t corners = 0;
+};
 
 // The new lists of a mesh, written in place: each chunk of faces writes its
 // fans from where the fans of the chunks before it end.
@@ -38,7 +44,7 @@ struct Fans {
     std::vector<std::int32_t> cornerNormals;  // when the faces have stored normals
 };
 
-void WriteFans(const MeshRecord& mesh, std::size_t begin, std::size_t end, FanSize at, Fans& out)
+void WriteFans(const MeshRecord& mesh, std::size_t begin, std::size_t end, FanStart at, Fans& out)
 {
     const std::vector<std::int32_t>* cornerNormals = mesh.storedNormals ? &mesh.storedNormals->cornerNormals : nullptr;
     const bool withMaterials = !out.materials.empty();
@@ -76,8 +82,14 @@ void WriteFans(const MeshRecord& mesh, std::size_t begin, std::size_t end, FanSi
 // lists are those one thread writes.
 void TriangulateMesh(MeshRecord& mesh)
 {
+    const auto faceCount = static_cast<std::size_t>(mesh.faceCount());
+    const std::size_t chunks = platform::ChunkCount(faceCount, kFacesPerChunk);
+    std::vector<FanSize> sizes(chunks);
+    platform::ParallelFor(faceCount, kFacesPerChunk, [&](std::size_t k, std::size_t begin, std::size_t end) {
+        sizes[k] = SizeOfFans(mesh.faces, begin, end);
+    });
     records::FanTriangleCount count;
-    for (std::int32_t f = 0; f < mesh.faceCount(); ++f) count.Add(mesh.faces[f].cornerCount);
+    for (const FanSize& size : sizes) count += size.faces;
     const std::optional<std::int32_t> total = count.Total();
     if (!total) {
         platform::ShowMessage("pb pu assez de faces !!!", "error", platform::MessageKind::Plain);
@@ -90,17 +102,10 @@ void TriangulateMesh(MeshRecord& mesh)
         mesh.storedNormals.reset();  // they no longer describe these faces
     const bool materialsCoverFaces = mesh.faceMaterials && mesh.faceMaterialCount() == mesh.faceCount();
 
-    const auto faceCount = static_cast<std::size_t>(mesh.faceCount());
-    const std::size_t chunks = platform::ChunkCount(faceCount, kFacesPerChunk);
-    std::vector<FanSize> starts(chunks + 1);  // where each chunk's fans begin, then the totals
-    platform::ParallelFor(faceCount, kFacesPerChunk, [&](std::size_t k, std::size_t begin, std::size_t end) {
-        starts[k + 1] = SizeOfFans(mesh.faces, begin, end);
-    });
-    for (std::size_t k = 1; k <= chunks; ++k) {
-        starts[k].faces += starts[k - 1].faces;
-        starts[k].corners += starts[k - 1].corners;
-    }
-    assert(starts[chunks].faces == static_cast<std::size_t>(*total));
+    std::vector<FanStart> starts(chunks + 1);  // where each chunk's fans begin, then the totals
+    for (std::size_t k = 0; k < chunks; ++k)  // each part is no more than the total, which fits
+        starts[k + 1] = {starts[k].faces + static_cast<std::size_t>(*sizes[k].faces.Total()),
+                         starts[k].corners + sizes[k].corners};
 
     Fans fans;
     fans.starts.resize(starts[chunks].faces + 1);

@@ -1,5 +1,6 @@
 #include "platform/HeadlessContext.h"
 
+#include "platform/FramePixels.h"
 #include "platform/GlEntryPoints.h"
 
 #define EGL_EGLEXT_PROTOTYPES
@@ -11,7 +12,6 @@
 #include <dlfcn.h>
 #include <link.h>
 
-#include <cstring>
 #include <string_view>
 
 namespace platform {
@@ -142,15 +142,7 @@ const std::string& HeadlessContext::Error() const { return state_->error; }
 
 std::vector<std::uint8_t> HeadlessContext::ReadPixels() const
 {
-    const int w = state_->width, h = state_->height;
-    std::vector<std::uint8_t> bottomUp(static_cast<size_t>(w) * h * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<std::uint8_t> topDown(bottomUp.size());
-    const size_t row = static_cast<size_t>(w) * 4;
-    for (int y = 0; y < h; ++y)
-        std::memcpy(topDown.data() + static_cast<size_t>(y) * row, bottomUp.data() + static_cast<size_t>(h - 1 - y) * row, row);
-    return topDown;
+    return ReadFramePixels(state_->width, state_->height);
 }
 
 }  // namespace platform

@@ -101,17 +101,23 @@ private:
 
 std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& sceneTurn)
 {
-    // The posed vertices, turned as they will be seen (about the origin).
+    // The posed vertices, turned as they will be seen (about the origin),
+    // visited afresh by each pass rather than copied.
     const Turn turn(sceneTurn);
-    std::vector<std::array<double, 3>> points;
-    for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m)
-        for (const Vector3& v : loaded.render.Geometry(loaded.model, m).vertices) points.push_back(turn.Apply(v.x, v.y, v.z));
-    if (points.empty()) return std::nullopt;
+    auto forEachPoint = [&](auto&& visit) {
+        for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m)
+            for (const Vector3& v : loaded.render.Geometry(loaded.model, m).vertices) visit(turn.Apply(v.x, v.y, v.z));
+    };
 
     // The turned model's box: its middle is what the camera looks at.
-    std::array<double, 3> low = points[0], high = points[0];
-    for (const auto& p : points)
+    bool any = false;
+    std::array<double, 3> low{}, high{};
+    forEachPoint([&](const std::array<double, 3>& p) {
+        if (!any) low = high = p;
+        any = true;
         for (std::size_t a = 0; a < 3; ++a) low[a] = std::min(low[a], p[a]), high[a] = std::max(high[a], p[a]);
+    });
+    if (!any) return std::nullopt;
     std::array<double, 3> centre{(low[0] + high[0]) / 2, (low[1] + high[1]) / 2, (low[2] + high[2]) / 2};
     const double radius = std::max(std::sqrt((high[0] - low[0]) * (high[0] - low[0]) + (high[1] - low[1]) * (high[1] - low[1]) +
                                              (high[2] - low[2]) * (high[2] - low[2])) / 2,
@@ -130,19 +136,19 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
     for (int pass = 0; pass < 3; ++pass) {
         distance = 0;
         double nearest = -std::numeric_limits<double>::infinity();
-        for (const auto& p : points) {
+        forEachPoint([&](const std::array<double, 3>& p) {
             const double x = p[0] - centre[0], y = p[1] - centre[1], z = p[2] - centre[2];
             distance = std::max({distance, z + std::fabs(x) * scaleX / limitX, z + std::fabs(y) * scaleY / limitY});
             nearest = std::max(nearest, z);
-        }
+        });
         distance = std::max(distance, nearest + 0.05 * radius);
         if (pass == 2) break;
         double left = 1, right = -1, bottom = 1, top = -1;
-        for (const auto& p : points) {
+        forEachPoint([&](const std::array<double, 3>& p) {
             const double depth = distance - (p[2] - centre[2]);
             const double x = (p[0] - centre[0]) * scaleX / depth, y = (p[1] - centre[1]) * scaleY / depth;
             left = std::min(left, x), right = std::max(right, x), bottom = std::min(bottom, y), top = std::max(top, y);
-        }
+        });
         centre[0] += (left + right) / 2 * distance / scaleX;
         centre[1] += (bottom + top) / 2 * distance / scaleY;
     }
@@ -152,8 +158,9 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
     view.frame.centre = {static_cast<float>(modelCentre[0]), static_cast<float>(modelCentre[1]),
                          static_cast<float>(modelCentre[2])};
     double reach = 0;  // how far the model lies from the centre, for the planes
-    for (const auto& p : points)
+    forEachPoint([&](const std::array<double, 3>& p) {
         reach = std::max(reach, std::hypot(p[0] - centre[0], p[1] - centre[1], p[2] - centre[2]));
+    });
     view.frame.radius = static_cast<float>(std::max(reach, 1e-3));
     view.distance = static_cast<float>(distance);
     return view;

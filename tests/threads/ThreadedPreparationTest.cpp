@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -117,13 +118,15 @@ TEST(ThreadedPreparation, ManyThreadsKeepTheOrderOfTheFaces)
     Prepared many;
     Prepare(4, many);
     const MeshRecord& mesh = many.model.meshes[0];
+    auto drawable = [&](const FaceRecord& face) {
+        return face.cornerCount >= 3 && std::all_of(face.corners, face.corners + face.cornerCount, [&](std::int32_t v) {
+                   return v >= 0 && v < mesh.vertexCount();
+               });
+    };
     std::vector<Vector3> expected(mesh.vertices.size());
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
         const FaceRecord face = mesh.faces[f];
-        bool drawable = face.cornerCount >= 3;
-        for (std::int32_t c = 0; c < face.cornerCount; ++c)
-            drawable = drawable && face.corners[c] >= 0 && face.corners[c] < mesh.vertexCount();
-        if (!drawable) continue;
+        if (!drawable(face)) continue;
         const Vector3 p0 = mesh.vertices[static_cast<std::size_t>(face.corners[0])];
         const Vector3 p1 = mesh.vertices[static_cast<std::size_t>(face.corners[1])];
         const Vector3 p2 = mesh.vertices[static_cast<std::size_t>(face.corners[2])];
@@ -154,10 +157,7 @@ TEST(ThreadedPreparation, ManyThreadsKeepTheOrderOfTheFaces)
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
         const FaceRecord face = mesh.faces[f];
         const std::int32_t material = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
-        bool drawable = face.cornerCount >= 3 && material >= 0 && material < mesh.materialCount();
-        for (std::int32_t c = 0; c < face.cornerCount; ++c)
-            drawable = drawable && face.corners[c] >= 0 && face.corners[c] < mesh.vertexCount();
-        if (!drawable) continue;
+        if (material < 0 || material >= mesh.materialCount() || !drawable(face)) continue;
         const SplitSurface& split = *many.render.meshes[0].split;
         for (std::int32_t c = 0; c < 3; ++c)
             lists[static_cast<std::size_t>(material)].push_back(

@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,21 @@ FileHandle OpenRegularFile(const std::string& path)
     FileHandle file(fdopen(descriptor, "rb"));
     if (!file) close(descriptor);
     return file;
+}
+
+bool ReadFileAt(std::FILE* file, std::size_t offset, char* into, std::size_t length)
+{
+    const int descriptor = fileno(file);
+    while (length > 0) {
+        const ssize_t read = pread(descriptor, into, length, static_cast<off_t>(offset));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) return false;
+        const auto got = static_cast<std::size_t>(read);
+        into += got;
+        offset += got;
+        length -= got;
+    }
+    return true;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // block the open or the read, and a device such as /dev/zero never ends.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,5 +17,10 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // The open file, in binary mode, or null when it cannot be opened or is not a
 // regular file (a folder, a device, a pipe).
 FileHandle OpenRegularFile(const std::string& path);
+
+// Reads `length` bytes from `offset` on without moving the stream's position,
+// so that several threads may each read a part of one file; false when the
+// file ends first (it was cut while read) or the read fails.
+bool ReadFileAt(std::FILE* file, std::size_t offset, char* into, std::size_t length);
 
 }  // namespace platform

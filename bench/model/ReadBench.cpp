@@ -3,10 +3,14 @@
 // Library, each side in a process of its own, and prints the throughput and
 // the peak resident memory above the process's baseline.
 //
-//   model_read_bench [cells] [repetitions]     (default 1000 cells: 1,002,001
-//                                               vertices, 1,000,000 quads)
+// Pelmora's reads are timed on every core, and also on one thread and each
+// doubling up to every core, to show how they scale.
+//
+//   model_read_bench [cells] [repetitions] [--threads N]   (default 1000 cells:
+//                                               1,002,001 vertices, 1,000,000
+//                                               quads; every core)
 //   model_read_bench --write FOLDER [cells]     writes the three files and keeps them
-//   model_read_bench --side pelmora|assimp FILE REPETITIONS   one side, one file
+//   model_read_bench --side pelmora|assimp FILE REPETITIONS [THREADS]   one side, one file
 #include "BenchFiles.h"
 #include "ChildRun.h"
 #include "GridModel.h"
@@ -16,6 +20,7 @@
 #include "model/binary/writer/TextObjects.h"
 #include "model/file/ModelFile.h"
 #include "platform/Messages.h"
+#include "platform/ParallelFor.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
@@ -89,9 +94,9 @@ struct SideResult {
     long vertices = 0;
 };
 
-bool Measure(const std::string& side, const std::string& path, int repetitions, SideResult& result)
+bool Measure(const std::string& side, const std::string& path, int repetitions, unsigned threads, SideResult& result)
 {
-    const ChildRun child = RunSelf({"--side", side, path, std::to_string(repetitions)});
+    const ChildRun child = RunSelf({"--side", side, path, std::to_string(repetitions), std::to_string(threads)});
     return child.exitedCleanly && std::sscanf(child.output.c_str(), "%lf %lf %ld %ld", &result.seconds, &result.cpuSeconds,
                                               &result.peakKilobytes, &result.vertices) == 4;
 }
@@ -120,7 +125,10 @@ bool WriteTwins(const std::string& text, const std::string& binary, const std::s
 
 int main(int argc, char** argv)
 {
-    if (argc == 5 && std::string(argv[1]) == "--side") return RunSide(argv[2], argv[3], std::atoi(argv[4]));
+    if ((argc == 5 || argc == 6) && std::string(argv[1]) == "--side") {
+        if (argc == 6) platform::SetParallelThreadCount(static_cast<unsigned>(std::max(1, std::atoi(argv[5]))));
+        return RunSide(argv[2], argv[3], std::atoi(argv[4]));
+    }
     // For a profiler: the three files, kept in FOLDER.
     if (argc >= 3 && std::string(argv[1]) == "--write") {
         const std::filesystem::path kept(argv[2]);
@@ -129,8 +137,16 @@ int main(int argc, char** argv)
         return WriteTwins((kept / "grid.x").string(), (kept / "grid_bin.x").string(), (kept / "grid_bzip.x").string()) ? 0 : 1;
     }
 
-    const int cells = argc > 1 ? std::atoi(argv[1]) : 1000;
-    const int repetitions = argc > 2 ? std::atoi(argv[2]) : 5;
+    unsigned threads = platform::ParallelThreadCount();
+    std::vector<std::string> positional;
+    for (int k = 1; k < argc; ++k) {
+        if (std::string(argv[k]) == "--threads" && k + 1 < argc)
+            threads = static_cast<unsigned>(std::max(1, std::atoi(argv[++k])));
+        else
+            positional.emplace_back(argv[k]);
+    }
+    const int cells = positional.size() > 0 ? std::atoi(positional[0].c_str()) : 1000;
+    const int repetitions = positional.size() > 1 ? std::atoi(positional[1].c_str()) : 5;
     const auto folder = std::filesystem::temp_directory_path() / ("pelmora-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string text = (folder / "grid.x").string();
@@ -145,8 +161,8 @@ int main(int argc, char** argv)
     for (const auto& [form, path] : {std::pair{"text", text}, {"binary", binary}, {"compressed binary", compressed}}) {
         const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
         SideResult ours, peer;
-        if (!Measure("pelmora", path, repetitions, ours) ||
-            !Measure("assimp", path, repetitions, peer)) {
+        if (!Measure("pelmora", path, repetitions, threads, ours) ||
+            !Measure("assimp", path, repetitions, 1, peer)) {
             std::fprintf(stderr, "a side failed to read the %s file\n", form);
             allMet = false;
             continue;
@@ -160,13 +176,42 @@ int main(int argc, char** argv)
         };
         show("pelmora", ours);
         show("assimp", peer);
+        // How our read scales: one thread, then each doubling up to `threads`.
+        std::vector<unsigned> counts;
+        for (unsigned count = 1; count < threads; count *= 2) counts.push_back(count);
+        SideResult oneThread = ours;
+        for (const unsigned count : counts) {
+            SideResult scaled;
+            if (!Measure("pelmora", path, repetitions, count, scaled)) continue;
+            if (count == 1) oneThread = scaled;
+            show(("  " + std::to_string(count) + " thr").c_str(), scaled);
+        }
+        std::printf("pelmora on %u threads: %.2fx its one-thread speed\n", threads, oneThread.seconds / ours.seconds);
+
+        const bool isText = std::string(form) == "text";
+        const bool isCompressed = std::string(form) == "compressed binary";
         const double speedup = peer.seconds / ours.seconds;
         const double cpuSpeedup = peer.cpuSeconds / ours.cpuSeconds;
         const double memoryRatio = ours.peakKilobytes * 1.024 / 1000.0 / megabytes;
-        const bool fast = std::max(speedup, cpuSpeedup) >= 3.0;
+        // A compressed file inflates on one core while its objects are read on another.
+        const double wanted = isCompressed ? 4.0 : 3.0;
+        const bool fast = speedup >= wanted;
         allMet = allMet && fast;
-        std::printf("throughput %.2fx the peer by wall time, %.2fx by CPU time (target >= 3x): %s\n", speedup,
-                    cpuSpeedup, fast ? "met" : "MISSED");
+        std::printf("throughput %.2fx the peer by wall time, %.2fx by CPU time (target >= %.0fx by wall time): %s\n",
+                    speedup, cpuSpeedup, wanted, fast ? "met" : "MISSED");
+        if (isText) {
+            const double gigabytesPerSecond = megabytes / 1000.0 / ours.seconds;
+            const bool memorySpeed = gigabytesPerSecond >= 0.9;
+            allMet = allMet && memorySpeed;
+            std::printf("text read on %u threads: %.2f GB/s (target >= 0.9 GB/s): %s\n", threads, gigabytesPerSecond,
+                        memorySpeed ? "met" : "MISSED");
+            if (threads >= 2) {
+                const double scaling = oneThread.seconds / ours.seconds;
+                allMet = allMet && scaling >= 1.8;
+                std::printf("text read on %u threads: %.2fx the one-thread speed (target >= 1.8x): %s\n", threads,
+                            scaling, scaling >= 1.8 ? "met" : "MISSED");
+            }
+        }
         std::printf("peak memory %.2fx the file (target <= 2x): %s\n", memoryRatio, memoryRatio <= 2.0 ? "met" : "MISSED");
     }
     std::filesystem::remove_all(folder);

@@ -1,6 +1,7 @@
 // Readers of the mesh data objects: "Mesh" (vertices and faces),
 // "MeshTextureCoords" and "MeshMaterialList". Each count is checked against
 // the lines that follow it before anything is sized from it.
+#include "model/text/LineChunks.h"
 #include "model/text/ReadErrors.h"
 #include "model/text/ScanFormat.h"
 #include "model/text/TextHelpers.h"
@@ -18,7 +19,110 @@ std::int32_t MostCornersOnLine(std::string_view indicesText)
     return static_cast<std::int32_t>((indicesText.size() + 1) / 2);
 }
 
+// The corner count a face line starts with, and the rest of the line after its ";".
+std::int32_t CornerCountOf(std::string_view text, std::string_view& rest)
+{
+    std::int32_t cornerCount = 0;
+    ScanSeparated(text, ';', cornerCount);
+    rest = CutThrough(text, ';');
+    return cornerCount;
+}
+
+bool CornerCountFits(std::int32_t cornerCount, std::string_view rest)
+{
+    return cornerCount >= 0 && cornerCount <= MostCornersOnLine(rest);
+}
+
 }  // namespace
+
+namespace {
+
+// Reads one face line, handing each corner to `put`; false, with `fault`
+// filled but for its face, when the line cannot be a face of the mesh.
+template <class Put>
+bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::FaceFault& fault, Put&& put)
+{
+    std::string_view rest;
+    const std::int32_t cornerCount = CornerCountOf(text, rest);
+    fault.value = cornerCount;
+    if (cornerCount < 0) {
+        fault.kind = TextReader::FaceFault::Kind::NegativeCount;
+        return false;
+    }
+    if (!CornerCountFits(cornerCount, rest)) {
+        fault.kind = TextReader::FaceFault::Kind::TooManyCorners;
+        return false;
+    }
+    for (std::int32_t k = 0; k < cornerCount; ++k) {
+        std::int32_t index = 0;
+        ScanIntField(rest, index);
+        if (index < 0 || index >= vertexCount) {
+            fault.kind = TextReader::FaceFault::Kind::BadIndex;
+            fault.value = index;
+            return false;
+        }
+        put(index);
+        rest = CutThroughCommaOrSemicolon(rest);
+    }
+    return true;
+}
+
+}  // namespace
+
+// The faces of `faceCount` lines from `firstLine` on. On one core, in one
+// pass; on several, in two passes over chunks of lines: each chunk counts the
+// corners its faces hold, then writes them in place from where the chunks
+// before it end. A face that cannot be read counts no corner; its chunk stops
+// there and the list is not kept.
+std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLine, std::int32_t faceCount,
+                                                           std::int32_t vertexCount, FaceList& faces) const
+{
+    const auto count = static_cast<std::size_t>(faceCount);
+    std::vector<std::uint32_t> starts;
+    std::vector<std::int32_t> corners;
+    const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
+    if (chunks < 2 || platform::ParallelThreadCount() == 1) {
+        // Room for the usual triangles or quads; other polygons make the pool grow.
+        std::int32_t firstCorners = 0;
+        ScanSeparated(Line(firstLine), ';', firstCorners);
+        starts.reserve(count + 1);
+        corners.reserve(count * (firstCorners == 3 ? 3 : 4));
+        FaceFault fault;
+        for (std::int32_t face = 0; face < faceCount; ++face) {
+            starts.push_back(static_cast<std::uint32_t>(corners.size()));
+            fault.face = face;
+            if (!ReadFaceLine(Line(firstLine + face), vertexCount, fault,
+                              [&](std::int32_t index) { corners.push_back(index); }))
+                return fault;
+        }
+    } else {
+        std::vector<std::size_t> chunkStarts(chunks + 1, 0);
+        platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+            std::size_t total = 0;
+            for (std::size_t face = begin; face < end; ++face) {
+                std::string_view rest;
+                const std::int32_t cornerCount = CornerCountOf(Line(firstLine + static_cast<std::int32_t>(face)), rest);
+                if (CornerCountFits(cornerCount, rest)) total += static_cast<std::size_t>(cornerCount);
+            }
+            chunkStarts[chunk + 1] = total;
+        });
+        for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
+        starts.resize(count);
+        corners.resize(chunkStarts.back());
+        const std::optional<FaceFault> fault = reading::ReadLinesInChunks<FaceFault>(count, [&](std::size_t chunk) {
+            return [&, next = chunkStarts[chunk]](std::size_t face, FaceFault& fault) mutable {
+                starts[face] = static_cast<std::uint32_t>(next);
+                fault.face = static_cast<std::int32_t>(face);
+                return ReadFaceLine(Line(firstLine + fault.face), vertexCount, fault,
+                                    [&](std::int32_t index) { corners[next++] = index; });
+            };
+        });
+        if (fault) return fault;
+    }
+    if (count > 0) starts.push_back(static_cast<std::uint32_t>(corners.size()));
+    faces = FaceList::FromPools(std::move(starts), std::move(corners));
+    return std::nullopt;
+}
 
 HRESULT TextReader::ReadMesh(std::int32_t line)
 {
@@ -34,10 +138,14 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     if (!CountFits(vertexCount, countLine + 1))
         return reading::ReportBadCount(*this, object, vertexCount, countLine, kReadMesh);
     currentMesh_.vertices.assign(static_cast<std::size_t>(vertexCount), Vector3{});
-    for (std::int32_t k = 0; k < vertexCount; ++k) {
-        Vector3& vertex = currentMesh_.vertices[static_cast<std::size_t>(k)];
-        ScanSeparated(Line(countLine + 1 + k), ';', vertex.x, vertex.y, vertex.z);
-    }
+    platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
+                          [&](std::size_t, std::size_t begin, std::size_t end) {
+                              for (std::size_t k = begin; k < end; ++k) {
+                                  Vector3& vertex = currentMesh_.vertices[k];
+                                  ScanSeparated(Line(countLine + 1 + static_cast<std::int32_t>(k)), ';', vertex.x,
+                                                vertex.y, vertex.z);
+                              }
+                          });
 
     const std::int32_t faceCountLine = countLine + vertexCount + 1;
     std::int32_t faceCount = 0;
@@ -45,36 +153,19 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     if (!CountFits(faceCount, faceCountLine + 1))
         return reading::ReportBadCount(*this, object, faceCount, faceCountLine, kReadMesh);
 
-    // Room for the usual triangles or quads; other polygons make the pool grow.
-    const std::string_view firstFace = Line(faceCountLine + 1);
-    std::int32_t firstCorners = 0;
-    ScanSeparated(firstFace, ';', firstCorners);
-    currentMesh_.faces.Clear();
-    currentMesh_.faces.Reserve(static_cast<std::size_t>(faceCount),
-                              static_cast<std::size_t>(faceCount) * (firstCorners == 3 ? 3 : 4));
-    std::vector<std::int32_t> corners;
-    for (std::int32_t face = 0; face < faceCount; ++face) {
-        const std::int32_t faceLine = faceCountLine + 1 + face;
-        const std::string_view text = Line(faceLine);
-        std::int32_t cornerCount = 0;
-        ScanSeparated(text, ';', cornerCount);
-        std::string_view rest = CutThrough(text, ';');
-        if (cornerCount < 0) return reading::ReportBadCount(*this, object, cornerCount, faceLine, kReadMesh);
-        if (cornerCount > MostCornersOnLine(rest))
-            return reading::ReportBadCornerCount(*this, object, cornerCount, faceLine, kReadMesh);
-        corners.clear();
-        for (std::int32_t k = 0; k < cornerCount; ++k) {
-            std::int32_t index = 0;
-            ScanIntField(rest, index);
-            if (index < 0 || index >= vertexCount)
-                return reading::ReportBadIndex(*this, object, "sommet", "sommets", index, vertexCount, faceLine,
-                                               kReadMesh);
-            corners.push_back(index);
-            rest = CutThroughCommaOrSemicolon(rest);
-        }
-        currentMesh_.faces.Append(corners);
+    currentMesh_.faces = FaceList();
+    const std::optional<FaceFault> fault = ReadFaces(faceCountLine + 1, faceCount, vertexCount, currentMesh_.faces);
+    if (!fault) return S_OK;
+    const std::int32_t faceLine = faceCountLine + 1 + fault->face;
+    switch (fault->kind) {
+    case FaceFault::Kind::NegativeCount:
+        return reading::ReportBadCount(*this, object, fault->value, faceLine, kReadMesh);
+    case FaceFault::Kind::TooManyCorners:
+        return reading::ReportBadCornerCount(*this, object, fault->value, faceLine, kReadMesh);
+    case FaceFault::Kind::BadIndex:
+        break;
     }
-    return S_OK;
+    return reading::ReportBadIndex(*this, object, "sommet", "sommets", fault->value, vertexCount, faceLine, kReadMesh);
 }
 
 HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
@@ -85,10 +176,10 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
         return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
     std::vector<TexCoord> texCoords(static_cast<std::size_t>(count));
-    for (std::int32_t k = 0; k < count; ++k) {
-        TexCoord& texCoord = texCoords[static_cast<std::size_t>(k)];
-        ScanSeparated(Line(line + 2 + k), ';', texCoord.u, texCoord.v);
-    }
+    platform::ParallelFor(texCoords.size(), reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k)
+            ScanSeparated(Line(line + 2 + static_cast<std::int32_t>(k)), ';', texCoords[k].u, texCoords[k].v);
+    });
     currentMesh_.texCoords = std::move(texCoords);
     return S_OK;
 }
@@ -113,13 +204,21 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     if (!CountFits(faceMaterialCount, line + 3))
         return reading::ReportBadCount(*this, object, faceMaterialCount, line + 2, kOperation);
     std::vector<std::int32_t> faceMaterials(static_cast<std::size_t>(faceMaterialCount));
-    for (std::int32_t k = 0; k < faceMaterialCount; ++k) {
-        std::int32_t& index = faceMaterials[static_cast<std::size_t>(k)];
-        ScanSeparated(Line(line + 3 + k), ',', index);  // "%d": what follows the number is not read
-        if (index < 0 || index >= materialCount)
-            return reading::ReportBadIndex(*this, object, "matériau", "matériaux", index, materialCount, line + 3 + k,
-                                           kOperation);
-    }
+    struct BadMaterial {
+        std::int32_t face;
+        std::int32_t index;
+    };
+    const std::optional<BadMaterial> bad = reading::ReadLinesInChunks<BadMaterial>(faceMaterials.size(), [&](std::size_t) {
+        return [&](std::size_t face, BadMaterial& fault) {
+            std::int32_t& index = faceMaterials[face];
+            ScanSeparated(Line(line + 3 + static_cast<std::int32_t>(face)), ',', index);  // "%d": what follows the number is not read
+            fault = {static_cast<std::int32_t>(face), index};
+            return index >= 0 && index < materialCount;
+        };
+    });
+    if (bad)
+        return reading::ReportBadIndex(*this, object, "matériau", "matériaux", bad->index, materialCount,
+                                       line + 3 + bad->face, kOperation);
     currentMesh_.faceMaterials = std::move(faceMaterials);
     return S_OK;
 }

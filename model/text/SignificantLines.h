@@ -31,7 +31,17 @@ struct SplitText {
     std::vector<BraceLine> braceLines;  // in line order
 };
 
+// A large text is split in parts on every core: each part takes the lines
+// that begin in it, and the parts' tables are joined in order.
 SplitText SplitSignificantLines(std::string_view text);
+
+// Texts at least twice this long are split in parts.
+inline constexpr std::size_t kBytesPerSplitPart = std::size_t{8} << 20;
+
+// Where the first line that begins at or after `at` begins (`end` when none does).
+const char* NextLineStart(const char* text, const char* at, const char* end);
+// The parts' tables as one, in part order, the parts emptied on the way.
+SplitText JoinSplitParts(std::vector<SplitText>& parts);
 
 // The same for a text that arrives piece by piece (while each piece is still
 // in cache): Feed each piece once it is in place, then Finish.
@@ -39,6 +49,8 @@ class LineSplitter {
 public:
     explicit LineSplitter(const char* text) : text_(text), lineStart_(text) {}
     void Reserve(std::size_t lines) { split_.lines.reserve(lines); }
+    // Where the first line begins, when not at the text's start.
+    void SetLineStart(const char* start) { lineStart_ = start; }
     void Feed(const char* pieceBegin, const char* pieceEnd);
     // Adds the last line when it has no line feed; `textEnd` ends the text.
     SplitText Finish(const char* textEnd);

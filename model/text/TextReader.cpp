@@ -7,21 +7,87 @@
 #include "model/SourceFile.h"
 #include "platform/LargeBlocks.h"
 #include "platform/Messages.h"
+#include "platform/ParallelFor.h"
+#include "platform/RegularFile.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
 
 namespace {
 
 // The file's bytes, written by the read without being cleared first.
 using TextBytes = platform::LargeVector<char>;
 
+constexpr std::size_t kPiece = std::size_t{1} << 18;
+
+// A large file on several cores. Each core reads parts of the file in pieces
+// and finds, while each piece is in cache, the lines that begin in its part;
+// the last line of a part, which runs into the next part, is finished once
+// every part is read.
+HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText& split)
+{
+    char* const text = bytes.data();
+    const std::size_t size = bytes.size();
+    const std::size_t partCount = platform::ChunkCount(size, kBytesPerSplitPart);
+    std::vector<std::optional<LineSplitter>> splitters(partCount);
+    std::vector<char> failed(partCount, 0);
+    platform::ParallelFor(size, kBytesPerSplitPart, [&](std::size_t part, std::size_t begin, std::size_t end) {
+        char before = '\n';
+        if (begin > 0 && !platform::ReadFileAt(file.handle.get(), begin - 1, &before, 1)) {
+            failed[part] = 1;
+            return;
+        }
+        LineSplitter& splitter = splitters[part].emplace(text);
+        splitter.Reserve((end - begin) / 16 + 16);
+        bool lineBegun = before == '\n';  // a line begins where the part does
+        splitter.SetLineStart(text + begin);
+        for (std::size_t offset = begin; offset < end; offset += kPiece) {
+            char* const piece = text + offset;
+            const std::size_t length = std::min(kPiece, end - offset);
+            if (!platform::ReadFileAt(file.handle.get(), offset, piece, length)) {
+                failed[part] = 1;
+                return;
+            }
+            char* from = piece;
+            if (!lineBegun) {
+                char* const newline = static_cast<char*>(std::memchr(piece, '\n', length));
+                if (newline == nullptr) continue;
+                from = newline + 1;
+                lineBegun = true;
+                splitter.SetLineStart(from);
+            }
+            splitter.Feed(from, piece + length);
+        }
+        if (!lineBegun) splitters[part].reset();  // the part lies inside a line of the parts before
+    });
+    if (std::find(failed.begin(), failed.end(), 1) != failed.end()) {
+        bytes = {};
+        return E_FAIL;
+    }
+    std::vector<SplitText> parts;
+    parts.reserve(partCount);
+    for (std::size_t part = 0; part < partCount; ++part) {
+        if (!splitters[part]) continue;
+        const char* const partEnd = text + platform::ChunkStart(size, partCount, part + 1);
+        const char* const lineEnd = NextLineStart(text, partEnd, text + size);
+        splitters[part]->Feed(partEnd, lineEnd);
+        parts.push_back(splitters[part]->Finish(lineEnd));
+    }
+    split = JoinSplitParts(parts);
+    return S_OK;
+}
+
 // Reads the file in pieces small enough to stay in cache while their lines
-// are found, which saves a pass over the whole text.
+// are found, which saves a pass over the whole text; on several cores, a
+// large file in parts.
 HRESULT ReadWholeFile(const SourceFile& file, TextBytes& bytes, SplitText& split)
 {
     bytes.resize(file.size);
-    constexpr std::size_t kPiece = std::size_t{1} << 18;
+    if (platform::ParallelThreadCount() > 1 && platform::ChunkCount(bytes.size(), kBytesPerSplitPart) > 1)
+        return ReadWholeFileInParts(file, bytes, split);
     LineSplitter splitter(bytes.data());
     // Room for lines of 16 bytes on average (up to 32M lines), so that the
     // table rarely moves while it grows; capacity never written takes no memory.

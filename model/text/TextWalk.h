@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,14 @@
 class TextReader {
 public:
     static constexpr std::int32_t kMaxBlockDepth = 255;
+
+    // A face line that cannot be read: a negative corner count, more corners
+    // than the line can hold, or an index that names no vertex.
+    struct FaceFault {
+        enum class Kind { NegativeCount, TooManyCorners, BadIndex } kind = Kind::NegativeCount;
+        std::int32_t face = 0;   // from the first face line
+        std::int32_t value = 0;  // the count or the index
+    };
 
     // `text` holds the file's bytes; `split` its significant lines.
     TextReader(Model& model, std::string_view text, SplitText split);
@@ -72,6 +81,9 @@ public:
     bool CountFits(std::int32_t count, std::int32_t first) const;
 
 private:
+    std::optional<FaceFault> ReadFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
+                                       FaceList& faces) const;
+
     // Whether the block `fromInnermost` places out from the innermost open one is `word`.
     bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;
     // Whether `line`, a brace line that opens and closes, is a reference inside

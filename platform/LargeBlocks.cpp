@@ -65,6 +65,15 @@ void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noe
 #endif
 }
 
+void AdviseHugePages(const void* begin, std::size_t bytes) noexcept
+{
+    if (bytes < kLargeBlockBytes) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = RoundedUp(start, kHugePage);
+    const std::uintptr_t end = (start + bytes) / kHugePage * kHugePage;
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
 #if defined(PELMORA_LARGE_BLOCKS_CHECKED)
 void RestoreForgotten(void* block, std::size_t bytes) noexcept { ASAN_UNPOISON_MEMORY_REGION(block, bytes); }
 #endif

@@ -44,6 +44,17 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t{4} << 20;
 // keep their memory. Under AddressSanitizer the bytes are poisoned instead,
 // whatever the block, so that a later read of them is reported.
 void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept;
+// Asks for huge pages behind the `bytes` bytes at `begin`, not yet touched,
+// of an array from the ordinary allocator (a std::vector reserved): only its
+// whole aligned huge pages can be, and only when it is large. A hint; the
+// memory works the same without it.
+void AdviseHugePages(const void* begin, std::size_t bytes) noexcept;
+template <class T>
+void AdviseHugePages(const std::vector<T>& reserved) noexcept
+{
+    AdviseHugePages(reserved.data(), reserved.capacity() * sizeof(T));
+}
+
 // Below ForgetBytes' own granularity (a page, or a huge page to keep them
 // whole) a reader gains nothing from giving back what it has read; under
 // AddressSanitizer, every few bytes, so that small inputs check that nothing

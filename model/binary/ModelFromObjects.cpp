@@ -30,6 +30,7 @@ bool ReadFloatRecords(Numbers& numbers, std::size_t count, std::vector<Record>& 
     static_assert(sizeof(Record) == floats * sizeof(float));
     if (count > numbers.remaining() / floats) return false;
     out.reserve(count);
+    platform::AdviseHugePages(out);
     while (out.size() < count) {
         const std::size_t done = out.size();
         const std::size_t n = std::min(count - done, std::max<std::size_t>(kPiece / floats, 1));
@@ -179,8 +180,16 @@ private:
         std::uint32_t faceCount = 0;
         if (!numbers.NextInteger(faceCount)) return WrongData(label);
         if (faceCount > numbers.remaining()) return CountBeyondData(label, faceCount);
-        mesh.faces.Reserve(faceCount, std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
+        // Where each face starts among the corners, then the end, as FaceList keeps them.
+        std::vector<std::uint32_t> starts;
         std::vector<std::int32_t> corners;
+        if (faceCount > 0) {
+            starts.reserve(std::size_t{faceCount} + 1);
+            starts.push_back(0);
+            corners.reserve(std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
+            platform::AdviseHugePages(starts);
+            platform::AdviseHugePages(corners);
+        }
         for (std::uint32_t face = 0; face < faceCount;) {
             // The faces that lie whole in the run ahead, read straight from it.
             const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();
@@ -189,12 +198,10 @@ private:
                 const std::uint32_t cornerCount = ahead[used];
                 if (cornerCount >= ahead.size() - used) break;
                 const std::span<const std::uint32_t> indices = ahead.subspan(used + 1, cornerCount);
-                corners.resize(cornerCount);
-                for (std::uint32_t k = 0; k < cornerCount; ++k) {
-                    if (indices[k] >= vertexCount) return BadIndex(label, indices[k], vertexCount);
-                    corners[k] = static_cast<std::int32_t>(indices[k]);
-                }
-                mesh.faces.Append(corners);
+                for (const std::uint32_t index : indices)
+                    if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                corners.insert(corners.end(), indices.begin(), indices.end());
+                starts.push_back(static_cast<std::uint32_t>(corners.size()));
                 used += 1 + cornerCount;
             }
             numbers.Advance(used);
@@ -203,16 +210,16 @@ private:
             std::uint32_t cornerCount = 0;
             if (!numbers.NextInteger(cornerCount)) return WrongData(label);
             if (cornerCount > numbers.remaining()) return CountBeyondData(label, cornerCount);
-            corners.clear();
             for (std::uint32_t k = 0; k < cornerCount; ++k) {
                 std::uint32_t index = 0;
                 if (!numbers.NextInteger(index)) return WrongData(label);
                 if (index >= vertexCount) return BadIndex(label, index, vertexCount);
                 corners.push_back(static_cast<std::int32_t>(index));
             }
-            mesh.faces.Append(corners);
+            starts.push_back(static_cast<std::uint32_t>(corners.size()));
             ++face;
         }
+        mesh.faces = FaceList::FromPools(std::move(starts), std::move(corners));
 
         if (!WalkChildren(object, &mesh)) return false;
         mesh.CompleteMaterialList();
@@ -249,7 +256,10 @@ private:
         if (materialCount > members + numbers.remaining()) return CountBeyondData(label, materialCount);
         if (!numbers.NextInteger(faceMaterialCount)) return WrongData(label);
         if (faceMaterialCount > numbers.remaining()) return CountBeyondData(label, faceMaterialCount);
-        std::vector<std::int32_t> faceMaterials(faceMaterialCount);
+        std::vector<std::int32_t> faceMaterials;
+        faceMaterials.reserve(faceMaterialCount);
+        platform::AdviseHugePages(faceMaterials);
+        faceMaterials.resize(faceMaterialCount);
         for (std::size_t next = 0; next < faceMaterials.size();) {
             // Straight from the run ahead; value by value across runs.
             const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();

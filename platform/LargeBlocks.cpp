@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -46,5 +50,32 @@ void ReleaseLargeBlock(void* block, std::size_t bytes) noexcept
 {
     if (block != nullptr) munmap(block, RoundedUp(bytes, PageSize()));
 }
+
+void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept
+{
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+    (void)capacity;
+    ASAN_POISON_MEMORY_REGION(begin, bytes);
+#else
+    if (capacity < kLargeBlockBytes || bytes == 0) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = RoundedUp(start, PageSize());
+    const std::uintptr_t end = (start + bytes) / PageSize() * PageSize();
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+#endif
+}
+
+void AdviseHugePages(const void* begin, std::size_t bytes) noexcept
+{
+    if (bytes < kLargeBlockBytes) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = RoundedUp(start, kHugePage);
+    const std::uintptr_t end = (start + bytes) / kHugePage * kHugePage;
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+void RestoreForgotten(void* block, std::size_t bytes) noexcept { ASAN_UNPOISON_MEMORY_REGION(block, bytes); }
+#endif
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 // Smaller blocks come from the ordinary allocator.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 #include <type_traits>
@@ -37,6 +38,41 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t(-1);
 inline constexpr std::size_t kLargeBlockBytes = std::size_t{4} << 20;
 #endif
 
+// Gives back the memory of `bytes` bytes at `begin`, which nobody reads
+// again: in a block of `capacity` bytes that came from the kernel, the whole
+// pages they cover go back to it (they would read as zeros). Smaller blocks
+// keep their memory. Under AddressSanitizer the bytes are poisoned instead,
+// whatever the block, so that a later read of them is reported.
+void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept;
+// Asks for huge pages behind the `bytes` bytes at `begin`, not yet touched,
+// of an array from the ordinary allocator (a std::vector reserved): only its
+// whole aligned huge pages can be, and only when it is large. A hint; the
+// memory works the same without it.
+void AdviseHugePages(const void* begin, std::size_t bytes) noexcept;
+template <class T>
+void AdviseHugePages(const std::vector<T>& reserved) noexcept
+{
+    AdviseHugePages(reserved.data(), reserved.capacity() * sizeof(T));
+}
+
+// Below ForgetBytes' own granularity (a page, or a huge page to keep them
+// whole) a reader gains nothing from giving back what it has read; under
+// AddressSanitizer, every few bytes, so that small inputs check that nothing
+// given back is read again.
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+inline constexpr std::size_t kForgetStepBytes = 64;
+#else
+inline constexpr std::size_t kForgetStepBytes = std::size_t{2} << 20;
+#endif
+
+// Makes a block whose bytes ForgetBytes poisoned whole again before it is
+// freed; nothing outside AddressSanitizer.
+#if defined(PELMORA_LARGE_BLOCKS_CHECKED)
+void RestoreForgotten(void* block, std::size_t bytes) noexcept;
+#else
+inline void RestoreForgotten(void*, std::size_t) noexcept {}
+#endif
+
 template <class T>
 struct LargeBlockAllocator {
     static_assert(std::is_trivially_copyable_v<T>, "for plain values only");
@@ -56,6 +92,7 @@ struct LargeBlockAllocator {
     void deallocate(T* block, std::size_t count) noexcept
     {
         const std::size_t bytes = count * sizeof(T);
+        RestoreForgotten(block, bytes);
         if (bytes >= kLargeBlockBytes)
             ReleaseLargeBlock(block, bytes);
         else
@@ -83,5 +120,15 @@ struct LargeBlockAllocator {
 
 template <class T>
 using LargeVector = std::vector<T, LargeBlockAllocator<T>>;
+
+// Elements [first, first + count) of `values` are never read again (see
+// ForgetBytes). The vector may still be cleared or destroyed, not grown or copied.
+template <class T>
+void ForgetValues(LargeVector<T>& values, std::size_t first, std::size_t count) noexcept
+{
+    if (count == 0 || first >= values.size()) return;
+    count = std::min(count, values.size() - first);
+    ForgetBytes(values.data() + first, count * sizeof(T), values.capacity() * sizeof(T));
+}
 
 }  // namespace platform

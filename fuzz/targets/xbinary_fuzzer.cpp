@@ -58,12 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.assign(header, header + 16);
         if (size > 1) file.insert(file.end(), data + 1, data + size);
     }
+    // Read as the file reader does, each step giving back what it has read
+    // (under AddressSanitizer, a later read of it is reported).
     xfile::Document document;
     std::string error;
-    const bool read = xfile::ReadBinaryObjects(file, document, error);
+    const bool read = xfile::ReadBinaryObjects(xfile::FileBytes(file.begin(), file.end()), document, error);
     if (read ? !Whole(document) : error.empty() || !document.objects.empty()) __builtin_trap();
     if (!read) return 0;
-    const std::optional<Model> model = xfile::ModelFromObjects(document, error);
+    const std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
     if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "model/binary/TokenReader.h"
 #include "model/binary/XFileHeader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -65,8 +66,10 @@ void CopyFloats(const std::uint8_t* values, unsigned floatBytes, std::span<float
 
 class ObjectReader {
 public:
-    ObjectReader(std::span<const std::uint8_t> file, unsigned floatBytes, Document& document)
-        : floatBytes_(floatBytes), tokens_(file, floatBytes, kHeaderSize), builder_(document)
+    // `consumable`, when given, holds `file`, and the pages read are given
+    // back as the reading goes on.
+    ObjectReader(std::span<const std::uint8_t> file, unsigned floatBytes, Document& document, FileBytes* consumable)
+        : floatBytes_(floatBytes), tokens_(file, floatBytes, kHeaderSize), builder_(document), consumable_(consumable)
     {
     }
 
@@ -87,10 +90,35 @@ private:
     bool FailFault();
     bool FailFault(const std::string& owner);
     bool Unexpected(const TokenRecord& record, const char* wanted);
+    // Gives back the bytes before `end`, which are never read again.
+    void ForgetBefore(std::size_t end)
+    {
+        const std::size_t upTo = end / platform::kForgetStepBytes * platform::kForgetStepBytes;
+        if (upTo <= forgotten_) return;
+        platform::ForgetValues(*consumable_, forgotten_, upTo - forgotten_);
+        forgotten_ = upTo;
+    }
+    // Copies a list's values (`size` bytes each in the file) with copy(from,
+    // to), by pieces when the file's bytes are given back as they are read:
+    // a list of tens of megabytes then never stands twice in memory.
+    template <class T, class Copy>
+    void InPieces(const std::uint8_t* values, std::size_t size, std::span<T> out, Copy copy)
+    {
+        if (consumable_ == nullptr) return copy(values, out);
+        const std::size_t piece = platform::kForgetStepBytes / size;
+        for (std::size_t done = 0; done < out.size();) {
+            const std::size_t n = std::min(piece, out.size() - done);
+            copy(values + done * size, std::span<T>(out.data() + done, n));
+            done += n;
+            ForgetBefore(static_cast<std::size_t>(values - consumable_->data()) + done * size);
+        }
+    }
 
     unsigned floatBytes_;
     TokenReader tokens_;
     DocumentBuilder builder_;
+    FileBytes* consumable_;
+    std::size_t forgotten_ = 0;  // the bytes given back: [0, forgotten_)
     // Where each open object starts, for the message of a file that ends inside it.
     std::vector<std::size_t> openedAt_;
     // The template being skipped, for messages.
@@ -134,6 +162,8 @@ bool ObjectReader::Read(std::string& error)
 {
     TokenRecord record;
     for (;;) {
+        // Between two tokens nothing before the reader's position is read again.
+        if (consumable_ != nullptr) ForgetBefore(tokens_.position());
         const TokenReader::Step step = tokens_.Next(record);
         if (step == TokenReader::Step::Fault) {
             FailFault();
@@ -195,8 +225,14 @@ void ObjectReader::AddData(const TokenRecord& record)
 {
     switch (record.token) {
     case Token::Integer: builder_.AppendIntegers(1)[0] = record.count; break;
-    case Token::IntegerList: CopyIntegers(record.values, builder_.AppendIntegers(record.count)); break;
-    case Token::FloatList: CopyFloats(record.values, floatBytes_, builder_.AppendFloats(record.count)); break;
+    case Token::IntegerList:
+        InPieces(record.values, 4, builder_.AppendIntegers(record.count),
+                 [](const std::uint8_t* values, std::span<std::uint32_t> out) { CopyIntegers(values, out); });
+        break;
+    case Token::FloatList:
+        InPieces(record.values, floatBytes_, builder_.AppendFloats(record.count),
+                 [this](const std::uint8_t* values, std::span<float> out) { CopyFloats(values, floatBytes_, out); });
+        break;
     case Token::String: builder_.AddString(std::string(record.text)); break;
     default: break;
     }
@@ -273,7 +309,9 @@ bool ObjectReader::SkipTemplate()
 
 }  // namespace
 
-bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, std::string& error)
+namespace {
+
+bool ReadObjects(std::span<const std::uint8_t> file, FileBytes* consumable, Document& document, std::string& error)
 {
     document = Document{};
     FileHeader header;
@@ -291,11 +329,24 @@ bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, s
     return detail::RefusingOutOfMemory(kOperation, error, [&] {
         Document read;
         ReserveValues(file, header.floatBytes, read);
-        ObjectReader reader(file, header.floatBytes, read);
+        ObjectReader reader(file, header.floatBytes, read, consumable);
         if (!reader.Read(error)) return false;
         document = std::move(read);
         return true;
     });
+}
+
+}  // namespace
+
+bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, std::string& error)
+{
+    return ReadObjects(file, nullptr, document, error);
+}
+
+bool ReadBinaryObjects(FileBytes&& file, Document& document, std::string& error)
+{
+    FileBytes owned = std::move(file);
+    return ReadObjects(owned, &owned, document, error);
 }
 
 }  // namespace xfile

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/binary/Document.h"
+#include "model/binary/Mszip.h"
 
 #include <cstdint>
 #include <span>
@@ -15,5 +16,9 @@ namespace xfile {
 // `error` and `document` empty, a file whose tokens are cut, unknown, out
 // of place, or nest more than 255 objects deep.
 bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, std::string& error);
+// The same for bytes the caller gives up (`file` is left empty): the pages
+// already read go back to the system as the reading moves on, so that a
+// large file and its objects never stand whole in memory side by side.
+bool ReadBinaryObjects(FileBytes&& file, Document& document, std::string& error);
 
 }  // namespace xfile

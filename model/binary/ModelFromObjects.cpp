@@ -17,11 +17,36 @@ namespace {
 
 constexpr const char* kOperation = "ReadBinaryModel";
 
+// Values read straight from a run before the reader takes them (and may
+// give them back).
+constexpr std::size_t kPiece = platform::kForgetStepBytes / sizeof(std::uint32_t);
+
+// `count` records of floats (Vector3, TexCoord) from the next numbers,
+// written by pieces: the records read and the values given back keep pace.
+template <class Record>
+bool ReadFloatRecords(Numbers& numbers, std::size_t count, std::vector<Record>& out)
+{
+    constexpr std::size_t floats = sizeof(Record) / sizeof(float);
+    static_assert(sizeof(Record) == floats * sizeof(float));
+    if (count > numbers.remaining() / floats) return false;
+    out.reserve(count);
+    platform::AdviseHugePages(out);
+    while (out.size() < count) {
+        const std::size_t done = out.size();
+        const std::size_t n = std::min(count - done, std::max<std::size_t>(kPiece / floats, 1));
+        out.resize(done + n);
+        numbers.NextFloats(out.data() + done, n * floats);
+    }
+    return true;
+}
+
 bool Is(const DataObject& object, std::string_view type) { return platform::EqualIgnoringAsciiCase(object.type, type); }
 
 class Filler {
 public:
-    explicit Filler(const Document& document) : document_(document) {}
+    // `consumable`, when given, is `document`, given up by its reader: the
+    // large lists go back to the system as they are read.
+    Filler(const Document& document, Document* consumable) : document_(document), consumable_(consumable) {}
 
     bool Fill(Model& model, std::string& error)
     {
@@ -47,6 +72,16 @@ private:
     bool WrongData(const std::string& object)
     {
         return Refuse(object + " ne contient pas les nombres attendus à leur place");
+    }
+    bool BadIndex(const std::string& mesh, std::uint32_t index, std::uint32_t vertexCount)
+    {
+        return Refuse("l'indice de sommet " + std::to_string(index) + " de " + mesh + " n'existe pas (" +
+                      std::to_string(vertexCount) + " sommets)");
+    }
+    bool BadMaterial(const std::string& list, std::uint32_t value, std::uint32_t materialCount)
+    {
+        return Refuse("l'indice de matériau " + std::to_string(value) + " de " + list + " n'existe pas (" +
+                      std::to_string(materialCount) + " matériaux)");
     }
     std::string MeshLabel(const char* objectWord, const MeshRecord& mesh) const
     {
@@ -134,36 +169,57 @@ private:
         mesh.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
         mesh.frame = openFrames_.empty() ? -1 : openFrames_.back();
         const std::string label = detail::ObjectLabel("Mesh", mesh.name);
-        Numbers numbers(document_, object);
+        // A mesh is read once, from the walk of its parent.
+        Numbers numbers(document_, object, consumable_);
 
         std::uint32_t vertexCount = 0;
         if (!numbers.NextInteger(vertexCount)) return WrongData(label);
         if (vertexCount > numbers.remaining() / 3) return CountBeyondData(label, vertexCount);
-        mesh.vertices.resize(vertexCount);
-        for (Vector3& vertex : mesh.vertices)
-            if (!numbers.NextFloat(vertex.x) || !numbers.NextFloat(vertex.y) || !numbers.NextFloat(vertex.z))
-                return WrongData(label);
+        if (!ReadFloatRecords(numbers, vertexCount, mesh.vertices)) return WrongData(label);
 
         std::uint32_t faceCount = 0;
         if (!numbers.NextInteger(faceCount)) return WrongData(label);
         if (faceCount > numbers.remaining()) return CountBeyondData(label, faceCount);
-        mesh.faces.Reserve(faceCount, std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
+        // Where each face starts among the corners, then the end, as FaceList keeps them.
+        std::vector<std::uint32_t> starts;
         std::vector<std::int32_t> corners;
-        for (std::uint32_t face = 0; face < faceCount; ++face) {
+        if (faceCount > 0) {
+            starts.reserve(std::size_t{faceCount} + 1);
+            starts.push_back(0);
+            corners.reserve(std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
+            platform::AdviseHugePages(starts);
+            platform::AdviseHugePages(corners);
+        }
+        for (std::uint32_t face = 0; face < faceCount;) {
+            // The faces that lie whole in the run ahead, read straight from it.
+            const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();
+            std::size_t used = 0;
+            for (; face < faceCount && used < ahead.size() && used < kPiece; ++face) {
+                const std::uint32_t cornerCount = ahead[used];
+                if (cornerCount >= ahead.size() - used) break;
+                const std::span<const std::uint32_t> indices = ahead.subspan(used + 1, cornerCount);
+                for (const std::uint32_t index : indices)
+                    if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                corners.insert(corners.end(), indices.begin(), indices.end());
+                starts.push_back(static_cast<std::uint32_t>(corners.size()));
+                used += 1 + cornerCount;
+            }
+            numbers.Advance(used);
+            if (face == faceCount || used > 0) continue;
+            // A face across runs, or one that does not fit: value by value.
             std::uint32_t cornerCount = 0;
             if (!numbers.NextInteger(cornerCount)) return WrongData(label);
             if (cornerCount > numbers.remaining()) return CountBeyondData(label, cornerCount);
-            corners.clear();
             for (std::uint32_t k = 0; k < cornerCount; ++k) {
                 std::uint32_t index = 0;
                 if (!numbers.NextInteger(index)) return WrongData(label);
-                if (index >= vertexCount)
-                    return Refuse("l'indice de sommet " + std::to_string(index) + " de " + label + " n'existe pas (" +
-                                  std::to_string(vertexCount) + " sommets)");
+                if (index >= vertexCount) return BadIndex(label, index, vertexCount);
                 corners.push_back(static_cast<std::int32_t>(index));
             }
-            mesh.faces.Append(corners);
+            starts.push_back(static_cast<std::uint32_t>(corners.size()));
+            ++face;
         }
+        mesh.faces = FaceList::FromPools(std::move(starts), std::move(corners));
 
         if (!WalkChildren(object, &mesh)) return false;
         mesh.CompleteMaterialList();
@@ -173,21 +229,22 @@ private:
 
     bool ReadTextureCoords(const DataObject& object, MeshRecord& mesh)
     {
-        Numbers numbers(document_, object);
+        // Read once: its parent's walk goes no further into it.
+        Numbers numbers(document_, object, consumable_);
         const std::string label = MeshLabel("MeshTextureCoords", mesh);
         std::uint32_t count = 0;
         if (!numbers.NextInteger(count)) return WrongData(label);
         if (count > numbers.remaining() / 2) return CountBeyondData(label, count);
-        std::vector<TexCoord> texCoords(count);
-        for (TexCoord& t : texCoords)
-            if (!numbers.NextFloat(t.u) || !numbers.NextFloat(t.v)) return WrongData(label);
+        std::vector<TexCoord> texCoords;
+        if (!ReadFloatRecords(numbers, count, texCoords)) return WrongData(label);
         mesh.texCoords = std::move(texCoords);
         return true;
     }
 
     bool ReadMaterialList(const DataObject& object, MeshRecord& mesh)
     {
-        Numbers numbers(document_, object);
+        // Read once, as the texture coordinates; its materials are objects of their own.
+        Numbers numbers(document_, object, consumable_);
         const std::string label = MeshLabel("MeshMaterialList", mesh);
         std::uint32_t materialCount = 0, faceMaterialCount = 0;
         if (!numbers.NextInteger(materialCount)) return WrongData(label);
@@ -199,14 +256,21 @@ private:
         if (materialCount > members + numbers.remaining()) return CountBeyondData(label, materialCount);
         if (!numbers.NextInteger(faceMaterialCount)) return WrongData(label);
         if (faceMaterialCount > numbers.remaining()) return CountBeyondData(label, faceMaterialCount);
-        std::vector<std::int32_t> faceMaterials(faceMaterialCount);
-        for (std::int32_t& index : faceMaterials) {
-            std::uint32_t value = 0;
-            if (!numbers.NextInteger(value)) return WrongData(label);
-            if (value >= materialCount)
-                return Refuse("l'indice de matériau " + std::to_string(value) + " de " + label + " n'existe pas (" +
-                              std::to_string(materialCount) + " matériaux)");
-            index = static_cast<std::int32_t>(value);
+        std::vector<std::int32_t> faceMaterials;
+        faceMaterials.reserve(faceMaterialCount);
+        platform::AdviseHugePages(faceMaterials);
+        faceMaterials.resize(faceMaterialCount);
+        for (std::size_t next = 0; next < faceMaterials.size();) {
+            // Straight from the run ahead; value by value across runs.
+            const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();
+            const std::size_t n = std::min({ahead.size(), faceMaterials.size() - next, kPiece});
+            if (n == 0) return WrongData(label);  // a float, or nothing, where an integer belongs
+            for (std::size_t k = 0; k < n; ++k) {
+                if (ahead[k] >= materialCount) return BadMaterial(label, ahead[k], materialCount);
+                faceMaterials[next + k] = static_cast<std::int32_t>(ahead[k]);
+            }
+            numbers.Advance(n);
+            next += n;
         }
         mesh.materials.assign(materialCount, MaterialRecord{"Unnamed", {}, {}});
         mesh.faceMaterials = std::move(faceMaterials);
@@ -302,6 +366,7 @@ private:
     }
 
     const Document& document_;
+    Document* consumable_;
     Model* model_ = nullptr;
     std::vector<std::int32_t> openFrames_;
     std::vector<std::size_t> openSets_;  // the sets being walked, in Model::animationSets
@@ -311,12 +376,27 @@ private:
 
 }  // namespace
 
-std::optional<Model> ModelFromObjects(const Document& document, std::string& error)
+namespace {
+
+std::optional<Model> Build(const Document& document, Document* consumable, std::string& error)
 {
     Model model;
-    if (!Filler(document).Fill(model, error)) return std::nullopt;
+    if (!Filler(document, consumable).Fill(model, error)) return std::nullopt;
     animation_rules::ResolveFrames(model);
     return model;
+}
+
+}  // namespace
+
+std::optional<Model> ModelFromObjects(const Document& document, std::string& error)
+{
+    return Build(document, nullptr, error);
+}
+
+std::optional<Model> ModelFromObjects(Document&& document, std::string& error)
+{
+    Document owned = std::move(document);
+    return Build(owned, &owned, error);
 }
 
 }  // namespace xfile

@@ -19,5 +19,9 @@ namespace xfile {
 // The model, or nothing with a message in `error` when a count goes beyond
 // the object's data or an index names nothing.
 std::optional<Model> ModelFromObjects(const Document& document, std::string& error);
+// The same from a document the caller gives up (it is left empty): a mesh's
+// vertices, faces and lists go back to the system as they are read, so
+// that a large document and its model never stand whole side by side.
+std::optional<Model> ModelFromObjects(Document&& document, std::string& error);
 
 }  // namespace xfile

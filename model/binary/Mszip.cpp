@@ -156,7 +156,9 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     return true;
 }
 
-bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes& out, std::string& error)
+// `consumable`, when given, holds `file`: the blocks inflated go back to the
+// system as the inflation moves on.
+bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes* consumable, FileBytes& out, std::string& error)
 {
     FileHeader header;
     if (!ReadHeader(file, header, error)) return false;
@@ -187,8 +189,15 @@ bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes& out, std::stri
     BlockReader blocks(file, declared, out);
     // Every block is read, even past the declared size: a size that lies
     // either way is refused.
-    for (std::size_t position = kHeaderSize + kSizeField; position < file.size();)
+    std::size_t forgotten = 0;
+    for (std::size_t position = kHeaderSize + kSizeField; position < file.size();) {
         if (!blocks.Inflate(inflater, position, position, error)) return false;
+        const std::size_t upTo = position / platform::kForgetStepBytes * platform::kForgetStepBytes;
+        if (consumable != nullptr && upTo > forgotten) {
+            platform::ForgetValues(*consumable, forgotten, upTo - forgotten);
+            forgotten = upTo;
+        }
+    }
     if (out.size() != declared) {
         error = Refuse(detail::Format("les blocs compressés donnent %zu octets, moins que les %zu que le fichier "
                                       "annonce",
@@ -200,12 +209,28 @@ bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes& out, std::stri
 
 }  // namespace
 
-bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, std::string& error)
+namespace {
+
+bool Inflate(std::span<const std::uint8_t> file, FileBytes* consumable, FileBytes& uncompressed, std::string& error)
 {
     FileBytes out;
-    const bool ok = detail::RefusingOutOfMemory(kOperation, error, [&] { return InflateBlocks(file, out, error); });
+    const bool ok =
+        detail::RefusingOutOfMemory(kOperation, error, [&] { return InflateBlocks(file, consumable, out, error); });
     uncompressed = ok ? std::move(out) : FileBytes{};
     return ok;
+}
+
+}  // namespace
+
+bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, std::string& error)
+{
+    return Inflate(file, nullptr, uncompressed, error);
+}
+
+bool InflateMszip(FileBytes&& file, FileBytes& uncompressed, std::string& error)
+{
+    FileBytes owned = std::move(file);
+    return Inflate(owned, &owned, uncompressed, error);
 }
 
 }  // namespace xfile

@@ -24,5 +24,8 @@ using FileBytes = platform::LargeVector<std::uint8_t>;
 // with a message in `error` and `uncompressed` empty, a file whose blocks are
 // cut, damaged, or do not add up to that size.
 bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, std::string& error);
+// The same for bytes the caller gives up (`file` is left empty): the blocks
+// inflated go back to the system as the inflation moves on.
+bool InflateMszip(FileBytes&& file, FileBytes& uncompressed, std::string& error);
 
 }  // namespace xfile

@@ -46,22 +46,20 @@ void KeepHeader(Model& model, const xfile::FileHeader& header)
     model.floatSize = static_cast<int>(header.floatBytes * 8);
 }
 
-// `owned`, when given, holds the file's bytes and is freed as soon as what
-// was read from it no longer needs them, so that a large file and its model
-// do not stand in memory side by side.
+// `owned`, when given, holds the file's bytes and is given up to the first
+// step that reads them, which hands back what it has read as it goes, so
+// that a large file, its objects and its model do not stand in memory side
+// by side.
 std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std::uint8_t> file,
                                    const xfile::FileHeader& header, xfile::FileBytes* owned)
 {
-    auto release = [](xfile::FileBytes* bytes) {
-        if (bytes) xfile::FileBytes().swap(*bytes);
-    };
-
     std::string error;
     xfile::FileBytes inflated;
     std::span<const std::uint8_t> uncompressed = file;
     if (header.compressed) {
-        if (!xfile::InflateMszip(file, inflated, error)) return Refuse(error);
-        release(owned);
+        const bool ok = owned != nullptr ? xfile::InflateMszip(std::move(*owned), inflated, error)
+                                         : xfile::InflateMszip(file, inflated, error);
+        if (!ok) return Refuse(error);
         uncompressed = inflated;
     }
     std::optional<Model> model;
@@ -69,11 +67,14 @@ std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std:
         model = ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(uncompressed.data()),
                                                      uncompressed.size()));
     } else {
+        // The bytes this reader holds are given up to the object reader, and
+        // the objects to the model's: each hands back what it has read.
         xfile::Document document;
-        if (!xfile::ReadBinaryObjects(uncompressed, document, error)) return Refuse(error);
-        release(&inflated);  // the objects hold all that is needed now
-        release(owned);
-        model = xfile::ModelFromObjects(document, error);
+        const bool read = header.compressed ? xfile::ReadBinaryObjects(std::move(inflated), document, error)
+                          : owned != nullptr ? xfile::ReadBinaryObjects(std::move(*owned), document, error)
+                                             : xfile::ReadBinaryObjects(uncompressed, document, error);
+        if (!read) return Refuse(error);
+        model = xfile::ModelFromObjects(std::move(document), error);
         if (!model) return Refuse(error);
         model->sourcePath = path;
         model->SortMeshesByOpacity();

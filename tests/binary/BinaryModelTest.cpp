@@ -2,6 +2,7 @@
 // reports and draws exactly as the text it was made from; damaged ones are
 // refused with one message.
 #include "model/binary/DocumentBuilder.h"
+#include "model/binary/ModelFromObjects.h"
 #include "model/binary/writer/BinaryWriter.h"
 #include "model/binary/writer/MszipWriter.h"
 #include "model/binary/writer/TextObjects.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -200,6 +202,119 @@ TEST(BinaryModelDamage, CountsAndIndicesAreCheckedAgainstTheData)
               }),
               "Erreur de chargement, l'indice de matériau 4 de l'objet MeshMaterialList de la mesh \"Box\" n'existe "
               "pas (1 matériaux)" + tail);
+}
+
+// A mesh of some 10 MB in binary, whose file bytes, inflated bytes, objects
+// and lists are given back as the readers move on (by pieces of a few
+// megabytes, of a few bytes under AddressSanitizer, which reports a read of
+// what was given back): read from a file or from memory, whole or
+// compressed, every value comes out as written; damaged late, it gives the
+// message the objects it was read into give.
+struct LargeMesh {
+    static constexpr std::uint32_t kVertices = 250000;
+    xfile::Document document;
+    std::vector<std::uint32_t> faceMaterials;
+
+    explicit LargeMesh(std::uint32_t badLastIndex = 0)
+    {
+        xfile::DocumentBuilder builder(document);
+        builder.OpenObject("Mesh", "Grid", std::nullopt);
+        builder.AppendIntegers(1)[0] = kVertices;
+        const auto vertices = builder.AppendFloats(3 * kVertices);
+        for (std::uint32_t k = 0; k < vertices.size(); ++k) vertices[k] = static_cast<float>(k) * 0.25f;
+        std::vector<std::uint32_t> faces{kVertices - 1};
+        for (std::uint32_t f = 0; f + 1 < kVertices; ++f) {
+            const std::uint32_t corners = f % 3 == 0 ? 3 : 4;
+            faces.push_back(corners);
+            for (std::uint32_t c = 0; c < corners; ++c) faces.push_back((f + c * 7) % kVertices);
+            faceMaterials.push_back(f % 5 == 0 ? 1 : 0);
+        }
+        if (badLastIndex != 0) faces.back() = badLastIndex;
+        std::ranges::copy(faces, builder.AppendIntegers(faces.size()).begin());
+        builder.OpenObject("MeshMaterialList", "", std::nullopt);
+        builder.AppendIntegers(1)[0] = 2;
+        builder.AppendIntegers(1)[0] = static_cast<std::uint32_t>(faceMaterials.size());
+        std::ranges::copy(faceMaterials, builder.AppendIntegers(faceMaterials.size()).begin());
+        for (const char* name : {"Red", "Blue"}) {
+            builder.OpenObject("Material", name, std::nullopt);
+            for (float& value : builder.AppendFloats(11)) value = 0.5f;
+            builder.CloseObject();
+        }
+        builder.CloseObject();
+        builder.OpenObject("MeshTextureCoords", "", std::nullopt);
+        builder.AppendIntegers(1)[0] = kVertices;
+        const auto uv = builder.AppendFloats(2 * kVertices);
+        for (std::uint32_t k = 0; k < uv.size(); ++k) uv[k] = static_cast<float>(k) * -0.5f;
+        builder.CloseObject();
+        builder.CloseObject();
+    }
+
+    void Check(const Model& model) const
+    {
+        std::vector<Vector3> vertices;
+        std::vector<TexCoord> texCoords;
+        FaceList faces;
+        for (std::uint32_t v = 0; v < kVertices; ++v) {
+            vertices.push_back({v * 0.75f, v * 0.75f + 0.25f, v * 0.75f + 0.5f});
+            texCoords.push_back({v * -1.0f, v * -1.0f - 0.5f});
+            if (v + 1 == kVertices) break;
+            std::vector<std::int32_t> corners;
+            for (std::uint32_t c = 0; c < (v % 3 == 0 ? 3u : 4u); ++c)
+                corners.push_back(static_cast<std::int32_t>((v + c * 7) % kVertices));
+            faces.Append(corners);
+        }
+        ASSERT_EQ(model.meshes.size(), 1u);
+        const MeshRecord& mesh = model.meshes[0];
+        EXPECT_TRUE(mesh.vertices == vertices);
+        EXPECT_TRUE(mesh.faces == faces);
+        ASSERT_TRUE(mesh.faceMaterials && mesh.texCoords);
+        EXPECT_TRUE(std::ranges::equal(*mesh.faceMaterials, faceMaterials));
+        EXPECT_TRUE(std::ranges::equal(*mesh.texCoords, texCoords,
+                                       [](TexCoord a, TexCoord b) { return a.u == b.u && a.v == b.v; }));
+        ASSERT_EQ(mesh.materials.size(), 2u);
+        EXPECT_EQ(mesh.materials[1].name, "Blue");
+    }
+};
+
+TEST(BinaryModelMemory, WhatIsGivenBackOnTheWayIsNeverReadAgain)
+{
+    const LargeMesh large;
+    const Bytes binary = xfile::WriteBinary(large.document, 4);
+    ASSERT_GT(binary.size(), std::size_t{8} << 20);
+    const testing_support::TempDir folder;
+    for (const auto& [name, bytes] : {std::pair{"grid_bin.x", AsText(binary)},
+                                      {"grid_bzip.x", AsText(xfile::CompressMszip(binary))}}) {
+        SCOPED_TRACE(name);
+        testing_support::MessageRecorder recorder;
+        const std::optional<Model> fromFile = ReadModelFile(folder.Write(name, bytes));
+        ASSERT_TRUE(fromFile);
+        large.Check(*fromFile);
+        const std::optional<Model> fromMemory = ReadModelBytes(name, bytes);
+        ASSERT_TRUE(fromMemory);
+        large.Check(*fromMemory);
+        EXPECT_TRUE(recorder.messages().empty());
+    }
+
+    // The last face names a vertex that does not exist.
+    const LargeMesh damaged(LargeMesh::kVertices);
+    std::string kept;
+    ASSERT_FALSE(xfile::ModelFromObjects(damaged.document, kept));
+    EXPECT_EQ(kept, "Erreur de chargement, l'indice de sommet 250000 de l'objet Mesh \"Grid\" n'existe pas (250000 "
+                    "sommets). ReadBinaryModel");
+    const Bytes bad = xfile::WriteBinary(damaged.document, 4);
+    for (const auto& [name, bytes] : {std::pair{"bad_bin.x", AsText(bad)},
+                                      {"bad_bzip.x", AsText(xfile::CompressMszip(bad))}}) {
+        testing_support::MessageRecorder recorder;
+        EXPECT_FALSE(ReadModelFile(folder.Write(name, bytes)));
+        EXPECT_FALSE(ReadModelBytes(name, bytes));
+        ASSERT_EQ(recorder.messages().size(), 2u) << name;
+        EXPECT_EQ(recorder.messages()[0].text, kept) << name;
+        EXPECT_EQ(recorder.messages()[1].text, kept) << name;
+    }
+    xfile::Document given = damaged.document;
+    std::string error;
+    EXPECT_FALSE(xfile::ModelFromObjects(std::move(given), error));
+    EXPECT_EQ(error, kept);
 }
 
 }  // namespace

@@ -27,3 +27,19 @@ TEST(LargeBlocks, VectorsKeepTheirValuesAcrossTheThreshold)
         EXPECT_EQ(values[count / 2 - 1], 7u + count / 2 - 1);
     }
 }
+
+// What is given back is whole pages inside the range: the values on both
+// sides of it, even in the same page, keep what was written to them.
+TEST(LargeBlocks, ForgettingARangeKeepsItsNeighbours)
+{
+    for (const std::size_t count : {std::size_t{3000}, (std::size_t{8} << 20) / 4}) {
+        platform::LargeVector<std::uint32_t> values(count);
+        std::iota(values.begin(), values.end(), 3u);
+        // From one value past a page boundary to one value short of another, far on.
+        const std::size_t first = 1025, last = count - 1023;
+        platform::ForgetValues(values, first, last - first);
+        platform::ForgetValues(values, count - 1, 5);  // clipped to the vector's end
+        for (std::size_t i = 0; i < first; ++i) ASSERT_EQ(values[i], 3u + i) << count;
+        for (std::size_t i = last; i + 1 < count; ++i) ASSERT_EQ(values[i], 3u + i) << count;
+    }
+}

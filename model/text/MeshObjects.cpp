@@ -6,6 +6,7 @@
 #include "model/text/ScanFormat.h"
 #include "model/text/TextHelpers.h"
 #include "model/text/TextWalk.h"
+#include "platform/LargeBlocks.h"
 
 
 namespace {
@@ -87,6 +88,8 @@ std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLin
         ScanSeparated(Line(firstLine), ';', firstCorners);
         starts.reserve(count + 1);
         corners.reserve(count * (firstCorners == 3 ? 3 : 4));
+        platform::AdviseHugePages(starts);
+        platform::AdviseHugePages(corners);
         FaceFault fault;
         for (std::int32_t face = 0; face < faceCount; ++face) {
             starts.push_back(static_cast<std::uint32_t>(corners.size()));
@@ -107,8 +110,8 @@ std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLin
             chunkStarts[chunk + 1] = total;
         });
         for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
-        starts.resize(count);
-        corners.resize(chunkStarts.back());
+        platform::ResizeOnHugePages(starts, count);
+        platform::ResizeOnHugePages(corners, chunkStarts.back());
         const std::optional<FaceFault> fault = reading::ReadLinesInChunks<FaceFault>(count, [&](std::size_t chunk) {
             return [&, next = chunkStarts[chunk]](std::size_t face, FaceFault& fault) mutable {
                 starts[face] = static_cast<std::uint32_t>(next);
@@ -137,7 +140,7 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     Scan(Line(countLine), "%d;", vertexCount);
     if (!CountFits(vertexCount, countLine + 1))
         return reading::ReportBadCount(*this, object, vertexCount, countLine, kReadMesh);
-    currentMesh_.vertices.assign(static_cast<std::size_t>(vertexCount), Vector3{});
+    platform::ResizeOnHugePages(currentMesh_.vertices, static_cast<std::size_t>(vertexCount));
     platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
                           [&](std::size_t, std::size_t begin, std::size_t end) {
                               for (std::size_t k = begin; k < end; ++k) {
@@ -175,7 +178,8 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
     if (!CountFits(count, line + 2))
         return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
-    std::vector<TexCoord> texCoords(static_cast<std::size_t>(count));
+    std::vector<TexCoord> texCoords;
+    platform::ResizeOnHugePages(texCoords, static_cast<std::size_t>(count));
     platform::ParallelFor(texCoords.size(), reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
         for (std::size_t k = begin; k < end; ++k)
             ScanSeparated(Line(line + 2 + static_cast<std::int32_t>(k)), ';', texCoords[k].u, texCoords[k].v);
@@ -203,7 +207,8 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     Scan(Line(line + 2), "%d;", faceMaterialCount);
     if (!CountFits(faceMaterialCount, line + 3))
         return reading::ReportBadCount(*this, object, faceMaterialCount, line + 2, kOperation);
-    std::vector<std::int32_t> faceMaterials(static_cast<std::size_t>(faceMaterialCount));
+    std::vector<std::int32_t> faceMaterials;
+    platform::ResizeOnHugePages(faceMaterials, static_cast<std::size_t>(faceMaterialCount));
     struct BadMaterial {
         std::int32_t face;
         std::int32_t index;

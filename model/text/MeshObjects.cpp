@@ -8,7 +8,6 @@
 #include "model/text/TextWalk.h"
 #include "platform/LargeBlocks.h"
 
-
 namespace {
 
 constexpr const char* kReadMesh = "Model::ReadMesh";
@@ -33,10 +32,6 @@ bool CornerCountFits(std::int32_t cornerCount, std::string_view rest)
 {
     return cornerCount >= 0 && cornerCount <= MostCornersOnLine(rest);
 }
-
-}  // namespace
-
-namespace {
 
 // Reads one face line, handing each corner to `put`; false, with `fault`
 // filled but for its face, when the line cannot be a face of the mesh.

@@ -4,9 +4,7 @@
 #include "model/binary/writer/MszipWriter.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -72,67 +70,6 @@ TEST(Mszip, InflatesBlocksThatCopyFromTheBlocksBeforeThem)
     ASSERT_EQ(empty.size(), 20u);
     ASSERT_TRUE(xfile::InflateMszip(empty, inflated, error)) << error;
     EXPECT_EQ(Bytes(inflated.begin(), inflated.end()), TextFile("xof 0303txt 0032"));
-}
-
-// One block of `data` deflated against `dictionary`, which may reach further
-// back than the blocks before it.
-Bytes Block(const Bytes& data, const Bytes& dictionary)
-{
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY), Z_OK);
-    if (!dictionary.empty()) deflateSetDictionary(&stream, dictionary.data(), static_cast<uInt>(dictionary.size()));
-    Bytes packed(deflateBound(&stream, data.size()) + 16);
-    stream.next_in = const_cast<Bytef*>(data.data());
-    stream.avail_in = static_cast<uInt>(data.size());
-    stream.next_out = packed.data();
-    stream.avail_out = static_cast<uInt>(packed.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    packed.resize(stream.total_out);
-    deflateEnd(&stream);
-    Bytes block(6 + packed.size());
-    PutLe(block, 0, static_cast<std::uint32_t>(data.size()), 2);
-    PutLe(block, 2, static_cast<std::uint32_t>(packed.size() + 2), 2);
-    block[4] = 'C';
-    block[5] = 'K';
-    std::copy(packed.begin(), packed.end(), block.begin() + 6);
-    return block;
-}
-
-// A block copies from exactly the bytes the blocks before it gave, the
-// header left out, however many blocks stand before it: a copy from one byte
-// further is refused.
-TEST(Mszip, BlocksReachBackToTheFirstBlockAndNoFurther)
-{
-    Bytes first, second, earlier(64);
-    for (int i = 0; i < 600; ++i) first.push_back(static_cast<std::uint8_t>(i * 7919 >> 3 ^ i));
-    for (int i = 0; i < 600; ++i) second.push_back(static_cast<std::uint8_t>(i * 104729 >> 5 ^ i * 3));
-    for (int i = 0; i < 64; ++i) earlier[i] = static_cast<std::uint8_t>(i * 31 + 5);
-    const Bytes header = TextFile("xof 0303bin 0032");
-    auto join = [](std::initializer_list<Bytes> parts) {
-        Bytes all;
-        for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-        return all;
-    };
-    // The third block repeats `third`, which its compressor finds in `dictionary`.
-    auto file = [&](const Bytes& third, const Bytes& dictionary) {
-        Bytes bytes = join({TextFile("xof 0303bzip0032"), Bytes(4), Block(first, {}), Block(second, first),
-                            Block(third, dictionary)});
-        PutLe(bytes, 16, static_cast<std::uint32_t>(16 + 1200 + third.size()), 4);
-        return bytes;
-    };
-    const Bytes start(first.begin(), first.begin() + 64);
-    xfile::FileBytes inflated;
-    std::string error;
-    ASSERT_TRUE(xfile::InflateMszip(file(start, join({first, second})), inflated, error)) << error;
-    EXPECT_EQ(Bytes(inflated.begin(), inflated.end()), join({header, first, second, start}));
-
-    for (const Bytes& before : {earlier, header}) {
-        const Bytes bytes = file(before, join({before, first, second}));
-        EXPECT_FALSE(xfile::InflateMszip(bytes, inflated, error));
-        const std::size_t third = 20 + Block(first, {}).size() + Block(second, first).size();
-        EXPECT_EQ(error, "Erreur de chargement, le bloc compressé 3 à l'octet " + std::to_string(third) +
-                             " est endommagé (invalid distance too far back). xfile::InflateMszip");
-    }
 }
 
 // A three-block file of 300 text bytes in blocks of 128.

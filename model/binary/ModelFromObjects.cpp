@@ -257,9 +257,7 @@ private:
         if (!numbers.NextInteger(faceMaterialCount)) return WrongData(label);
         if (faceMaterialCount > numbers.remaining()) return CountBeyondData(label, faceMaterialCount);
         std::vector<std::int32_t> faceMaterials;
-        faceMaterials.reserve(faceMaterialCount);
-        platform::AdviseHugePages(faceMaterials);
-        faceMaterials.resize(faceMaterialCount);
+        platform::ResizeOnHugePages(faceMaterials, faceMaterialCount);
         for (std::size_t next = 0; next < faceMaterials.size();) {
             // Straight from the run ahead; value by value across runs.
             const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();

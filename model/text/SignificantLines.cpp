@@ -56,11 +56,10 @@ SplitText SplitRange(const char* text, const char* begin, const char* end, bool 
 
 }  // namespace
 
-const char* NextLineStart(const char* text, const char* at, const char* end)
+const char* AfterLineFeed(const char* at, const char* end)
 {
-    if (at == text || at[-1] == '\n') return at;
-    const void* newline = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
-    return newline == nullptr ? end : static_cast<const char*>(newline) + 1;
+    const void* lineFeed = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+    return lineFeed == nullptr ? end : static_cast<const char*>(lineFeed) + 1;
 }
 
 SplitText JoinSplitParts(std::vector<SplitText>& parts)
@@ -96,8 +95,8 @@ SplitText SplitSignificantLines(std::string_view text)
     if (partCount < 2) return SplitRange(begin, begin, end, true);
     std::vector<SplitText> parts(partCount);
     platform::ParallelFor(text.size(), kBytesPerSplitPart, [&](std::size_t part, std::size_t from, std::size_t to) {
-        parts[part] = SplitRange(begin, NextLineStart(begin, begin + from, end), NextLineStart(begin, begin + to, end),
-                                 false);
+        const char* const first = part == 0 ? begin : AfterLineFeed(begin + from, end);
+        parts[part] = SplitRange(begin, first, AfterLineFeed(begin + to, end), false);
     });
     return JoinSplitParts(parts);
 }

@@ -32,14 +32,17 @@ struct SplitText {
 };
 
 // A large text is split in parts on every core: each part takes the lines
-// that begin in it, and the parts' tables are joined in order.
+// that begin just after a line feed inside it (the first part, the first
+// line too), and the parts' tables are joined in order.
 SplitText SplitSignificantLines(std::string_view text);
 
 // Texts at least twice this long are split in parts.
 inline constexpr std::size_t kBytesPerSplitPart = std::size_t{8} << 20;
 
-// Where the first line that begins at or after `at` begins (`end` when none does).
-const char* NextLineStart(const char* text, const char* at, const char* end);
+// Just past the first line feed at or after `at`: where the first line of a
+// part starting at `at` begins, and where the last line of the part before
+// it ends; `end` when no line feed follows.
+const char* AfterLineFeed(const char* at, const char* end);
 // The parts' tables as one, in part order, the parts emptied on the way.
 SplitText JoinSplitParts(std::vector<SplitText>& parts);
 

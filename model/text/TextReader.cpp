@@ -24,9 +24,9 @@ using TextBytes = platform::LargeVector<char>;
 constexpr std::size_t kPiece = std::size_t{1} << 18;
 
 // A large file on several cores. Each core reads parts of the file in pieces
-// and finds, while each piece is in cache, the lines that begin in its part;
-// the last line of a part, which runs into the next part, is finished once
-// every part is read.
+// and finds, while each piece is in cache, the lines that begin after a line
+// feed of its part (the first part, the first line too); the last line of a
+// part, which runs into the next part, is finished once every part is read.
 HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText& split)
 {
     char* const text = bytes.data();
@@ -35,15 +35,9 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
     std::vector<std::optional<LineSplitter>> splitters(partCount);
     std::vector<char> failed(partCount, 0);
     platform::ParallelFor(size, kBytesPerSplitPart, [&](std::size_t part, std::size_t begin, std::size_t end) {
-        char before = '\n';
-        if (begin > 0 && !platform::ReadFileAt(file.handle.get(), begin - 1, &before, 1)) {
-            failed[part] = 1;
-            return;
-        }
         LineSplitter& splitter = splitters[part].emplace(text);
         splitter.Reserve((end - begin) / 16 + 16);
-        bool lineBegun = before == '\n';  // a line begins where the part does
-        splitter.SetLineStart(text + begin);
+        bool lineBegun = part == 0;
         for (std::size_t offset = begin; offset < end; offset += kPiece) {
             char* const piece = text + offset;
             const std::size_t length = std::min(kPiece, end - offset);
@@ -53,9 +47,9 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
             }
             char* from = piece;
             if (!lineBegun) {
-                char* const newline = static_cast<char*>(std::memchr(piece, '\n', length));
-                if (newline == nullptr) continue;
-                from = newline + 1;
+                char* const lineFeed = static_cast<char*>(std::memchr(piece, '\n', length));
+                if (lineFeed == nullptr) continue;
+                from = lineFeed + 1;
                 lineBegun = true;
                 splitter.SetLineStart(from);
             }
@@ -72,7 +66,7 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
     for (std::size_t part = 0; part < partCount; ++part) {
         if (!splitters[part]) continue;
         const char* const partEnd = text + platform::ChunkStart(size, partCount, part + 1);
-        const char* const lineEnd = NextLineStart(text, partEnd, text + size);
+        const char* const lineEnd = AfterLineFeed(partEnd, text + size);
         splitters[part]->Feed(partEnd, lineEnd);
         parts.push_back(splitters[part]->Finish(lineEnd));
     }

@@ -2,8 +2,7 @@
 // messages it gives on one: the file read in parts, the lines found in parts,
 // the long lists read in chunks, the first fault of the file reported.
 #include "model/text/TextReader.h"
-#include "platform/ParallelFor.h"
-#include "TestSupport.h"
+#include "ReadOnThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -57,51 +56,15 @@ std::string MeshText(int vertices, int faces, const std::vector<std::pair<int, s
     return text + " }\n}\n";
 }
 
-struct Read {
-    std::optional<Model> model;
-    std::vector<std::string> messages;
-};
+using testing_support::ExpectSame;
+using testing_support::Read;
+using testing_support::ReadOn;
 
-// The file read from disk and from memory on `threads` threads, with chunks
-// and parts of a few lines and a few kilobytes, so that a small file takes
-// the threaded paths.
-std::pair<Read, Read> ReadOn(unsigned threads, const std::string& path, const std::string& text)
+// The file read from disk and from memory on `threads` threads.
+std::pair<Read, Read> ReadBothOn(unsigned threads, const std::string& path, const std::string& text)
 {
-    platform::ScopedParallelThreadCount scope(threads);
-    platform::SetParallelGrainDivisor(4096);
-    std::pair<Read, Read> read;
-    for (Read* side : {&read.first, &read.second}) {
-        testing_support::MessageRecorder recorder;
-        side->model = side == &read.first ? ReadTextFile(path) : ReadTextBytes(path, text);
-        for (const auto& message : recorder.messages()) side->messages.push_back(message.text);
-    }
-    platform::SetParallelGrainDivisor(1);
-    return read;
-}
-
-void ExpectSame(const Read& threaded, const Read& reference, unsigned threads)
-{
-    SCOPED_TRACE(testing::Message() << threads << " threads");
-    EXPECT_EQ(threaded.messages, reference.messages);
-    ASSERT_EQ(threaded.model.has_value(), reference.model.has_value());
-    if (!reference.model) return;
-    ASSERT_EQ(threaded.model->meshes.size(), reference.model->meshes.size());
-    for (std::size_t m = 0; m < reference.model->meshes.size(); ++m) {
-        const MeshRecord& a = threaded.model->meshes[m];
-        const MeshRecord& b = reference.model->meshes[m];
-        EXPECT_EQ(a.vertices, b.vertices);
-        EXPECT_TRUE(a.faces == b.faces);
-        EXPECT_EQ(a.texCoords.has_value(), b.texCoords.has_value());
-        if (a.texCoords && b.texCoords) {
-            ASSERT_EQ(a.texCoords->size(), b.texCoords->size());
-            for (std::size_t k = 0; k < a.texCoords->size(); ++k) {
-                EXPECT_EQ((*a.texCoords)[k].u, (*b.texCoords)[k].u);
-                EXPECT_EQ((*a.texCoords)[k].v, (*b.texCoords)[k].v);
-            }
-        }
-        EXPECT_EQ(a.faceMaterials, b.faceMaterials);
-        EXPECT_EQ(a.materials, b.materials);
-    }
+    return {ReadOn(threads, [&] { return ReadTextFile(path); }),
+            ReadOn(threads, [&] { return ReadTextBytes(path, text); })};
 }
 
 // Reads the text on one thread (the reference, read in one pass) and on
@@ -110,10 +73,10 @@ Read ExpectSameOnEveryThreadCount(const std::string& text)
 {
     testing_support::TempDir folder;
     const std::string path = folder.Write("mesh.x", text);
-    const auto [reference, fromMemory] = ReadOn(1, path, text);
+    const auto [reference, fromMemory] = ReadBothOn(1, path, text);
     ExpectSame(fromMemory, reference, 1);
     for (const unsigned threads : {2u, 3u, 8u}) {
-        const auto [fromDisk, fromBytes] = ReadOn(threads, path, text);
+        const auto [fromDisk, fromBytes] = ReadBothOn(threads, path, text);
         ExpectSame(fromDisk, reference, threads);
         ExpectSame(fromBytes, reference, threads);
     }

@@ -74,6 +74,19 @@ void AdviseHugePages(const void* begin, std::size_t bytes) noexcept
     if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
+void PrefaultForWriting(const void* begin, std::size_t bytes) noexcept
+{
+#if defined(MADV_POPULATE_WRITE)
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = RoundedUp(start, PageSize());
+    const std::uintptr_t end = (start + bytes) / PageSize() * PageSize();
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#else
+    (void)begin;
+    (void)bytes;
+#endif
+}
+
 #if defined(PELMORA_LARGE_BLOCKS_CHECKED)
 void RestoreForgotten(void* block, std::size_t bytes) noexcept { ASAN_UNPOISON_MEMORY_REGION(block, bytes); }
 #endif

@@ -54,6 +54,11 @@ void AdviseHugePages(const std::vector<T>& reserved) noexcept
 {
     AdviseHugePages(reserved.data(), reserved.capacity() * sizeof(T));
 }
+// Has the kernel put memory behind the whole pages of the `bytes` bytes at
+// `begin` now, as first writes would, without writing them: for a block that
+// another thread is about to fill, so that the filling does not stop on the
+// first touch of each page. A hint; the memory works the same without it.
+void PrefaultForWriting(const void* begin, std::size_t bytes) noexcept;
 // `values` made `count` value-initialised elements in new memory asked for
 // huge pages before it is first written: a large list filled at once then
 // costs a few page faults instead of thousands.

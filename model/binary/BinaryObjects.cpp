@@ -36,6 +36,19 @@ void ReserveValues(std::span<const std::uint8_t> file, unsigned floatBytes, Docu
     document.floats.reserve(floats);
 }
 
+// Sizes the value arrays for data that is still arriving, from what its
+// size could hold at most: untouched, the reservation costs no memory. One
+// the system refuses only costs copies as the arrays grow.
+void ReserveAtMost(std::size_t dataBytes, unsigned floatBytes, Document& document)
+{
+    try {
+        document.integers.reserve(dataBytes / 4);
+        document.floats.reserve(dataBytes / floatBytes);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+}
+
 // An empty list adds no part, and memcpy may not see its null span.
 void CopyIntegers(const std::uint8_t* values, std::span<std::uint32_t> out)
 {
@@ -68,8 +81,12 @@ class ObjectReader {
 public:
     // `consumable`, when given, holds `file`, and the pages read are given
     // back as the reading goes on.
-    ObjectReader(std::span<const std::uint8_t> file, unsigned floatBytes, Document& document, FileBytes* consumable)
-        : floatBytes_(floatBytes), tokens_(file, floatBytes, kHeaderSize), builder_(document), consumable_(consumable)
+    ObjectReader(std::span<const std::uint8_t> file, unsigned floatBytes, Document& document, FileBytes* consumable,
+                 ArrivingBytes* arriving)
+        : floatBytes_(floatBytes),
+          tokens_(file, floatBytes, kHeaderSize, arriving),
+          builder_(document),
+          consumable_(consumable)
     {
     }
 
@@ -311,9 +328,14 @@ bool ObjectReader::SkipTemplate()
 
 namespace {
 
-bool ReadObjects(std::span<const std::uint8_t> file, FileBytes* consumable, Document& document, std::string& error)
+bool ReadObjects(std::span<const std::uint8_t> file, FileBytes* consumable, ArrivingBytes* arriving,
+                 Document& document, std::string& error)
 {
     document = Document{};
+    if (arriving != nullptr && arriving->WaitFor(kHeaderSize) < kHeaderSize) {
+        error = detail::LoadError("les données s'arrêtent avant la fin de l'en-tête", kOperation);
+        return false;
+    }
     FileHeader header;
     if (!ReadHeader(file, header, error)) return false;
     if (header.encoding != Encoding::Binary || header.compressed) {
@@ -328,8 +350,11 @@ bool ReadObjects(std::span<const std::uint8_t> file, FileBytes* consumable, Docu
     }
     return detail::RefusingOutOfMemory(kOperation, error, [&] {
         Document read;
-        ReserveValues(file, header.floatBytes, read);
-        ObjectReader reader(file, header.floatBytes, read, consumable);
+        if (arriving != nullptr)
+            ReserveAtMost(file.size() - kHeaderSize, header.floatBytes, read);
+        else
+            ReserveValues(file, header.floatBytes, read);
+        ObjectReader reader(file, header.floatBytes, read, consumable, arriving);
         if (!reader.Read(error)) return false;
         document = std::move(read);
         return true;
@@ -340,13 +365,18 @@ bool ReadObjects(std::span<const std::uint8_t> file, FileBytes* consumable, Docu
 
 bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, std::string& error)
 {
-    return ReadObjects(file, nullptr, document, error);
+    return ReadObjects(file, nullptr, nullptr, document, error);
 }
 
 bool ReadBinaryObjects(FileBytes&& file, Document& document, std::string& error)
 {
     FileBytes owned = std::move(file);
-    return ReadObjects(owned, &owned, document, error);
+    return ReadObjects(owned, &owned, nullptr, document, error);
+}
+
+bool ReadArrivingBinaryObjects(FileBytes& file, ArrivingBytes& arriving, Document& document, std::string& error)
+{
+    return ReadObjects(file, &file, &arriving, document, error);
 }
 
 }  // namespace xfile

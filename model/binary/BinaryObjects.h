@@ -3,6 +3,7 @@
 
 #include "model/binary/Document.h"
 #include "model/binary/Mszip.h"
+#include "model/binary/TokenReader.h"
 
 #include <cstdint>
 #include <span>
@@ -20,5 +21,10 @@ bool ReadBinaryObjects(std::span<const std::uint8_t> file, Document& document, s
 // already read go back to the system as the reading moves on, so that a
 // large file and its objects never stand whole in memory side by side.
 bool ReadBinaryObjects(FileBytes&& file, Document& document, std::string& error);
+// The same for a file still being written by another thread: `file` holds
+// its whole size, and its bytes are read only once `arriving` says they
+// stand ready; the pages read go back to the system as the reading moves
+// on. `file` itself is neither grown nor moved.
+bool ReadArrivingBinaryObjects(FileBytes& file, ArrivingBytes& arriving, Document& document, std::string& error);
 
 }  // namespace xfile

@@ -8,7 +8,9 @@
 
 #include "platform/LargeBlocks.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,5 +29,26 @@ bool InflateMszip(std::span<const std::uint8_t> file, FileBytes& uncompressed, s
 // The same for bytes the caller gives up (`file` is left empty): the blocks
 // inflated go back to the system as the inflation moves on.
 bool InflateMszip(FileBytes&& file, FileBytes& uncompressed, std::string& error);
+
+// Told, as a file inflates, how far its inflated bytes are final.
+class InflationProgress {
+public:
+    // The first `bytes` of the inflated file (header included) are written
+    // and the inflation neither reads nor writes them any more.
+    virtual void Settled(std::size_t bytes) = 0;
+
+protected:
+    ~InflationProgress() = default;
+};
+
+// The inflated size a compressed file declares, when it is one its
+// compressed bytes could well hold; nothing otherwise.
+std::optional<std::size_t> LikelyInflatedSize(std::span<const std::uint8_t> file);
+// Inflates `file` as InflateMszip does into `out`, which the caller sized
+// to LikelyInflatedSize(file), telling `progress` after each block.
+// `consumable`, when given, holds `file` and gets its inflated blocks given
+// back. On a refusal `error` says why and `out` is to be thrown away.
+bool InflateMszipInto(std::span<const std::uint8_t> file, FileBytes* consumable, FileBytes& out,
+                      InflationProgress& progress, std::string& error);
 
 }  // namespace xfile

@@ -8,9 +8,22 @@
 
 namespace xfile {
 
-TokenReader::TokenReader(std::span<const std::uint8_t> file, unsigned floatBytes, std::size_t start)
-    : file_(file), floatBytes_(floatBytes), position_(std::min(start, file.size()))
+TokenReader::TokenReader(std::span<const std::uint8_t> file, unsigned floatBytes, std::size_t start,
+                         ArrivingBytes* arriving)
+    : file_(file),
+      floatBytes_(floatBytes),
+      arriving_(arriving),
+      // What stands before the start is never read.
+      ready_(arriving != nullptr ? std::min(start, file.size()) : file.size()),
+      position_(std::min(start, file.size()))
 {
+}
+
+bool TokenReader::Arrive(std::uint64_t bytes)
+{
+    const std::uint64_t wanted = std::min<std::uint64_t>(position_ + bytes, file_.size());
+    ready_ = std::max(ready_, std::min(arriving_->WaitFor(static_cast<std::size_t>(wanted)), file_.size()));
+    return bytes <= ready_ - position_;
 }
 
 TokenReader::Step TokenReader::Fail(std::string what, std::size_t offset, std::string problem)
@@ -23,10 +36,10 @@ TokenReader::Step TokenReader::Fail(std::string what, std::size_t offset, std::s
 TokenReader::Step TokenReader::Cut(std::string what, std::size_t offset)
 {
     return Fail(std::move(what), offset,
-                detail::Format("dépasse la fin des données (%zu octets restants)", file_.size() - position_));
+                detail::Format("dépasse la fin des données (%zu octets restants)", ready_ - position_));
 }
 
-std::optional<Token> TokenReader::Peek() const
+std::optional<Token> TokenReader::Peek()
 {
     if (faulted_ || !Has(2)) return std::nullopt;
     const std::uint16_t word = detail::ReadLe16(file_.data() + position_);
@@ -37,7 +50,7 @@ std::optional<Token> TokenReader::Peek() const
 TokenReader::Step TokenReader::Next(TokenRecord& record)
 {
     if (faulted_) return Step::Fault;
-    if (position_ == file_.size()) return Step::End;
+    if (!Has(1)) return Step::End;
     const std::size_t offset = position_;
     if (!Has(2)) return Cut("un jeton", offset);
     const std::uint16_t word = detail::ReadLe16(file_.data() + position_);

@@ -2,6 +2,7 @@
 
 #include "model/SourceFile.h"
 #include "model/binary/BinaryObjects.h"
+#include "model/binary/CompressedBinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
 #include "model/binary/Mszip.h"
 #include "model/binary/XFileHeader.h"
@@ -54,25 +55,24 @@ std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std:
                                    const xfile::FileHeader& header, xfile::FileBytes* owned)
 {
     std::string error;
-    xfile::FileBytes inflated;
-    std::span<const std::uint8_t> uncompressed = file;
-    if (header.compressed) {
+    std::optional<Model> model;
+    if (header.encoding == xfile::Encoding::Text) {
+        xfile::FileBytes inflated;
         const bool ok = owned != nullptr ? xfile::InflateMszip(std::move(*owned), inflated, error)
                                          : xfile::InflateMszip(file, inflated, error);
         if (!ok) return Refuse(error);
-        uncompressed = inflated;
-    }
-    std::optional<Model> model;
-    if (header.encoding == xfile::Encoding::Text) {
-        model = ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(uncompressed.data()),
-                                                     uncompressed.size()));
+        model = ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(inflated.data()), inflated.size()));
     } else {
         // The bytes this reader holds are given up to the object reader, and
         // the objects to the model's: each hands back what it has read.
         xfile::Document document;
-        const bool read = header.compressed ? xfile::ReadBinaryObjects(std::move(inflated), document, error)
-                          : owned != nullptr ? xfile::ReadBinaryObjects(std::move(*owned), document, error)
-                                             : xfile::ReadBinaryObjects(uncompressed, document, error);
+        bool read = false;
+        if (header.compressed)
+            read = owned != nullptr ? xfile::ReadCompressedBinaryObjects(std::move(*owned), document, error)
+                                    : xfile::ReadCompressedBinaryObjects(file, document, error);
+        else
+            read = owned != nullptr ? xfile::ReadBinaryObjects(std::move(*owned), document, error)
+                                    : xfile::ReadBinaryObjects(file, document, error);
         if (!read) return Refuse(error);
         model = xfile::ModelFromObjects(std::move(document), error);
         if (!model) return Refuse(error);

@@ -23,6 +23,16 @@ std::size_t PageSize()
     return page;
 }
 
+// Gives `advice` for the whole units of `unit` bytes (pages, huge pages)
+// that lie inside the `bytes` bytes at `begin`.
+void AdviseWholeUnits(const void* begin, std::size_t bytes, std::size_t unit, int advice) noexcept
+{
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = RoundedUp(start, unit);
+    const std::uintptr_t end = (start + bytes) / unit * unit;
+    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, advice);
+}
+
 }  // namespace
 
 void* AcquireLargeBlock(std::size_t bytes)
@@ -58,29 +68,19 @@ void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noe
     ASAN_POISON_MEMORY_REGION(begin, bytes);
 #else
     if (capacity < kLargeBlockBytes || bytes == 0) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(begin);
-    const std::uintptr_t first = RoundedUp(start, PageSize());
-    const std::uintptr_t end = (start + bytes) / PageSize() * PageSize();
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+    AdviseWholeUnits(begin, bytes, PageSize(), MADV_DONTNEED);
 #endif
 }
 
 void AdviseHugePages(const void* begin, std::size_t bytes) noexcept
 {
-    if (bytes < kLargeBlockBytes) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(begin);
-    const std::uintptr_t first = RoundedUp(start, kHugePage);
-    const std::uintptr_t end = (start + bytes) / kHugePage * kHugePage;
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    if (bytes >= kLargeBlockBytes) AdviseWholeUnits(begin, bytes, kHugePage, MADV_HUGEPAGE);
 }
 
 void PrefaultForWriting(const void* begin, std::size_t bytes) noexcept
 {
 #if defined(MADV_POPULATE_WRITE)
-    const auto start = reinterpret_cast<std::uintptr_t>(begin);
-    const std::uintptr_t first = RoundedUp(start, PageSize());
-    const std::uintptr_t end = (start + bytes) / PageSize() * PageSize();
-    if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+    AdviseWholeUnits(begin, bytes, PageSize(), MADV_POPULATE_WRITE);
 #else
     (void)begin;
     (void)bytes;

@@ -148,4 +148,17 @@ void ForgetValues(LargeVector<T>& values, std::size_t first, std::size_t count) 
     ForgetBytes(values.data() + first, count * sizeof(T), values.capacity() * sizeof(T));
 }
 
+// For a reader moving forward through `values`: gives back, by steps of
+// kForgetStepBytes, the elements before `end` that are not given back yet,
+// `forgotten` counting those that are.
+template <class T>
+void ForgetValuesBefore(LargeVector<T>& values, std::size_t end, std::size_t& forgotten) noexcept
+{
+    constexpr std::size_t step = std::max<std::size_t>(kForgetStepBytes / sizeof(T), 1);
+    const std::size_t upTo = end / step * step;
+    if (upTo <= forgotten) return;
+    ForgetValues(values, forgotten, upTo - forgotten);
+    forgotten = upTo;
+}
+
 }  // namespace platform

@@ -108,13 +108,7 @@ private:
     bool FailFault(const std::string& owner);
     bool Unexpected(const TokenRecord& record, const char* wanted);
     // Gives back the bytes before `end`, which are never read again.
-    void ForgetBefore(std::size_t end)
-    {
-        const std::size_t upTo = end / platform::kForgetStepBytes * platform::kForgetStepBytes;
-        if (upTo <= forgotten_) return;
-        platform::ForgetValues(*consumable_, forgotten_, upTo - forgotten_);
-        forgotten_ = upTo;
-    }
+    void ForgetBefore(std::size_t end) { platform::ForgetValuesBefore(*consumable_, end, forgotten_); }
     // Copies a list's values (`size` bytes each in the file) with copy(from,
     // to), by pieces when the file's bytes are given back as they are read:
     // a list of tens of megabytes then never stands twice in memory.

@@ -274,11 +274,7 @@ bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes* consumable, Fi
         if (!blocks.Inflate(inflater, position, position, error)) return false;
         // The last 32 KiB are the next block's dictionary, rewritten as it inflates.
         if (progress != nullptr) progress->Settled(blocks.written() - std::min(blocks.written(), kDictionaryBytes));
-        const std::size_t upTo = position / platform::kForgetStepBytes * platform::kForgetStepBytes;
-        if (consumable != nullptr && upTo > forgotten) {
-            platform::ForgetValues(*consumable, forgotten, upTo - forgotten);
-            forgotten = upTo;
-        }
+        if (consumable != nullptr) platform::ForgetValuesBefore(*consumable, position, forgotten);
     }
     if (blocks.written() != declared) {
         error = Refuse(detail::Format("les blocs compressés donnent %zu octets, moins que les %zu que le fichier "

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/LargeBlocks.h"
+
 struct Vector3 {
     float x = 0, y = 0, z = 0;
 
@@ -57,9 +59,13 @@ struct FaceRecord {
 
 // The faces of a mesh in file order. Corners of all faces live in one pool,
 // so a million quads cost two allocations, not a million; an empty list
-// costs none.
+// costs none. The pools are filled in place once sized: sizing them leaves
+// them unwritten.
 class FaceList {
 public:
+    using Starts = platform::LargeVector<std::uint32_t>;
+    using Corners = platform::LargeVector<std::int32_t>;
+
     std::int32_t size() const { return starts_.empty() ? 0 : static_cast<std::int32_t>(starts_.size()) - 1; }
     bool empty() const { return size() == 0; }
     FaceRecord operator[](std::int32_t face) const
@@ -88,7 +94,7 @@ public:
     }
     // The list whose face k holds corners[starts[k]] up to corners[starts[k + 1]]:
     // pools filled in place, by several threads, and handed over whole.
-    static FaceList FromPools(std::vector<std::uint32_t> starts, std::vector<std::int32_t> corners)
+    static FaceList FromPools(Starts starts, Corners corners)
     {
         assert(starts.empty() ? corners.empty() : starts.front() == 0 && starts.back() == corners.size());
         FaceList list;
@@ -101,15 +107,15 @@ public:
     std::size_t FirstCorner(std::int32_t face) const { return starts_[static_cast<std::size_t>(face)]; }
     void Clear()
     {
-        std::vector<std::uint32_t>().swap(starts_);
-        std::vector<std::int32_t>().swap(corners_);
+        Starts().swap(starts_);
+        Corners().swap(corners_);
     }
     bool operator==(const FaceList& other) const { return size() == other.size() && corners_ == other.corners_ &&
                                                           (empty() || starts_ == other.starts_); }
 
 private:
-    std::vector<std::uint32_t> starts_;  // where each face begins in corners_, then the end; empty when no face
-    std::vector<std::int32_t> corners_;
+    Starts starts_;  // where each face begins in corners_, then the end; empty when no face
+    Corners corners_;
 };
 
 struct MaterialColors {

@@ -38,8 +38,8 @@ struct FanStart {
 // The new lists of a mesh, written in place: each chunk of faces writes its
 // fans from where the fans of the chunks before it end.
 struct Fans {
-    std::vector<std::uint32_t> starts;
-    std::vector<std::int32_t> corners;
+    FaceList::Starts starts;
+    FaceList::Corners corners;
     std::vector<std::int32_t> materials;      // when the materials cover the faces
     std::vector<std::int32_t> cornerNormals;  // when the faces have stored normals
 };
@@ -109,6 +109,7 @@ void TriangulateMesh(MeshRecord& mesh)
 
     Fans fans;
     fans.starts.resize(starts[chunks].faces + 1);
+    fans.starts[0] = 0;  // the chunks write where each face ends
     fans.corners.resize(starts[chunks].corners);
     if (materialsCoverFaces) fans.materials.resize(starts[chunks].faces);
     if (mesh.storedNormals) fans.cornerNormals.resize(starts[chunks].corners);

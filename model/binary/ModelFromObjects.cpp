@@ -181,14 +181,12 @@ private:
         if (!numbers.NextInteger(faceCount)) return WrongData(label);
         if (faceCount > numbers.remaining()) return CountBeyondData(label, faceCount);
         // Where each face starts among the corners, then the end, as FaceList keeps them.
-        std::vector<std::uint32_t> starts;
-        std::vector<std::int32_t> corners;
+        FaceList::Starts starts;
+        FaceList::Corners corners;
         if (faceCount > 0) {
             starts.reserve(std::size_t{faceCount} + 1);
             starts.push_back(0);
             corners.reserve(std::min<std::size_t>(numbers.remaining(), std::size_t{faceCount} * 4));
-            platform::AdviseHugePages(starts);
-            platform::AdviseHugePages(corners);
         }
         for (std::uint32_t face = 0; face < faceCount;) {
             // The faces that lie whole in the run ahead, read straight from it.

@@ -17,8 +17,9 @@ namespace reading {
 // microseconds), few enough that both cores stay busy to the end of a list.
 inline constexpr std::size_t kLinesPerChunk = 16384;
 
-// Reads every element of [0, count), by chunks on every core: readerOf(chunk)
-// makes, on the chunk's thread, the reader of that chunk's elements in turn,
+// Reads every element of [0, count), by chunks on every core: readerOf(chunk,
+// first) makes, on the chunk's thread, the reader of that chunk's elements in
+// turn from element `first` on,
 // a callable (element, fault) that fills `fault` and returns false to stop
 // its chunk there. The first fault in element order, or nothing.
 template <class Fault, class ReaderOf>
@@ -26,7 +27,7 @@ std::optional<Fault> ReadLinesInChunks(std::size_t count, ReaderOf&& readerOf)
 {
     std::vector<std::optional<Fault>> faults(platform::ChunkCount(count, kLinesPerChunk));
     platform::ParallelFor(count, kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        auto read = readerOf(chunk);
+        auto read = readerOf(chunk, begin);
         Fault fault{};
         for (std::size_t element = begin; element < end; ++element) {
             if (!read(element, fault)) {

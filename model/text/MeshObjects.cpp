@@ -33,22 +33,12 @@ bool CornerCountFits(std::int32_t cornerCount, std::string_view rest)
     return cornerCount >= 0 && cornerCount <= MostCornersOnLine(rest);
 }
 
-// Reads one face line, handing each corner to `put`; false, with `fault`
-// filled but for its face, when the line cannot be a face of the mesh.
+// Reads the `cornerCount` indices of `rest`, handing each to `put`; false,
+// with `fault` filled but for its face, when one names no vertex.
 template <class Put>
-bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::FaceFault& fault, Put&& put)
+bool ReadFaceCorners(std::int32_t cornerCount, std::string_view rest, std::int32_t vertexCount,
+                     TextReader::FaceFault& fault, Put&& put)
 {
-    std::string_view rest;
-    const std::int32_t cornerCount = CornerCountOf(text, rest);
-    fault.value = cornerCount;
-    if (cornerCount < 0) {
-        fault.kind = TextReader::FaceFault::Kind::NegativeCount;
-        return false;
-    }
-    if (!CornerCountFits(cornerCount, rest)) {
-        fault.kind = TextReader::FaceFault::Kind::TooManyCorners;
-        return false;
-    }
     for (std::int32_t k = 0; k < cornerCount; ++k) {
         std::int32_t index = 0;
         ScanIntField(rest, index);
@@ -63,61 +53,155 @@ bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::F
     return true;
 }
 
+// Whether a face line's corner count can be read, with `fault` filled but
+// for its face when it cannot.
+bool CornerCountReadable(std::int32_t cornerCount, std::string_view rest, TextReader::FaceFault& fault)
+{
+    fault.value = cornerCount;
+    if (cornerCount < 0) {
+        fault.kind = TextReader::FaceFault::Kind::NegativeCount;
+        return false;
+    }
+    if (!CornerCountFits(cornerCount, rest)) {
+        fault.kind = TextReader::FaceFault::Kind::TooManyCorners;
+        return false;
+    }
+    return true;
+}
+
+// Reads one face line, handing each corner to `put`; false, with `fault`
+// filled but for its face, when the line cannot be a face of the mesh.
+template <class Put>
+bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::FaceFault& fault, Put&& put)
+{
+    std::string_view rest;
+    const std::int32_t cornerCount = CornerCountOf(text, rest);
+    return CornerCountReadable(cornerCount, rest, fault) &&
+           ReadFaceCorners(cornerCount, rest, vertexCount, fault, put);
+}
+
+// How a chunk of face lines read as faces of one corner count stopped: at a
+// face it could not read, or at one with another count.
+struct UniformFaceStop {
+    TextReader::FaceFault fault;
+    bool otherCount = false;
+};
+
 }  // namespace
 
 // The faces of `faceCount` lines from `firstLine` on. On one core, in one
-// pass; on several, in two passes over chunks of lines: each chunk counts the
-// corners its faces hold, then writes them in place from where the chunks
-// before it end. A face that cannot be read counts no corner; its chunk stops
-// there and the list is not kept.
+// pass. On several, by chunks of lines, each writing its corners in place:
+// nearly every file holds faces of one corner count, so every face is first
+// taken to have as many as the first one, and each chunk knows where its
+// corners go; when one has another count, the list is read again in two
+// passes, each chunk counting its corners before it writes them from where
+// the chunks before it end. A face that cannot be read stops its chunk
+// there, and the list is not kept.
 std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLine, std::int32_t faceCount,
                                                            std::int32_t vertexCount, FaceList& faces) const
 {
     const auto count = static_cast<std::size_t>(faceCount);
-    std::vector<std::uint32_t> starts;
-    std::vector<std::int32_t> corners;
     const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
-    if (chunks < 2 || platform::ParallelThreadCount() == 1) {
-        // Room for the usual triangles or quads; other polygons make the pool grow.
-        std::int32_t firstCorners = 0;
-        ScanSeparated(Line(firstLine), ';', firstCorners);
-        starts.reserve(count + 1);
-        corners.reserve(count * (firstCorners == 3 ? 3 : 4));
-        platform::AdviseHugePages(starts);
-        platform::AdviseHugePages(corners);
-        FaceFault fault;
-        for (std::int32_t face = 0; face < faceCount; ++face) {
-            starts.push_back(static_cast<std::uint32_t>(corners.size()));
-            fault.face = face;
-            if (!ReadFaceLine(Line(firstLine + face), vertexCount, fault,
-                              [&](std::int32_t index) { corners.push_back(index); }))
-                return fault;
-        }
-    } else {
-        std::vector<std::size_t> chunkStarts(chunks + 1, 0);
-        platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-            std::size_t total = 0;
-            for (std::size_t face = begin; face < end; ++face) {
-                std::string_view rest;
-                const std::int32_t cornerCount = CornerCountOf(Line(firstLine + static_cast<std::int32_t>(face)), rest);
-                if (CornerCountFits(cornerCount, rest)) total += static_cast<std::size_t>(cornerCount);
-            }
-            chunkStarts[chunk + 1] = total;
-        });
-        for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
-        platform::ResizeOnHugePages(starts, count);
-        platform::ResizeOnHugePages(corners, chunkStarts.back());
-        const std::optional<FaceFault> fault = reading::ReadLinesInChunks<FaceFault>(count, [&](std::size_t chunk) {
-            return [&, next = chunkStarts[chunk]](std::size_t face, FaceFault& fault) mutable {
-                starts[face] = static_cast<std::uint32_t>(next);
-                fault.face = static_cast<std::int32_t>(face);
-                return ReadFaceLine(Line(firstLine + fault.face), vertexCount, fault,
-                                    [&](std::int32_t index) { corners[next++] = index; });
-            };
-        });
-        if (fault) return fault;
+    std::optional<FaceFault> fault;
+    if (chunks < 2 || platform::ParallelThreadCount() == 1)
+        fault = ReadFacesInOnePass(firstLine, faceCount, vertexCount, faces);
+    else if (!ReadUniformFaces(firstLine, faceCount, vertexCount, faces, fault))
+        fault = ReadFacesInTwoPasses(firstLine, faceCount, vertexCount, faces);
+    return fault;
+}
+
+std::optional<TextReader::FaceFault> TextReader::ReadFacesInOnePass(std::int32_t firstLine, std::int32_t faceCount,
+                                                                    std::int32_t vertexCount, FaceList& faces) const
+{
+    const auto count = static_cast<std::size_t>(faceCount);
+    FaceList::Starts starts;
+    FaceList::Corners corners;
+    // Room for the usual triangles or quads; other polygons make the pool grow.
+    std::int32_t firstCorners = 0;
+    ScanSeparated(Line(firstLine), ';', firstCorners);
+    starts.reserve(count + 1);
+    corners.reserve(count * (firstCorners == 3 ? 3 : 4));
+    FaceFault fault;
+    LineCursor lines = LinesFrom(firstLine);
+    for (std::int32_t face = 0; face < faceCount; ++face) {
+        starts.push_back(static_cast<std::uint32_t>(corners.size()));
+        fault.face = face;
+        if (!ReadFaceLine(lines.Next(), vertexCount, fault,
+                          [&](std::int32_t index) { corners.push_back(index); }))
+            return fault;
     }
     if (count > 0) starts.push_back(static_cast<std::uint32_t>(corners.size()));
+    faces = FaceList::FromPools(std::move(starts), std::move(corners));
+    return std::nullopt;
+}
+
+bool TextReader::ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
+                                  FaceList& faces, std::optional<FaceFault>& fault) const
+{
+    const auto count = static_cast<std::size_t>(faceCount);
+    std::string_view firstRest;
+    const std::int32_t cornerCount = CornerCountOf(Line(firstLine), firstRest);
+    // Every corner takes two bytes of the text at least: a count the first
+    // line claims for a million faces sizes nothing beyond what the text holds.
+    if (cornerCount <= 0 || !CornerCountFits(cornerCount, firstRest) ||
+        count > text_.size() / 2 / static_cast<std::size_t>(cornerCount))
+        return false;
+    const auto perFace = static_cast<std::size_t>(cornerCount);
+    FaceList::Starts starts(count + 1);
+    FaceList::Corners corners(count * perFace);
+    const std::optional<UniformFaceStop> stop = reading::ReadLinesInChunks<UniformFaceStop>(count, [&](std::size_t, std::size_t first) {
+        return [&, lines = LinesFrom(firstLine + static_cast<std::int32_t>(first))](std::size_t face, UniformFaceStop& stop) mutable {
+            starts[face] = static_cast<std::uint32_t>(face * perFace);
+            stop.fault.face = static_cast<std::int32_t>(face);
+            std::string_view rest;
+            const std::int32_t faceCorners = CornerCountOf(lines.Next(), rest);
+            if (!CornerCountReadable(faceCorners, rest, stop.fault)) return false;
+            stop.otherCount = faceCorners != cornerCount;
+            std::int32_t* next = corners.data() + face * perFace;
+            return !stop.otherCount &&
+                   ReadFaceCorners(faceCorners, rest, vertexCount, stop.fault, [&](std::int32_t index) { *next++ = index; });
+        };
+    });
+    if (stop && stop->otherCount) return false;
+    if (stop) {
+        fault = stop->fault;
+        return true;
+    }
+    starts[count] = static_cast<std::uint32_t>(corners.size());
+    faces = FaceList::FromPools(std::move(starts), std::move(corners));
+    return true;
+}
+
+std::optional<TextReader::FaceFault> TextReader::ReadFacesInTwoPasses(std::int32_t firstLine, std::int32_t faceCount,
+                                                                      std::int32_t vertexCount, FaceList& faces) const
+{
+    const auto count = static_cast<std::size_t>(faceCount);
+    const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
+    std::vector<std::size_t> chunkStarts(chunks + 1, 0);
+    platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        std::size_t total = 0;
+        LineCursor lines = LinesFrom(firstLine + static_cast<std::int32_t>(begin));
+        for (std::size_t face = begin; face < end; ++face) {
+            std::string_view rest;
+            const std::int32_t cornerCount = CornerCountOf(lines.Next(), rest);
+            if (CornerCountFits(cornerCount, rest)) total += static_cast<std::size_t>(cornerCount);
+        }
+        chunkStarts[chunk + 1] = total;
+    });
+    for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
+    FaceList::Starts starts(count + 1);
+    FaceList::Corners corners(chunkStarts.back());
+    const std::optional<FaceFault> fault = reading::ReadLinesInChunks<FaceFault>(count, [&](std::size_t chunk, std::size_t first) {
+        return [&, next = chunkStarts[chunk], lines = LinesFrom(firstLine + static_cast<std::int32_t>(first))](
+                   std::size_t face, FaceFault& fault) mutable {
+            starts[face] = static_cast<std::uint32_t>(next);
+            fault.face = static_cast<std::int32_t>(face);
+            return ReadFaceLine(lines.Next(), vertexCount, fault,
+                                [&](std::int32_t index) { corners[next++] = index; });
+        };
+    });
+    if (fault) return fault;
+    starts[count] = static_cast<std::uint32_t>(corners.size());
     faces = FaceList::FromPools(std::move(starts), std::move(corners));
     return std::nullopt;
 }
@@ -138,9 +222,10 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     platform::ResizeOnHugePages(currentMesh_.vertices, static_cast<std::size_t>(vertexCount));
     platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
                           [&](std::size_t, std::size_t begin, std::size_t end) {
+                              LineCursor lines = LinesFrom(countLine + 1 + static_cast<std::int32_t>(begin));
                               for (std::size_t k = begin; k < end; ++k) {
                                   Vector3& vertex = currentMesh_.vertices[k];
-                                  ScanSeparated(Line(countLine + 1 + static_cast<std::int32_t>(k)), ';', vertex.x,
+                                  ScanSeparated(lines.Next(), ';', vertex.x,
                                                 vertex.y, vertex.z);
                               }
                           });
@@ -176,8 +261,8 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
     std::vector<TexCoord> texCoords;
     platform::ResizeOnHugePages(texCoords, static_cast<std::size_t>(count));
     platform::ParallelFor(texCoords.size(), reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
-        for (std::size_t k = begin; k < end; ++k)
-            ScanSeparated(Line(line + 2 + static_cast<std::int32_t>(k)), ';', texCoords[k].u, texCoords[k].v);
+        LineCursor lines = LinesFrom(line + 2 + static_cast<std::int32_t>(begin));
+        for (std::size_t k = begin; k < end; ++k) ScanSeparated(lines.Next(), ';', texCoords[k].u, texCoords[k].v);
     });
     currentMesh_.texCoords = std::move(texCoords);
     return S_OK;
@@ -208,10 +293,10 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
         std::int32_t face;
         std::int32_t index;
     };
-    const std::optional<BadMaterial> bad = reading::ReadLinesInChunks<BadMaterial>(faceMaterials.size(), [&](std::size_t) {
-        return [&](std::size_t face, BadMaterial& fault) {
+    const std::optional<BadMaterial> bad = reading::ReadLinesInChunks<BadMaterial>(faceMaterials.size(), [&](std::size_t, std::size_t first) {
+        return [&, lines = LinesFrom(line + 3 + static_cast<std::int32_t>(first))](std::size_t face, BadMaterial& fault) mutable {
             std::int32_t& index = faceMaterials[face];
-            ScanSeparated(Line(line + 3 + static_cast<std::int32_t>(face)), ',', index);  // "%d": what follows the number is not read
+            ScanSeparated(lines.Next(), ',', index);  // "%d": what follows the number is not read
             fault = {static_cast<std::int32_t>(face), index};
             return index >= 0 && index < materialCount;
         };

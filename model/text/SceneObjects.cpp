@@ -31,8 +31,9 @@ std::vector<float> TextReader::NumbersOfLines(std::int32_t first, std::size_t fr
 {
     std::vector<float> numbers;
     last = std::min(last, lineCount() - 1);
+    LineCursor lines = LinesFrom(first);
     for (std::int32_t k = first; k <= last; ++k) {
-        std::string_view rest = Line(k);
+        std::string_view rest = lines.Next();
         if (k == first) rest.remove_prefix(std::min(from, rest.size()));
         if (leadingString && numbers.empty() && leadingString->empty()) {
             const std::size_t open = rest.find('"');

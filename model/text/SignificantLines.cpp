@@ -14,9 +14,9 @@ inline void LineSplitter::AddLine(const char* start, const char* stop)
     while (start < stop && (*start == ' ' || *start == '\t')) ++start;
     while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t')) --stop;
     if (stop == start || *start == '#' || (stop - start >= 2 && start[0] == '/' && start[1] == '/')) return;
-    const auto index = static_cast<std::int32_t>(split_.lines.size());
-    if (opens || closes) split_.braceLines.push_back({index, opens, closes});
-    split_.lines.push_back({static_cast<std::uint32_t>(start - text_), static_cast<std::uint32_t>(stop - start)});
+    const auto index = static_cast<std::int32_t>(lines_.size());
+    if (opens || closes) braceLines_.push_back({index, opens, closes});
+    lines_.push_back({static_cast<std::uint32_t>(start - text_), static_cast<std::uint32_t>(stop - start)});
 }
 
 void LineSplitter::Feed(const char* pieceBegin, const char* pieceEnd)
@@ -36,7 +36,66 @@ void LineSplitter::Feed(const char* pieceBegin, const char* pieceEnd)
 SplitText LineSplitter::Finish(const char* textEnd)
 {
     if (lineStart_ < textEnd) AddLine(lineStart_, textEnd);
-    return std::move(split_);
+    // The room reserved past the last line goes back: the table never grows again.
+    platform::ForgetBytes(lines_.data() + lines_.size(), (lines_.capacity() - lines_.size()) * sizeof(LineSpan),
+                          lines_.capacity() * sizeof(LineSpan));
+    return {LineTable(std::move(lines_)), std::move(braceLines_)};
+}
+
+LineTable::LineTable(Part lines)
+{
+    if (!lines.empty()) parts_.push_back(std::move(lines));
+    Index();
+}
+
+LineTable LineTable::Joined(std::vector<LineTable>& tables)
+{
+    LineTable joined;
+    for (LineTable& table : tables) {
+        for (Part& part : table.parts_) joined.parts_.push_back(std::move(part));
+        table = LineTable();
+    }
+    joined.Index();
+    return joined;
+}
+
+LineTable::Cursor LineTable::From(std::size_t first) const
+{
+    Cursor cursor;
+    cursor.table_ = this;
+    cursor.part_ = parts_.size();
+    if (first >= size()) return cursor;
+    std::size_t part = partOfSlot_[first >> kSlotShift];
+    while (first >= firsts_[part + 1]) ++part;
+    cursor.part_ = part;
+    cursor.at_ = parts_[part].data() + (first - firsts_[part]);
+    cursor.end_ = parts_[part].data() + parts_[part].size();
+    return cursor;
+}
+
+LineSpan LineTable::Cursor::FirstOfNextPart()
+{
+    if (part_ + 1 >= table_->parts_.size()) {
+        part_ = table_->parts_.size();
+        return {0, 0};
+    }
+    const Part& next = table_->parts_[++part_];
+    at_ = next.data() + 1;
+    end_ = next.data() + next.size();
+    return next.front();
+}
+
+void LineTable::Index()
+{
+    firsts_.assign(1, 0);
+    for (const Part& part : parts_) firsts_.push_back(firsts_.back() + part.size());
+    partOfSlot_.clear();
+    // Slots beyond the last line keep the last part, so a search never runs off the table.
+    std::size_t part = 0;
+    for (std::size_t slot = 0; (slot << kSlotShift) < size(); ++slot) {
+        while ((slot << kSlotShift) >= firsts_[part + 1]) ++part;
+        partOfSlot_.push_back(static_cast<std::uint32_t>(part));
+    }
 }
 
 namespace {
@@ -64,26 +123,23 @@ const char* AfterLineFeed(const char* at, const char* end)
 
 SplitText JoinSplitParts(std::vector<SplitText>& parts)
 {
-    std::vector<std::size_t> firstLines(parts.size() + 1, 0);
-    std::size_t braceLines = 0;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        firstLines[k + 1] = firstLines[k] + parts[k].lines.size();
-        braceLines += parts[k].braceLines.size();
-    }
     SplitText joined;
-    joined.lines.resize(firstLines.back());
+    std::size_t braceLines = 0;
+    for (const SplitText& part : parts) braceLines += part.braceLines.size();
     joined.braceLines.reserve(braceLines);
-    for (std::size_t k = 0; k < parts.size(); ++k)
-        for (BraceLine brace : parts[k].braceLines) {
-            brace.line += static_cast<std::int32_t>(firstLines[k]);
+    std::vector<LineTable> tables;
+    tables.reserve(parts.size());
+    std::size_t firstLine = 0;
+    for (SplitText& part : parts) {
+        for (BraceLine brace : part.braceLines) {
+            brace.line += static_cast<std::int32_t>(firstLine);
             joined.braceLines.push_back(brace);
         }
-    platform::ParallelFor(parts.size(), 1, [&](std::size_t, std::size_t begin, std::size_t end) {
-        for (std::size_t k = begin; k < end; ++k) {
-            std::copy(parts[k].lines.begin(), parts[k].lines.end(), joined.lines.begin() + static_cast<std::ptrdiff_t>(firstLines[k]));
-            parts[k] = SplitText{};
-        }
-    });
+        firstLine += part.lines.size();
+        tables.push_back(std::move(part.lines));
+        part = SplitText{};
+    }
+    joined.lines = LineTable::Joined(tables);
     return joined;
 }
 

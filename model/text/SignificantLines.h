@@ -23,8 +23,59 @@ struct BraceLine {
     bool closes;  // holds at least one "}"
 };
 
-// Millions of lines for a large file: a table that is written as it grows.
-using LineTable = platform::LargeVector<LineSpan>;
+// The significant lines of a text, in the parts that the cores found them in
+// (one part when one core did): line k of the text is line k - first of the
+// part that holds it. Joining the parts into one table would move every
+// line once more, tens of megabytes for a large file.
+class LineTable {
+public:
+    // Millions of lines for a large file: a part is written as it grows.
+    using Part = platform::LargeVector<LineSpan>;
+
+    LineTable() = default;
+    explicit LineTable(Part lines);
+    // The tables' lines in table order, the tables emptied on the way.
+    static LineTable Joined(std::vector<LineTable>& tables);
+
+    std::size_t size() const { return firsts_.empty() ? 0 : firsts_.back(); }
+    LineSpan operator[](std::size_t line) const
+    {
+        std::size_t part = partOfSlot_[line >> kSlotShift];
+        while (line >= firsts_[part + 1]) ++part;  // past the slot's first part: rarely more than once
+        return parts_[part][line - firsts_[part]];
+    }
+
+    // Lines `first` on, in order, each for a step rather than a search: for
+    // the long lists. Past the last line, empty spans.
+    class Cursor {
+    public:
+        LineSpan Next()
+        {
+            if (at_ == end_) [[unlikely]]
+                return FirstOfNextPart();
+            return *at_++;
+        }
+
+    private:
+        friend class LineTable;
+        LineSpan FirstOfNextPart();
+
+        const LineTable* table_ = nullptr;
+        std::size_t part_ = 0;
+        const LineSpan* at_ = nullptr;
+        const LineSpan* end_ = nullptr;
+    };
+    Cursor From(std::size_t first) const;
+
+private:
+    // The part of every 4096th line: the search for a line's part starts there.
+    static constexpr unsigned kSlotShift = 12;
+    void Index();
+
+    std::vector<Part> parts_;                // none empty
+    std::vector<std::size_t> firsts_;        // each part's first line, then the line count
+    std::vector<std::uint32_t> partOfSlot_;  // the part holding line k << kSlotShift
+};
 
 struct SplitText {
     LineTable lines;
@@ -43,7 +94,7 @@ inline constexpr std::size_t kBytesPerSplitPart = std::size_t{8} << 20;
 // part starting at `at` begins, and where the last line of the part before
 // it ends; `end` when no line feed follows.
 const char* AfterLineFeed(const char* at, const char* end);
-// The parts' tables as one, in part order, the parts emptied on the way.
+// The parts' lines as one text's, in part order, the parts emptied on the way.
 SplitText JoinSplitParts(std::vector<SplitText>& parts);
 
 // The same for a text that arrives piece by piece (while each piece is still
@@ -51,7 +102,7 @@ SplitText JoinSplitParts(std::vector<SplitText>& parts);
 class LineSplitter {
 public:
     explicit LineSplitter(const char* text) : text_(text), lineStart_(text) {}
-    void Reserve(std::size_t lines) { split_.lines.reserve(lines); }
+    void Reserve(std::size_t lines) { lines_.reserve(lines); }
     // Where the first line begins, when not at the text's start.
     void SetLineStart(const char* start) { lineStart_ = start; }
     void Feed(const char* pieceBegin, const char* pieceEnd);
@@ -65,5 +116,6 @@ private:
     const char* lineStart_;
     bool lineOpens_ = false;   // the line being read holds a "{"
     bool lineCloses_ = false;  // ... a "}"
-    SplitText split_;
+    LineTable::Part lines_;
+    std::vector<BraceLine> braceLines_;
 };

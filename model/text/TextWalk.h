@@ -74,6 +74,25 @@ public:
         return text_.substr(span.begin, span.length);
     }
     std::int32_t lineCount() const { return static_cast<std::int32_t>(lines_.size()); }
+    // The significant lines `first` on, in order, for the long lists: each
+    // line for a step, not a search; empty texts past the last one.
+    class LineCursor {
+    public:
+        LineCursor(std::string_view text, LineTable::Cursor lines) : text_(text), lines_(lines) {}
+        std::string_view Next()
+        {
+            const LineSpan span = lines_.Next();
+            return text_.substr(span.begin, span.length);
+        }
+
+    private:
+        std::string_view text_;
+        LineTable::Cursor lines_;
+    };
+    LineCursor LinesFrom(std::int32_t first) const
+    {
+        return {text_, lines_.From(first < 0 ? lines_.size() : static_cast<std::size_t>(first))};
+    }
     // The file's own 1-based line number of significant line `line`, for messages.
     std::int32_t FileLineNumber(std::int32_t line) const;
     // Whether `count` elements, one per line from line `first` on, stand in
@@ -83,6 +102,14 @@ public:
 private:
     std::optional<FaceFault> ReadFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
                                        FaceList& faces) const;
+    std::optional<FaceFault> ReadFacesInOnePass(std::int32_t firstLine, std::int32_t faceCount,
+                                                std::int32_t vertexCount, FaceList& faces) const;
+    // False, having read nothing it keeps, when the faces are not all of the
+    // first one's corner count (or when the first cannot be read).
+    bool ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount, FaceList& faces,
+                          std::optional<FaceFault>& fault) const;
+    std::optional<FaceFault> ReadFacesInTwoPasses(std::int32_t firstLine, std::int32_t faceCount,
+                                                  std::int32_t vertexCount, FaceList& faces) const;
 
     // Whether the block `fromInnermost` places out from the innermost open one is `word`.
     bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;

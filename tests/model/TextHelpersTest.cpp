@@ -44,7 +44,8 @@ TEST(TextHelpers, ComparesIgnoringAsciiCaseOnly)
 std::vector<std::string> LineTexts(std::string_view text)
 {
     std::vector<std::string> texts;
-    for (const auto& span : SplitSignificantLines(text).lines) texts.emplace_back(text.substr(span.begin, span.length));
+    const LineTable lines = SplitSignificantLines(text).lines;
+    for (std::size_t k = 0; k < lines.size(); ++k) texts.emplace_back(text.substr(lines[k].begin, lines[k].length));
     return texts;
 }
 

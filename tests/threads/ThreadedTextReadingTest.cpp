@@ -15,9 +15,10 @@ namespace {
 // A mesh in the shapes files take: comments of both kinds, blank lines, CRLF
 // ends, tabs, a comment line longer than many parts of the split, faces of
 // three to five corners with either separator, texture coordinates and a
-// material list. `faults` lines replace the face lines of those numbers.
+// material list (with `quadsOnly`, every face a quad). `faults` lines replace
+// the face lines of those numbers.
 std::string MeshText(int vertices, int faces, const std::vector<std::pair<int, std::string>>& faults = {},
-                     const std::vector<int>& badMaterials = {})
+                     const std::vector<int>& badMaterials = {}, bool quadsOnly = false)
 {
     std::string text = "xof 0303txt 0032\n// generated\n\nMesh grid {\n " + std::to_string(vertices) + ";\n";
     for (int v = 0; v < vertices; ++v) {
@@ -30,7 +31,7 @@ std::string MeshText(int vertices, int faces, const std::vector<std::pair<int, s
         const char end = f + 1 < faces ? ',' : ';';
         std::string line;
         const int a = f % (vertices - 5);
-        switch (f % 3) {
+        switch (quadsOnly ? 1 : f % 3) {
         case 0: line = "3;" + std::to_string(a) + "," + std::to_string(a + 1) + "," + std::to_string(a + 2) + ";"; break;
         case 1: line = "4;" + std::to_string(a) + ";" + std::to_string(a + 3) + "," + std::to_string(a + 2) + "," + std::to_string(a + 1) + ";"; break;
         default: line = "5;" + std::to_string(a) + "," + std::to_string(a + 1) + "," + std::to_string(a + 2) + "," + std::to_string(a + 3) + "," + std::to_string(a + 4) + ";"; break;
@@ -114,6 +115,26 @@ TEST(ThreadedTextReading, ReportsTheFirstFaultOfTheFile)
     const Read reference = ExpectSameOnEveryThreadCount(MeshText(3000, 2600, {}, {2500, 1200}));
     ASSERT_EQ(reference.messages.size(), 1u);
     EXPECT_NE(reference.messages[0].find("1600"), std::string::npos) << reference.messages[0];
+}
+
+TEST(ThreadedTextReading, FacesOfOneCornerCountGiveTheModelAndFaultsOfOneThread)
+{
+    // Quads throughout, each chunk writing where its corners go; then a
+    // triangle late in the list, which sends the faces to the two passes,
+    // with a fault before it and after it.
+    using Faults = std::vector<std::pair<int, std::string>>;
+    const Read quads = ExpectSameOnEveryThreadCount(MeshText(3000, 2600, {}, {}, true));
+    ASSERT_TRUE(quads.model);
+    EXPECT_EQ(quads.model->meshes.at(0).faces.cornerTotal(), 4u * 2600);
+    const Read oneTriangle = ExpectSameOnEveryThreadCount(MeshText(3000, 2600, Faults{{2500, "3;7,8,9;"}}, {}, true));
+    ASSERT_TRUE(oneTriangle.model);
+    EXPECT_EQ(oneTriangle.model->meshes.at(0).faces[2500].corners[2], 9);
+    for (const Faults& faults : {Faults{{1900, "4;1,2,3,9999;"}, {2500, "3;7,8,9;"}},
+                                 Faults{{600, "3;7,8,9;"}, {2400, "-1;"}}, Faults{{0, "9;1,2;"}}}) {
+        const Read refused = ExpectSameOnEveryThreadCount(MeshText(3000, 2600, faults, {}, true));
+        EXPECT_FALSE(refused.model);
+        ASSERT_EQ(refused.messages.size(), 1u);
+    }
 }
 
 }  // namespace

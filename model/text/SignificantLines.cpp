@@ -103,11 +103,9 @@ namespace {
 SplitText SplitRange(const char* text, const char* begin, const char* end, bool countLinesFirst)
 {
     LineSplitter splitter(text);
-    // Sized once, never copied while it grows; a part of a large text spares
-    // the pass: room for lines of 16 bytes on average, capacity never written
-    // taking no memory.
+    // Sized once, never copied while it grows; a part of a large text spares the pass.
     const auto bytes = static_cast<std::size_t>(end - begin);
-    splitter.Reserve(countLinesFirst ? byte_search::Count(begin, end, '\n') + 1 : bytes / 16 + 16);
+    splitter.Reserve(countLinesFirst ? byte_search::Count(begin, end, '\n') + 1 : LinesToReserveForPart(bytes));
     splitter.SetLineStart(begin);
     splitter.Feed(begin, end);
     return splitter.Finish(end);

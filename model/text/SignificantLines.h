@@ -84,11 +84,17 @@ struct SplitText {
 
 // A large text is split in parts on every core: each part takes the lines
 // that begin just after a line feed inside it (the first part, the first
-// line too), and the parts' tables are joined in order.
+// line too), and the parts' tables are kept in order.
 SplitText SplitSignificantLines(std::string_view text);
 
-// Texts at least twice this long are split in parts.
-inline constexpr std::size_t kBytesPerSplitPart = std::size_t{8} << 20;
+// Texts at least twice this long are split in parts: parts small enough that
+// a core slowed down on one holds up the other little at the end.
+inline constexpr std::size_t kBytesPerSplitPart = std::size_t{4} << 20;
+// The lines a part of `bytes` bytes makes room for: lines of 8 bytes on
+// average, which makes the room of a whole part a block that huge pages back
+// (capacity never written takes no memory, and a part gives back what its
+// lines did not take).
+inline std::size_t LinesToReserveForPart(std::size_t bytes) { return bytes / 8 + 16; }
 
 // Just past the first line feed at or after `at`: where the first line of a
 // part starting at `at` begins, and where the last line of the part before

@@ -36,7 +36,7 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
     std::vector<char> failed(partCount, 0);
     platform::ParallelFor(size, kBytesPerSplitPart, [&](std::size_t part, std::size_t begin, std::size_t end) {
         LineSplitter& splitter = splitters[part].emplace(text);
-        splitter.Reserve((end - begin) / 16 + 16);
+        splitter.Reserve(LinesToReserveForPart(end - begin));
         bool lineBegun = part == 0;
         for (std::size_t offset = begin; offset < end; offset += kPiece) {
             char* const piece = text + offset;

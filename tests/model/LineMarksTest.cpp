@@ -69,3 +69,31 @@ TEST(LineMarks, AgreeOnEveryCorpusFile)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LineTable, FindsEveryLineOfItsPartsByNumberAndInTurn)
+{
+    // Parts of every size around the index's step of 4096 lines, an empty one
+    // among them; each span names its own line.
+    std::vector<LineTable> tables;
+    std::uint32_t line = 0;
+    for (const std::uint32_t size : {3u, 0u, 5000u, 1u, 4095u, 4097u, 2u}) {
+        LineTable::Part part;
+        for (std::uint32_t k = 0; k < size; ++k, ++line) part.push_back({line, 1});
+        tables.emplace_back(std::move(part));
+    }
+    const LineTable joined = LineTable::Joined(tables);
+    ASSERT_EQ(joined.size(), line);
+    for (const std::uint32_t first : {0u, 2u, 3u, 4096u, 5003u, 9099u, line - 1}) {
+        LineTable::Cursor cursor = joined.From(first);
+        for (std::uint32_t k = first; k < line; ++k) {
+            ASSERT_EQ(joined[k].begin, k);
+            ASSERT_EQ(cursor.Next().begin, k) << "from " << first;
+        }
+        EXPECT_EQ(cursor.Next().length, 0u);  // past the last line
+    }
+    EXPECT_EQ(joined.From(line).Next().length, 0u);
+}
+
+}  // namespace

@@ -8,6 +8,8 @@
 #include "model/text/TextWalk.h"
 #include "platform/LargeBlocks.h"
 
+#include <functional>
+
 namespace {
 
 constexpr const char* kReadMesh = "Model::ReadMesh";
@@ -98,15 +100,18 @@ struct UniformFaceStop {
 // the chunks before it end. A face that cannot be read stops its chunk
 // there, and the list is not kept.
 std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLine, std::int32_t faceCount,
-                                                           std::int32_t vertexCount, FaceList& faces) const
+                                                           std::int32_t vertexCount, FaceList& faces,
+                                                           const std::function<void()>& beside) const
 {
     const auto count = static_cast<std::size_t>(faceCount);
     const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
     std::optional<FaceFault> fault;
-    if (chunks < 2 || platform::ParallelThreadCount() == 1)
+    if (chunks < 2 || platform::ParallelThreadCount() == 1) {
+        beside();
         fault = ReadFacesInOnePass(firstLine, faceCount, vertexCount, faces);
-    else if (!ReadUniformFaces(firstLine, faceCount, vertexCount, faces, fault))
+    } else if (!ReadUniformFaces(firstLine, faceCount, vertexCount, faces, beside, fault)) {
         fault = ReadFacesInTwoPasses(firstLine, faceCount, vertexCount, faces);
+    }
     return fault;
 }
 
@@ -136,7 +141,8 @@ std::optional<TextReader::FaceFault> TextReader::ReadFacesInOnePass(std::int32_t
 }
 
 bool TextReader::ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
-                                  FaceList& faces, std::optional<FaceFault>& fault) const
+                                  FaceList& faces, const std::function<void()>& beside,
+                                  std::optional<FaceFault>& fault) const
 {
     const auto count = static_cast<std::size_t>(faceCount);
     std::string_view firstRest;
@@ -144,12 +150,14 @@ bool TextReader::ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount
     // Every corner takes two bytes of the text at least: a count the first
     // line claims for a million faces sizes nothing beyond what the text holds.
     if (cornerCount <= 0 || !CornerCountFits(cornerCount, firstRest) ||
-        count > text_.size() / 2 / static_cast<std::size_t>(cornerCount))
+        count > text_.size() / 2 / static_cast<std::size_t>(cornerCount)) {
+        beside();
         return false;
+    }
     const auto perFace = static_cast<std::size_t>(cornerCount);
     FaceList::Starts starts(count + 1);
     FaceList::Corners corners(count * perFace);
-    const std::optional<UniformFaceStop> stop = reading::ReadLinesInChunks<UniformFaceStop>(count, [&](std::size_t, std::size_t first) {
+    const std::optional<UniformFaceStop> stop = reading::ReadLinesInChunksBeside<UniformFaceStop>(count, beside, [&](std::size_t, std::size_t first) {
         return [&, lines = LinesFrom(firstLine + static_cast<std::int32_t>(first))](std::size_t face, UniformFaceStop& stop) mutable {
             starts[face] = static_cast<std::uint32_t>(face * perFace);
             stop.fault.face = static_cast<std::int32_t>(face);
@@ -219,26 +227,30 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     Scan(Line(countLine), "%d;", vertexCount);
     if (!CountFits(vertexCount, countLine + 1))
         return reading::ReportBadCount(*this, object, vertexCount, countLine, kReadMesh);
-    platform::ResizeOnHugePages(currentMesh_.vertices, static_cast<std::size_t>(vertexCount));
-    platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
-                          [&](std::size_t, std::size_t begin, std::size_t end) {
-                              LineCursor lines = LinesFrom(countLine + 1 + static_cast<std::int32_t>(begin));
-                              for (std::size_t k = begin; k < end; ++k) {
-                                  Vector3& vertex = currentMesh_.vertices[k];
-                                  ScanSeparated(lines.Next(), ';', vertex.x,
-                                                vertex.y, vertex.z);
-                              }
-                          });
-
     const std::int32_t faceCountLine = countLine + vertexCount + 1;
     std::int32_t faceCount = 0;
     Scan(Line(faceCountLine), "%d;", faceCount);
     if (!CountFits(faceCount, faceCountLine + 1))
         return reading::ReportBadCount(*this, object, faceCount, faceCountLine, kReadMesh);
 
+    // The faces first: while one core sizes (and so zeroes) the list of
+    // vertices, the other begins on them; the vertices are read after.
     currentMesh_.faces = FaceList();
-    const std::optional<FaceFault> fault = ReadFaces(faceCountLine + 1, faceCount, vertexCount, currentMesh_.faces);
-    if (!fault) return S_OK;
+    const std::optional<FaceFault> fault =
+        ReadFaces(faceCountLine + 1, faceCount, vertexCount, currentMesh_.faces, [&] {
+            platform::ResizeOnHugePages(currentMesh_.vertices, static_cast<std::size_t>(vertexCount));
+        });
+    if (!fault) {
+        platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
+                              [&](std::size_t, std::size_t begin, std::size_t end) {
+                                  LineCursor lines = LinesFrom(countLine + 1 + static_cast<std::int32_t>(begin));
+                                  for (std::size_t k = begin; k < end; ++k) {
+                                      Vector3& vertex = currentMesh_.vertices[k];
+                                      ScanSeparated(lines.Next(), ';', vertex.x, vertex.y, vertex.z);
+                                  }
+                              });
+        return S_OK;
+    }
     const std::int32_t faceLine = faceCountLine + 1 + fault->face;
     switch (fault->kind) {
     case FaceFault::Kind::NegativeCount:

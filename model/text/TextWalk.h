@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -100,14 +101,15 @@ public:
     bool CountFits(std::int32_t count, std::int32_t first) const;
 
 private:
+    // Runs `beside` once on the way, on whichever core comes to it.
     std::optional<FaceFault> ReadFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
-                                       FaceList& faces) const;
+                                       FaceList& faces, const std::function<void()>& beside) const;
     std::optional<FaceFault> ReadFacesInOnePass(std::int32_t firstLine, std::int32_t faceCount,
                                                 std::int32_t vertexCount, FaceList& faces) const;
     // False, having read nothing it keeps, when the faces are not all of the
     // first one's corner count (or when the first cannot be read).
     bool ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount, FaceList& faces,
-                          std::optional<FaceFault>& fault) const;
+                          const std::function<void()>& beside, std::optional<FaceFault>& fault) const;
     std::optional<FaceFault> ReadFacesInTwoPasses(std::int32_t firstLine, std::int32_t faceCount,
                                                   std::int32_t vertexCount, FaceList& faces) const;
 

@@ -1,12 +1,14 @@
 // A text file read on several threads gives, bit for bit, the model and the
 // messages it gives on one: the file read in parts, the lines found in parts,
 // the long lists read in chunks, the first fault of the file reported.
+#include "model/text/LineChunks.h"
 #include "model/text/TextReader.h"
 #include "ReadOnThreads.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -134,6 +136,33 @@ TEST(ThreadedTextReading, FacesOfOneCornerCountGiveTheModelAndFaultsOfOneThread)
         const Read refused = ExpectSameOnEveryThreadCount(MeshText(3000, 2600, faults, {}, true));
         EXPECT_FALSE(refused.model);
         ASSERT_EQ(refused.messages.size(), 1u);
+    }
+}
+
+TEST(ThreadedTextReading, WorkBesideTheChunksRunsOnceAndTheFirstFaultWins)
+{
+    // Lists of no line, of one chunk and of many, on one thread and on two:
+    // the work beside runs once, every element before the first fault is
+    // read, and that fault is the one returned though a later chunk has one too.
+    for (const unsigned threads : {1u, 2u}) {
+        const platform::ScopedParallelThreadCount scoped(threads);
+        for (const std::size_t count : {std::size_t{0}, std::size_t{100}, 5 * reading::kLinesPerChunk}) {
+            std::atomic<int> besides{0};
+            std::vector<char> read(count, 0);  // each element written by its own chunk only
+            const std::optional<std::size_t> fault = reading::ReadLinesInChunksBeside<std::size_t>(
+                count, [&] { ++besides; },
+                [&](std::size_t, std::size_t) {
+                    return [&](std::size_t element, std::size_t& fault) {
+                        read[element] = 1;
+                        fault = element;
+                        return element != count / 2 && element + 3 != count;
+                    };
+                });
+            EXPECT_EQ(besides.load(), 1) << count << " lines on " << threads;
+            EXPECT_EQ(fault, count == 0 ? std::nullopt : std::optional(count / 2)) << count << " lines on " << threads;
+            EXPECT_TRUE(std::all_of(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(count / 2),
+                                    [](char seen) { return seen == 1; }));
+        }
     }
 }
 

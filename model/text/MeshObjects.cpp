@@ -82,12 +82,46 @@ bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::F
            ReadFaceCorners(cornerCount, rest, vertexCount, fault, put);
 }
 
-// How a chunk of face lines read as faces of one corner count stopped: at a
-// face it could not read, or at one with another count.
-struct UniformFaceStop {
+// How a chunk of face lines stopped: at a face it could not read, or, when
+// every face was to have one corner count, at a face with another.
+struct FaceStop {
     TextReader::FaceFault fault;
     bool otherCount = false;
 };
+
+// Writes `count` faces from `firstLine` on in place, on every core: chunk k
+// writes its corners from firstCornerOf(k, its first face) on, in pools sized
+// for `cornerTotal` corners. With `uniformCorners` above zero, a face of
+// another corner count stops its chunk. `beside` runs once, as a chunk of its
+// own. The first stop in face order, or nothing, and then the list.
+template <class FirstCornerOf>
+std::optional<FaceStop> WriteFacesInPlace(const TextReader& reader, std::int32_t firstLine, std::size_t count,
+                                          std::int32_t vertexCount, std::size_t cornerTotal,
+                                          FirstCornerOf&& firstCornerOf, std::int32_t uniformCorners,
+                                          const std::function<void()>& beside, FaceList& faces)
+{
+    FaceList::Starts starts(count + 1);
+    FaceList::Corners corners(cornerTotal);
+    const std::optional<FaceStop> stop = reading::ReadLinesInChunksBeside<FaceStop>(
+        count, beside, [&](std::size_t chunk, std::size_t first) {
+            return [&, next = firstCornerOf(chunk, first),
+                    lines = reader.LinesFrom(firstLine + static_cast<std::int32_t>(first))](std::size_t face,
+                                                                                             FaceStop& stop) mutable {
+                starts[face] = static_cast<std::uint32_t>(next);
+                stop.fault.face = static_cast<std::int32_t>(face);
+                std::string_view rest;
+                const std::int32_t cornerCount = CornerCountOf(lines.Next(), rest);
+                if (!CornerCountReadable(cornerCount, rest, stop.fault)) return false;
+                stop.otherCount = uniformCorners > 0 && cornerCount != uniformCorners;
+                return !stop.otherCount && ReadFaceCorners(cornerCount, rest, vertexCount, stop.fault,
+                                                           [&](std::int32_t index) { corners[next++] = index; });
+            };
+        });
+    if (stop) return stop;
+    starts[count] = static_cast<std::uint32_t>(corners.size());
+    faces = FaceList::FromPools(std::move(starts), std::move(corners));
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -105,14 +139,44 @@ std::optional<TextReader::FaceFault> TextReader::ReadFaces(std::int32_t firstLin
 {
     const auto count = static_cast<std::size_t>(faceCount);
     const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
-    std::optional<FaceFault> fault;
     if (chunks < 2 || platform::ParallelThreadCount() == 1) {
         beside();
-        fault = ReadFacesInOnePass(firstLine, faceCount, vertexCount, faces);
-    } else if (!ReadUniformFaces(firstLine, faceCount, vertexCount, faces, beside, fault)) {
-        fault = ReadFacesInTwoPasses(firstLine, faceCount, vertexCount, faces);
+        return ReadFacesInOnePass(firstLine, faceCount, vertexCount, faces);
     }
-    return fault;
+    auto faultOf = [](const std::optional<FaceStop>& stop) {
+        return stop ? std::optional(stop->fault) : std::nullopt;
+    };
+
+    std::string_view firstRest;
+    const std::int32_t firstCorners = CornerCountOf(Line(firstLine), firstRest);
+    // Every corner takes two bytes of the text at least: a count the first
+    // line claims for a million faces sizes nothing beyond what the text holds.
+    if (firstCorners > 0 && CornerCountFits(firstCorners, firstRest) &&
+        count <= text_.size() / 2 / static_cast<std::size_t>(firstCorners)) {
+        const auto perFace = static_cast<std::size_t>(firstCorners);
+        const std::optional<FaceStop> stop = WriteFacesInPlace(
+            *this, firstLine, count, vertexCount, count * perFace,
+            [perFace](std::size_t, std::size_t first) { return first * perFace; }, firstCorners, beside, faces);
+        if (!stop || !stop->otherCount) return faultOf(stop);
+    } else {
+        beside();
+    }
+
+    std::vector<std::size_t> chunkStarts(chunks + 1, 0);
+    platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        std::size_t total = 0;
+        LineCursor lines = LinesFrom(firstLine + static_cast<std::int32_t>(begin));
+        for (std::size_t face = begin; face < end; ++face) {
+            std::string_view rest;
+            const std::int32_t cornerCount = CornerCountOf(lines.Next(), rest);
+            if (CornerCountFits(cornerCount, rest)) total += static_cast<std::size_t>(cornerCount);
+        }
+        chunkStarts[chunk + 1] = total;
+    });
+    for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
+    return faultOf(WriteFacesInPlace(
+        *this, firstLine, count, vertexCount, chunkStarts.back(),
+        [&](std::size_t chunk, std::size_t) { return chunkStarts[chunk]; }, 0, [] {}, faces));
 }
 
 std::optional<TextReader::FaceFault> TextReader::ReadFacesInOnePass(std::int32_t firstLine, std::int32_t faceCount,
@@ -136,80 +200,6 @@ std::optional<TextReader::FaceFault> TextReader::ReadFacesInOnePass(std::int32_t
             return fault;
     }
     if (count > 0) starts.push_back(static_cast<std::uint32_t>(corners.size()));
-    faces = FaceList::FromPools(std::move(starts), std::move(corners));
-    return std::nullopt;
-}
-
-bool TextReader::ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount,
-                                  FaceList& faces, const std::function<void()>& beside,
-                                  std::optional<FaceFault>& fault) const
-{
-    const auto count = static_cast<std::size_t>(faceCount);
-    std::string_view firstRest;
-    const std::int32_t cornerCount = CornerCountOf(Line(firstLine), firstRest);
-    // Every corner takes two bytes of the text at least: a count the first
-    // line claims for a million faces sizes nothing beyond what the text holds.
-    if (cornerCount <= 0 || !CornerCountFits(cornerCount, firstRest) ||
-        count > text_.size() / 2 / static_cast<std::size_t>(cornerCount)) {
-        beside();
-        return false;
-    }
-    const auto perFace = static_cast<std::size_t>(cornerCount);
-    FaceList::Starts starts(count + 1);
-    FaceList::Corners corners(count * perFace);
-    const std::optional<UniformFaceStop> stop = reading::ReadLinesInChunksBeside<UniformFaceStop>(count, beside, [&](std::size_t, std::size_t first) {
-        return [&, lines = LinesFrom(firstLine + static_cast<std::int32_t>(first))](std::size_t face, UniformFaceStop& stop) mutable {
-            starts[face] = static_cast<std::uint32_t>(face * perFace);
-            stop.fault.face = static_cast<std::int32_t>(face);
-            std::string_view rest;
-            const std::int32_t faceCorners = CornerCountOf(lines.Next(), rest);
-            if (!CornerCountReadable(faceCorners, rest, stop.fault)) return false;
-            stop.otherCount = faceCorners != cornerCount;
-            std::int32_t* next = corners.data() + face * perFace;
-            return !stop.otherCount &&
-                   ReadFaceCorners(faceCorners, rest, vertexCount, stop.fault, [&](std::int32_t index) { *next++ = index; });
-        };
-    });
-    if (stop && stop->otherCount) return false;
-    if (stop) {
-        fault = stop->fault;
-        return true;
-    }
-    starts[count] = static_cast<std::uint32_t>(corners.size());
-    faces = FaceList::FromPools(std::move(starts), std::move(corners));
-    return true;
-}
-
-std::optional<TextReader::FaceFault> TextReader::ReadFacesInTwoPasses(std::int32_t firstLine, std::int32_t faceCount,
-                                                                      std::int32_t vertexCount, FaceList& faces) const
-{
-    const auto count = static_cast<std::size_t>(faceCount);
-    const std::size_t chunks = platform::ChunkCount(count, reading::kLinesPerChunk);
-    std::vector<std::size_t> chunkStarts(chunks + 1, 0);
-    platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        std::size_t total = 0;
-        LineCursor lines = LinesFrom(firstLine + static_cast<std::int32_t>(begin));
-        for (std::size_t face = begin; face < end; ++face) {
-            std::string_view rest;
-            const std::int32_t cornerCount = CornerCountOf(lines.Next(), rest);
-            if (CornerCountFits(cornerCount, rest)) total += static_cast<std::size_t>(cornerCount);
-        }
-        chunkStarts[chunk + 1] = total;
-    });
-    for (std::size_t chunk = 1; chunk <= chunks; ++chunk) chunkStarts[chunk] += chunkStarts[chunk - 1];
-    FaceList::Starts starts(count + 1);
-    FaceList::Corners corners(chunkStarts.back());
-    const std::optional<FaceFault> fault = reading::ReadLinesInChunks<FaceFault>(count, [&](std::size_t chunk, std::size_t first) {
-        return [&, next = chunkStarts[chunk], lines = LinesFrom(firstLine + static_cast<std::int32_t>(first))](
-                   std::size_t face, FaceFault& fault) mutable {
-            starts[face] = static_cast<std::uint32_t>(next);
-            fault.face = static_cast<std::int32_t>(face);
-            return ReadFaceLine(lines.Next(), vertexCount, fault,
-                                [&](std::int32_t index) { corners[next++] = index; });
-        };
-    });
-    if (fault) return fault;
-    starts[count] = static_cast<std::uint32_t>(corners.size());
     faces = FaceList::FromPools(std::move(starts), std::move(corners));
     return std::nullopt;
 }

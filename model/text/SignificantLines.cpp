@@ -65,8 +65,7 @@ LineTable::Cursor LineTable::From(std::size_t first) const
     cursor.table_ = this;
     cursor.part_ = parts_.size();
     if (first >= size()) return cursor;
-    std::size_t part = partOfSlot_[first >> kSlotShift];
-    while (first >= firsts_[part + 1]) ++part;
+    const std::size_t part = PartOf(first);
     cursor.part_ = part;
     cursor.at_ = parts_[part].data() + (first - firsts_[part]);
     cursor.end_ = parts_[part].data() + parts_[part].size();

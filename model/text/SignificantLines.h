@@ -40,8 +40,7 @@ public:
     std::size_t size() const { return firsts_.empty() ? 0 : firsts_.back(); }
     LineSpan operator[](std::size_t line) const
     {
-        std::size_t part = partOfSlot_[line >> kSlotShift];
-        while (line >= firsts_[part + 1]) ++part;  // past the slot's first part: rarely more than once
+        const std::size_t part = PartOf(line);
         return parts_[part][line - firsts_[part]];
     }
 
@@ -71,6 +70,13 @@ private:
     // The part of every 4096th line: the search for a line's part starts there.
     static constexpr unsigned kSlotShift = 12;
     void Index();
+    // The part holding `line`, one of the table's.
+    std::size_t PartOf(std::size_t line) const
+    {
+        std::size_t part = partOfSlot_[line >> kSlotShift];
+        while (line >= firsts_[part + 1]) ++part;  // past the slot's first part: rarely more than once
+        return part;
+    }
 
     std::vector<Part> parts_;                // none empty
     std::vector<std::size_t> firsts_;        // each part's first line, then the line count

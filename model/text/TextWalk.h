@@ -106,12 +106,6 @@ private:
                                        FaceList& faces, const std::function<void()>& beside) const;
     std::optional<FaceFault> ReadFacesInOnePass(std::int32_t firstLine, std::int32_t faceCount,
                                                 std::int32_t vertexCount, FaceList& faces) const;
-    // False, having read nothing it keeps, when the faces are not all of the
-    // first one's corner count (or when the first cannot be read).
-    bool ReadUniformFaces(std::int32_t firstLine, std::int32_t faceCount, std::int32_t vertexCount, FaceList& faces,
-                          const std::function<void()>& beside, std::optional<FaceFault>& fault) const;
-    std::optional<FaceFault> ReadFacesInTwoPasses(std::int32_t firstLine, std::int32_t faceCount,
-                                                  std::int32_t vertexCount, FaceList& faces) const;
 
     // Whether the block `fromInnermost` places out from the innermost open one is `word`.
     bool IsOpenBlock(std::int32_t fromInnermost, std::string_view word) const;

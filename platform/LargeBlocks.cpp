@@ -33,14 +33,24 @@ void AdviseWholeUnits(const void* begin, std::size_t bytes, std::size_t unit, in
     if (end > first) madvise(reinterpret_cast<void*>(first), end - first, advice);
 }
 
+// What a block of `bytes` bytes maps. Huge pages back its whole aligned
+// stretches. The tail past the last one is a huge page too when that wastes
+// at most an eighth of the block: each first touch of an ordinary page costs
+// a fault, and on virtual machines a fault is dear (a 4 MB list filled on
+// ordinary pages takes a thousand of them). Otherwise the tail takes
+// ordinary pages and at most a page is wasted.
+std::size_t MappedSize(std::size_t bytes)
+{
+    const std::size_t whole = RoundedUp(bytes, kHugePage);
+    return whole - bytes <= bytes / 8 ? whole : RoundedUp(bytes, PageSize());
+}
+
 }  // namespace
 
 void* AcquireLargeBlock(std::size_t bytes)
 {
     if (bytes > std::size_t(-1) - 2 * kHugePage) throw std::bad_alloc();
-    // Huge pages back the whole aligned stretches; the tail past the last
-    // one takes ordinary pages, so that at most a page is wasted.
-    const std::size_t size = RoundedUp(bytes, PageSize());
+    const std::size_t size = MappedSize(bytes);
     // Mapped with room to spare, then trimmed so that the block starts on a
     // huge-page boundary: a huge page can only back an aligned range.
     const std::size_t mapped = size + kHugePage;
@@ -58,7 +68,7 @@ void* AcquireLargeBlock(std::size_t bytes)
 
 void ReleaseLargeBlock(void* block, std::size_t bytes) noexcept
 {
-    if (block != nullptr) munmap(block, RoundedUp(bytes, PageSize()));
+    if (block != nullptr) munmap(block, MappedSize(bytes));
 }
 
 void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept

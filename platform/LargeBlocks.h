@@ -4,7 +4,7 @@
 // Two things make those arrays cheaper than in a plain std::vector:
 // - resize() leaves new elements uninitialised: they are written at once,
 //   and zeroing first doubles the passes over tens of megabytes;
-// - blocks of 4 MiB or more come straight from the kernel, aligned to and
+// - blocks of 2 MiB or more come straight from the kernel, aligned to and
 //   marked for transparent huge pages where the kernel offers them, so that
 //   filling 40 MB costs some twenty page faults instead of ten thousand
 //   (on virtual machines each of those is dear).
@@ -35,7 +35,7 @@ void ReleaseLargeBlock(void* block, std::size_t bytes) noexcept;
 // Under AddressSanitizer every block comes from the checked allocator.
 inline constexpr std::size_t kLargeBlockBytes = std::size_t(-1);
 #else
-inline constexpr std::size_t kLargeBlockBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{2} << 20;
 #endif
 
 // Gives back the memory of `bytes` bytes at `begin`, which nobody reads

@@ -38,5 +38,5 @@ void MeshRecord::CompleteMaterialList()
         materials.clear();
         materials.emplace_back().name = "unnamed";
     }
-    faceMaterials = std::vector<std::int32_t>(static_cast<std::size_t>(faceCount()), 0);
+    faceMaterials = FaceMaterialList(static_cast<std::size_t>(faceCount()), 0);
 }

@@ -171,14 +171,21 @@ struct StoredNormals {
 using VertexColor = std::array<float, 4>;
 
 struct MeshRecord {
+    // The lists as large as the mesh, in blocks that a large mesh takes on
+    // huge pages. Resizing one leaves new face materials unset, as any
+    // LargeVector's values; vertices and coordinates start at zero.
+    using VertexList = platform::LargeVector<Vector3>;
+    using FaceMaterialList = platform::LargeVector<std::int32_t>;
+    using TexCoordList = platform::LargeVector<TexCoord>;
+
     std::string name;
-    std::vector<Vector3> vertices;
+    VertexList vertices;
     FaceList faces;
     std::optional<std::vector<Vector3>> normals;        // none until computed
-    std::optional<std::vector<std::int32_t>> faceMaterials;  // none without a material list
+    std::optional<FaceMaterialList> faceMaterials;  // none without a material list
     std::vector<MaterialRecord> materials;
     float opacity = 1.0f;
-    std::optional<std::vector<TexCoord>> texCoords;     // none without texture coordinates
+    std::optional<TexCoordList> texCoords;          // none without texture coordinates
     std::int32_t frame = -1;  // the frame whose block encloses the mesh, -1 outside any
     std::vector<SkinWeightsRecord> skinWeights;  // those read whole
     std::optional<StoredNormals> storedNormals;  // the file's normals, when they fit (AuthoredSurface.h)

@@ -40,7 +40,7 @@ struct FanStart {
 struct Fans {
     FaceList::Starts starts;
     FaceList::Corners corners;
-    std::vector<std::int32_t> materials;      // when the materials cover the faces
+    MeshRecord::FaceMaterialList materials;   // when the materials cover the faces
     std::vector<std::int32_t> cornerNormals;  // when the faces have stored normals
 };
 

@@ -82,11 +82,6 @@ void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noe
 #endif
 }
 
-void AdviseHugePages(const void* begin, std::size_t bytes) noexcept
-{
-    if (bytes >= kLargeBlockBytes) AdviseWholeUnits(begin, bytes, kHugePage, MADV_HUGEPAGE);
-}
-
 void PrefaultForWriting(const void* begin, std::size_t bytes) noexcept
 {
 #if defined(MADV_POPULATE_WRITE)

@@ -44,33 +44,11 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t{2} << 20;
 // keep their memory. Under AddressSanitizer the bytes are poisoned instead,
 // whatever the block, so that a later read of them is reported.
 void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept;
-// Asks for huge pages behind the `bytes` bytes at `begin`, not yet touched,
-// of an array from the ordinary allocator (a std::vector reserved): only its
-// whole aligned huge pages can be, and only when it is large. A hint; the
-// memory works the same without it.
-void AdviseHugePages(const void* begin, std::size_t bytes) noexcept;
-template <class T>
-void AdviseHugePages(const std::vector<T>& reserved) noexcept
-{
-    AdviseHugePages(reserved.data(), reserved.capacity() * sizeof(T));
-}
 // Has the kernel put memory behind the whole pages of the `bytes` bytes at
 // `begin` now, as first writes would, without writing them: for a block that
 // another thread is about to fill, so that the filling does not stop on the
 // first touch of each page. A hint; the memory works the same without it.
 void PrefaultForWriting(const void* begin, std::size_t bytes) noexcept;
-// `values` made `count` value-initialised elements in new memory asked for
-// huge pages before it is first written: a large list filled at once then
-// costs a few page faults instead of thousands.
-template <class T>
-void ResizeOnHugePages(std::vector<T>& values, std::size_t count)
-{
-    std::vector<T> fresh;
-    fresh.reserve(count);
-    AdviseHugePages(fresh);
-    fresh.resize(count);
-    values = std::move(fresh);
-}
 
 // Below ForgetBytes' own granularity (a page, or a huge page to keep them
 // whole) a reader gains nothing from giving back what it has read; under

@@ -13,7 +13,7 @@ constexpr std::array<std::int32_t, 36> kBoxTriangles{
     4, 7, 6, 4, 6, 5,  // bottom
 };
 
-void ComputeMeshBox(const std::vector<Vector3>& vertices, MeshRenderData& data)
+void ComputeMeshBox(std::span<const Vector3> vertices, MeshRenderData& data)
 {
     data.boxCorners = {};
     data.boxTriangles = {};

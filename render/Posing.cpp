@@ -19,7 +19,7 @@ void CopySplitVertices(const SplitSurface& split, std::vector<Vector3>& vertices
 }
 
 // One value per drawn vertex, that of the vertex it shows (zero past `values`).
-void Gather(const SplitSurface& split, const std::vector<Vector3>& values, std::vector<Vector3>& out)
+void Gather(const SplitSurface& split, std::span<const Vector3> values, std::vector<Vector3>& out)
 {
     out.resize(split.drawnCount());
     for (std::size_t d = 0; d < out.size(); ++d) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 // 32 bytes in the GL_T2F_N3F_V3F interleaved layout.
@@ -78,7 +79,7 @@ public:
     // authored; one per drawn vertex. A split mesh's faces name its drawn
     // vertices through the split's corners.
     struct MeshGeometry {
-        const std::vector<Vector3>& vertices;
+        std::span<const Vector3> vertices;
         const std::vector<Vector3>* normals;  // null when the mesh has none
         const SplitSurface* split;           // null: the faces name the vertices themselves
         const std::vector<VertexColor>* colors;  // one per vertex of the mesh, when drawn; else null

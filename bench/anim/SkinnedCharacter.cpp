@@ -40,7 +40,7 @@ void FillSkinnedCharacter(Model& model, int vertexCount, int boneCount)
             mesh.faces.Append(quad);
         }
     mesh.materials.push_back({"Skin", {}, {}});
-    mesh.faceMaterials = std::vector<std::int32_t>(static_cast<std::size_t>(mesh.faceCount()), 0);
+    mesh.faceMaterials = MeshRecord::FaceMaterialList(static_cast<std::size_t>(mesh.faceCount()), 0);
 
     // Each vertex on the bone at its height and the three above it, the
     // nearest weighing most; each bone's offset brings the mesh into its space.

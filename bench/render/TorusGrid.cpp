@@ -29,7 +29,7 @@ void FillTorusGrid(Model& model, int rings, int segments)
             const std::int32_t corners[] = {index(i, j), index(i + 1, j), index(i + 1, j + 1), index(i, j + 1)};
             mesh.faces.Append(corners);
         }
-    mesh.faceMaterials = std::vector<std::int32_t>(quads, 0);
+    mesh.faceMaterials = MeshRecord::FaceMaterialList(quads, 0);
     MaterialRecord& material = mesh.materials.emplace_back();
     material.name = "grid";
     material.colors.diffuse = {0.7f, 0.6f, 0.4f, 1.0f};

@@ -23,14 +23,14 @@ constexpr std::size_t kPiece = platform::kForgetStepBytes / sizeof(std::uint32_t
 
 // `count` records of floats (Vector3, TexCoord) from the next numbers,
 // written by pieces: the records read and the values given back keep pace.
-template <class Record>
-bool ReadFloatRecords(Numbers& numbers, std::size_t count, std::vector<Record>& out)
+template <class List>
+bool ReadFloatRecords(Numbers& numbers, std::size_t count, List& out)
 {
+    using Record = typename List::value_type;
     constexpr std::size_t floats = sizeof(Record) / sizeof(float);
     static_assert(sizeof(Record) == floats * sizeof(float));
     if (count > numbers.remaining() / floats) return false;
     out.reserve(count);
-    platform::AdviseHugePages(out);
     while (out.size() < count) {
         const std::size_t done = out.size();
         const std::size_t n = std::min(count - done, std::max<std::size_t>(kPiece / floats, 1));
@@ -233,7 +233,7 @@ private:
         std::uint32_t count = 0;
         if (!numbers.NextInteger(count)) return WrongData(label);
         if (count > numbers.remaining() / 2) return CountBeyondData(label, count);
-        std::vector<TexCoord> texCoords;
+        MeshRecord::TexCoordList texCoords;
         if (!ReadFloatRecords(numbers, count, texCoords)) return WrongData(label);
         mesh.texCoords = std::move(texCoords);
         return true;
@@ -254,8 +254,7 @@ private:
         if (materialCount > members + numbers.remaining()) return CountBeyondData(label, materialCount);
         if (!numbers.NextInteger(faceMaterialCount)) return WrongData(label);
         if (faceMaterialCount > numbers.remaining()) return CountBeyondData(label, faceMaterialCount);
-        std::vector<std::int32_t> faceMaterials;
-        platform::ResizeOnHugePages(faceMaterials, faceMaterialCount);
+        MeshRecord::FaceMaterialList faceMaterials(faceMaterialCount);  // every value written below, or refused
         for (std::size_t next = 0; next < faceMaterials.size();) {
             // Straight from the run ahead; value by value across runs.
             const std::span<const std::uint32_t> ahead = numbers.IntegersAhead();

@@ -228,7 +228,7 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     currentMesh_.faces = FaceList();
     const std::optional<FaceFault> fault =
         ReadFaces(faceCountLine + 1, faceCount, vertexCount, currentMesh_.faces, [&] {
-            platform::ResizeOnHugePages(currentMesh_.vertices, static_cast<std::size_t>(vertexCount));
+            currentMesh_.vertices = MeshRecord::VertexList(static_cast<std::size_t>(vertexCount));
         });
     if (!fault) {
         platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
@@ -260,8 +260,7 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
     if (!CountFits(count, line + 2))
         return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
-    std::vector<TexCoord> texCoords;
-    platform::ResizeOnHugePages(texCoords, static_cast<std::size_t>(count));
+    MeshRecord::TexCoordList texCoords(static_cast<std::size_t>(count));
     platform::ParallelFor(texCoords.size(), reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
         LineCursor lines = LinesFrom(line + 2 + static_cast<std::int32_t>(begin));
         for (std::size_t k = begin; k < end; ++k) ScanSeparated(lines.Next(), ';', texCoords[k].u, texCoords[k].v);
@@ -289,8 +288,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     Scan(Line(line + 2), "%d;", faceMaterialCount);
     if (!CountFits(faceMaterialCount, line + 3))
         return reading::ReportBadCount(*this, object, faceMaterialCount, line + 2, kOperation);
-    std::vector<std::int32_t> faceMaterials;
-    platform::ResizeOnHugePages(faceMaterials, static_cast<std::size_t>(faceMaterialCount));
+    MeshRecord::FaceMaterialList faceMaterials(static_cast<std::size_t>(faceMaterialCount));
     struct BadMaterial {
         std::int32_t face;
         std::int32_t index;

@@ -251,7 +251,7 @@ struct LargeMesh {
 
     void Check(const Model& model) const
     {
-        std::vector<Vector3> vertices;
+        MeshRecord::VertexList vertices;
         std::vector<TexCoord> texCoords;
         FaceList faces;
         for (std::uint32_t v = 0; v < kVertices; ++v) {

@@ -46,7 +46,7 @@ TEST_F(ReaderTest, ReadsVerticesFacesAndCoordinates)
     // Without a material list: one default material, every face on it.
     ASSERT_EQ(quad.materialCount(), 1);
     EXPECT_EQ(quad.materials[0].name, "unnamed");
-    EXPECT_EQ(*quad.faceMaterials, (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(*quad.faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 }
 
 TEST_F(ReaderTest, NamesComeFromWordOneOfALineOfThreeWords)
@@ -86,7 +86,7 @@ TEST_F(ReaderTest, ReadsAMaterialsColoursAndOpacity)
     EXPECT_EQ(glass.power, 12.5f);
     EXPECT_EQ(glass.specular, (std::array<float, 4>{0.25f, 0.5f, 0.75f, 1.0f}));
     EXPECT_EQ(glass.emissive, (std::array<float, 4>{0.1f, 0.2f, 0.3f, 1.0f}));
-    EXPECT_EQ(*mesh.faceMaterials, (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(*mesh.faceMaterials, (MeshRecord::FaceMaterialList{1}));
 }
 
 TEST_F(ReaderTest, APowerLineWithoutANumberGivesOne)
@@ -155,7 +155,7 @@ TEST_F(ReaderTest, AListThatDoesNotCoverEveryFaceKeepsItsMaterials)
     ASSERT_EQ(Read(mesh), S_OK);
     EXPECT_EQ(OnlyMesh().materialCount(), 2);
     EXPECT_EQ(OnlyMesh().materials[1].name, "Y");
-    EXPECT_EQ(*OnlyMesh().faceMaterials, (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(*OnlyMesh().faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 }
 
 }  // namespace

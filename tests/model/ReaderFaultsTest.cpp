@@ -23,7 +23,7 @@ TEST_F(ReaderTest, ShortLinesLeaveTheirMissingValuesAtZero)
     EXPECT_EQ(mesh.materials[0].name, "Red");
     EXPECT_EQ(mesh.materials[0].colors.diffuse, (std::array<float, 4>{0.5f, 0.5f, 0.0f, 1.0f}));
     EXPECT_EQ(mesh.materials[0].colors.specular, (std::array<float, 4>{1.0f, 0.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(*mesh.faceMaterials, (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(*mesh.faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 }
 
 TEST_F(ReaderTest, ReadsFacesWhoseIndicesAreSeparatedBySemicolons)

@@ -15,7 +15,7 @@ MeshRecord MeshWithOpacity(const char* name, float opacity)
     MeshRecord mesh;
     mesh.name = name;
     mesh.opacity = opacity;
-    mesh.faceMaterials = std::vector<std::int32_t>{};
+    mesh.faceMaterials = MeshRecord::FaceMaterialList{};
     mesh.materials.emplace_back();
     return mesh;
 }
@@ -87,14 +87,14 @@ TEST(ModelRecords, AStoredMeshGetsAMaterialListThatCoversItsFaces)
     EXPECT_EQ(stored.materials[0].name, "unnamed");
     EXPECT_EQ(stored.materials[0].colors, MaterialColors{});
     EXPECT_TRUE(stored.materials[0].textureFile.empty());
-    EXPECT_EQ(*stored.faceMaterials, (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(*stored.faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 
     // A list that does not cover the faces puts them all on material 0, its materials kept.
     source.materials.resize(2);
-    source.faceMaterials = std::vector<std::int32_t>{1};
+    source.faceMaterials = MeshRecord::FaceMaterialList{1};
     source.CompleteMaterialList();
     EXPECT_EQ(source.materialCount(), 2);
-    EXPECT_EQ(*source.faceMaterials, (std::vector<std::int32_t>{0, 0}));
+    EXPECT_EQ(*source.faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 }
 
 TEST(ModelRecords, MaterialColorsDescribeThemselvesOnFiveLines)

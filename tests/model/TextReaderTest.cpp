@@ -195,7 +195,7 @@ TEST_F(ReaderTest, ReadsTheBundledSample)
     EXPECT_EQ(model.meshes[0].vertexCount(), 24);
     const MeshRecord& cube = model.meshes[0];
     EXPECT_EQ(cube.faceCount(), 6);
-    EXPECT_EQ(*cube.faceMaterials, (std::vector<std::int32_t>{0, 0, 1, 1, 0, 1}));
+    EXPECT_EQ(*cube.faceMaterials, (MeshRecord::FaceMaterialList{0, 0, 1, 1, 0, 1}));
     ASSERT_EQ(cube.materialCount(), 2);
     EXPECT_EQ(cube.materials[0].name, "Wood");
     EXPECT_EQ(cube.materials[0].textureFile, "pelmora.ppm");

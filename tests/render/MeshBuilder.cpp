@@ -2,9 +2,9 @@
 
 namespace render_testing {
 
-MeshRecord MakeMesh(std::vector<Vector3> vertices, std::initializer_list<std::vector<std::int32_t>> faces,
-                    std::vector<std::int32_t> faceMaterials, std::vector<MaterialSpec> materials,
-                    std::vector<TexCoord> texCoords)
+MeshRecord MakeMesh(MeshRecord::VertexList vertices, std::initializer_list<std::vector<std::int32_t>> faces,
+                    MeshRecord::FaceMaterialList faceMaterials, std::vector<MaterialSpec> materials,
+                    MeshRecord::TexCoordList texCoords)
 {
     MeshRecord mesh;
     mesh.name = "test";

@@ -16,9 +16,9 @@ struct MaterialSpec {
 
 // A mesh with those vertices, faces (lists of corners), face materials and
 // materials. Texture coordinates are only set when given.
-MeshRecord MakeMesh(std::vector<Vector3> vertices, std::initializer_list<std::vector<std::int32_t>> faces,
-                    std::vector<std::int32_t> faceMaterials, std::vector<MaterialSpec> materials,
-                    std::vector<TexCoord> texCoords = {});
+MeshRecord MakeMesh(MeshRecord::VertexList vertices, std::initializer_list<std::vector<std::int32_t>> faces,
+                    MeshRecord::FaceMaterialList faceMaterials, std::vector<MaterialSpec> materials,
+                    MeshRecord::TexCoordList texCoords = {});
 
 // An axis-aligned square in the plane z, corners counter-clockwise from
 // (x0, y0), as one quad on material `material`, appended to `mesh`.

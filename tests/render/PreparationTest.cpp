@@ -14,9 +14,9 @@ using render_testing::FacesOf;
 using render_testing::MakeMesh;
 using Faces = std::vector<std::vector<std::int32_t>>;
 
-std::vector<Vector3> Points(int count)
+MeshRecord::VertexList Points(int count)
 {
-    std::vector<Vector3> points;
+    MeshRecord::VertexList points;
     for (int i = 0; i < count; ++i) points.push_back({float(i), float(i * i % 7), float(i % 3)});
     return points;
 }
@@ -36,10 +36,10 @@ TEST(Triangulation, SplitsPolygonsIntoFansKeepingTheirMaterials)
     model.TriangulateFaces();
 
     EXPECT_EQ(FacesOf(model.meshes[0]), (Faces{{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {0, 4, 5}, {0, 5, 6}, {0, 6, 7}}));
-    EXPECT_EQ(*model.meshes[0].faceMaterials, (std::vector<std::int32_t>{1, 1, 0, 2, 2, 2}));
+    EXPECT_EQ(*model.meshes[0].faceMaterials, (MeshRecord::FaceMaterialList{1, 1, 0, 2, 2, 2}));
     // Triangles only: kept exactly as read.
     EXPECT_EQ(FacesOf(model.meshes[1]), (Faces{{0, 1, 2}, {0, 2, 3}}));
-    EXPECT_EQ(*model.meshes[1].faceMaterials, (std::vector<std::int32_t>{1, 0}));
+    EXPECT_EQ(*model.meshes[1].faceMaterials, (MeshRecord::FaceMaterialList{1, 0}));
 }
 
 TEST(Triangulation, KeepsShortFacesAsOneFaceAndAMaterialListThatDoesNotCoverTheFaces)
@@ -48,7 +48,7 @@ TEST(Triangulation, KeepsShortFacesAsOneFaceAndAMaterialListThatDoesNotCoverTheF
     model.meshes.push_back(MakeMesh(Points(4), {{0, 1}, {0, 1, 2, 3}, {3}, {}}, {0}, {{}}));
     model.TriangulateFaces();
     EXPECT_EQ(FacesOf(model.meshes[0]), (Faces{{0, 1}, {0, 1, 2}, {0, 2, 3}, {3}, {}}));
-    EXPECT_EQ(*model.meshes[0].faceMaterials, (std::vector<std::int32_t>{0}));
+    EXPECT_EQ(*model.meshes[0].faceMaterials, (MeshRecord::FaceMaterialList{0}));
 }
 
 TEST(Triangulation, RefusesAFaceCountThatWouldNotFit)

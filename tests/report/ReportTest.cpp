@@ -24,7 +24,7 @@ void FillTriangleModel(Model& model)
     const std::int32_t corners[] = {0, 1, 2};
     mesh.faces.Append(corners);
     mesh.normals = std::vector<Vector3>(3, Vector3{0, 0, 1});
-    mesh.faceMaterials = std::vector<std::int32_t>{0};
+    mesh.faceMaterials = MeshRecord::FaceMaterialList{0};
     mesh.materials.emplace_back();
     mesh.materials[0].name = "unnamed";
     model.meshes.push_back(std::move(mesh));
@@ -75,7 +75,7 @@ TEST(TextReport, OptionalBlocksFollowWhatTheMeshHas)
     Model model;
     FillTriangleModel(model);
     MeshRecord& mesh = model.meshes[0];
-    mesh.texCoords = std::vector<TexCoord>{{0.5f, 0.25f}};
+    mesh.texCoords = MeshRecord::TexCoordList{{0.5f, 0.25f}};
     mesh.normals.reset();
     mesh.materials[0].textureFile = "wood.png";
     mesh.materials[0].name = "Wood";

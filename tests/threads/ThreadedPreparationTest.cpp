@@ -24,7 +24,7 @@ MeshRecord LargeMesh(std::int32_t faces, std::int32_t materials, bool authored =
     for (std::int32_t v = 0; v < vertexCount; ++v)
         mesh.vertices.push_back({static_cast<float>(v % 101) * 0.37f, static_cast<float>((v * 7) % 13) - 6.5f,
                                  static_cast<float>(v) * 1e-4f});
-    std::vector<std::int32_t> faceMaterials;
+    MeshRecord::FaceMaterialList faceMaterials;
     for (std::int32_t f = 0; f < faces; ++f) {
         const std::int32_t far = (f * 7919) % vertexCount;  // a corner anywhere in the vertex order
         std::vector<std::int32_t> corners;
@@ -40,7 +40,7 @@ MeshRecord LargeMesh(std::int32_t faces, std::int32_t materials, bool authored =
     }
     mesh.faceMaterials = faceMaterials;
     mesh.materials.resize(static_cast<std::size_t>(materials));
-    std::vector<TexCoord> texCoords;
+    MeshRecord::TexCoordList texCoords;
     for (std::int32_t v = 0; v < vertexCount - 5; ++v) texCoords.push_back({v * 0.001f, 1.0f - v * 0.002f});
     mesh.texCoords = texCoords;
     if (authored) {

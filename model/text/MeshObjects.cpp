@@ -82,6 +82,18 @@ bool ReadFaceLine(std::string_view text, std::int32_t vertexCount, TextReader::F
            ReadFaceCorners(cornerCount, rest, vertexCount, fault, put);
 }
 
+// Hands each of the `count` lines from `firstLine` on to each(k, line), k
+// counted from 0, by chunks of lines on every core, each chunk walking its
+// lines in turn.
+template <class Each>
+void ForEachLineInChunks(const TextReader& reader, std::int32_t firstLine, std::size_t count, Each&& each)
+{
+    platform::ParallelFor(count, reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
+        TextReader::LineCursor lines = reader.LinesFrom(firstLine + static_cast<std::int32_t>(begin));
+        for (std::size_t k = begin; k < end; ++k) each(k, lines.Next());
+    });
+}
+
 // How a chunk of face lines stopped: at a face it could not read, or, when
 // every face was to have one corner count, at a face with another.
 struct FaceStop {
@@ -231,14 +243,10 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
             currentMesh_.vertices = MeshRecord::VertexList(static_cast<std::size_t>(vertexCount));
         });
     if (!fault) {
-        platform::ParallelFor(currentMesh_.vertices.size(), reading::kLinesPerChunk,
-                              [&](std::size_t, std::size_t begin, std::size_t end) {
-                                  LineCursor lines = LinesFrom(countLine + 1 + static_cast<std::int32_t>(begin));
-                                  for (std::size_t k = begin; k < end; ++k) {
-                                      Vector3& vertex = currentMesh_.vertices[k];
-                                      ScanSeparated(lines.Next(), ';', vertex.x, vertex.y, vertex.z);
-                                  }
-                              });
+        ForEachLineInChunks(*this, countLine + 1, currentMesh_.vertices.size(), [&](std::size_t k, std::string_view text) {
+            Vector3& vertex = currentMesh_.vertices[k];
+            ScanSeparated(text, ';', vertex.x, vertex.y, vertex.z);
+        });
         return S_OK;
     }
     const std::int32_t faceLine = faceCountLine + 1 + fault->face;
@@ -261,9 +269,8 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
         return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
     MeshRecord::TexCoordList texCoords(static_cast<std::size_t>(count));
-    platform::ParallelFor(texCoords.size(), reading::kLinesPerChunk, [&](std::size_t, std::size_t begin, std::size_t end) {
-        LineCursor lines = LinesFrom(line + 2 + static_cast<std::int32_t>(begin));
-        for (std::size_t k = begin; k < end; ++k) ScanSeparated(lines.Next(), ';', texCoords[k].u, texCoords[k].v);
+    ForEachLineInChunks(*this, line + 2, texCoords.size(), [&](std::size_t k, std::string_view text) {
+        ScanSeparated(text, ';', texCoords[k].u, texCoords[k].v);
     });
     currentMesh_.texCoords = std::move(texCoords);
     return S_OK;

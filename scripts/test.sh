@@ -6,9 +6,7 @@
 # on is set here, so that whatever an earlier command left in a build folder's
 # cache (the run command builds no tests) does not matter; a build that has no
 # tests to run fails. The normal build compiles the benchmarks too, so that
-# none of them falls behind the code it measures. CTest runs through
-# ctest-with-tracer-retry.sh: LeakSanitizer's tracer crashing at a process's
-# end is not the test's fault, so such a test runs once more.
+# none of them falls behind the code it measures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,7 +26,7 @@ run_suite() {
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_SANITIZE="$sanitize" \
     -DPELMORA_BUILD_TESTS=ON -DPELMORA_BUILD_VIEWER=ON -DPELMORA_BUILD_BENCH="$bench" -DPELMORA_FUZZ=OFF
   cmake --build "$dir" -j "$jobs"
-  scripts/ctest-with-tracer-retry.sh "$dir" --output-on-failure --no-tests=error -j "$jobs" --timeout 600
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j "$jobs" --timeout 600
 }
 
 echo "== normal build =="
@@ -39,4 +37,4 @@ echo "== thread sanitizer build (threaded steps) =="
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_SANITIZE=OFF -DPELMORA_SANITIZE_THREAD=ON \
   -DPELMORA_BUILD_TESTS=ON -DPELMORA_BUILD_VIEWER=OFF -DPELMORA_BUILD_BENCH=OFF -DPELMORA_FUZZ=OFF
 cmake --build build-tsan -j "$jobs" --target threaded_preparation_tests xfile_fuzzer xbinary_fuzzer mszip_fuzzer
-scripts/ctest-with-tracer-retry.sh build-tsan --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L threads
+ctest --test-dir build-tsan --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L threads

@@ -94,12 +94,13 @@ struct SplitText {
 SplitText SplitSignificantLines(std::string_view text);
 
 // Texts at least twice this long are split in parts: parts small enough that
-// a core slowed down on one holds up the other little at the end.
-inline constexpr std::size_t kBytesPerSplitPart = std::size_t{4} << 20;
+// a core slowed down on one holds up the other little at the end, large
+// enough that the room each part's table leaves unused in its last huge page
+// (up to 2 MiB, a megabyte on average) stays a small share of the text.
+inline constexpr std::size_t kBytesPerSplitPart = std::size_t{8} << 20;
 // The lines a part of `bytes` bytes makes room for: lines of 8 bytes on
 // average, which makes the room of a whole part a block that huge pages back
-// (capacity never written takes no memory, and a part gives back what its
-// lines did not take).
+// (capacity never written takes no memory).
 inline std::size_t LinesToReserveForPart(std::size_t bytes) { return bytes / 8 + 16; }
 
 // Just past the first line feed at or after `at`: where the first line of a

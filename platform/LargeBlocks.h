@@ -43,9 +43,10 @@ inline constexpr std::size_t kLargeBlockBytes = std::size_t{2} << 20;
 // pages they cover go back to it (they would read as zeros). Smaller blocks
 // keep their memory. Under AddressSanitizer the bytes are poisoned instead,
 // whatever the block, so that a later read of them is reported.
-// Giving back part of a huge page splits it into ordinary pages, which on a
-// virtual machine makes the first later reads of the rest of it slow: where
-// the rest is read again, give back whole huge pages or nothing.
+// Giving back part of a huge page splits it into ordinary pages, and on a
+// virtual machine the first later reads of the rest of it are slow: worth it
+// where the memory saved matters (a reader giving back what it has read), not
+// for a few megabytes read again at once (a line table's unused end).
 void ForgetBytes(const void* begin, std::size_t bytes, std::size_t capacity) noexcept;
 // Has the kernel put memory behind the whole pages of the `bytes` bytes at
 // `begin` now, as first writes would, without writing them: for a block that

@@ -35,7 +35,10 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
     std::vector<std::optional<LineSplitter>> splitters(partCount);
     std::vector<char> failed(partCount, 0);
     platform::ParallelFor(size, kBytesPerSplitPart, [&](std::size_t part, std::size_t begin, std::size_t end) {
-        LineSplitter& splitter = splitters[part].emplace(text);
+        // Filled on the thread's own stack, then moved to its slot: the slots
+        // lie side by side, and a splitter written there for every line would
+        // share a cache line with its neighbour's on the other core.
+        LineSplitter splitter(text);
         splitter.Reserve(LinesToReserveForPart(end - begin));
         bool lineBegun = part == 0;
         for (std::size_t offset = begin; offset < end; offset += kPiece) {
@@ -55,7 +58,7 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
             }
             splitter.Feed(from, piece + length);
         }
-        if (!lineBegun) splitters[part].reset();  // the part lies inside a line of the parts before
+        if (lineBegun) splitters[part].emplace(std::move(splitter));  // else it lies inside a line of the parts before
     });
     if (std::find(failed.begin(), failed.end(), 1) != failed.end()) {
         bytes = {};

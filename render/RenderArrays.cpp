@@ -35,12 +35,16 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh, const SplitSurface*
     const std::size_t grain = std::max(kItemsPerChunk, materials);
     const std::size_t chunks = platform::ChunkCount(faceCount, grain);
     std::vector<std::int32_t> counts(chunks * materials, 0);  // then where each chunk's triangles begin
+    // Each chunk counts, then steps through its starts, in a list of its own:
+    // the slots of neighbouring chunks share cache lines, and a count written
+    // there for every face would bounce between the cores.
     platform::ParallelFor(faceCount, grain, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        std::int32_t* const chunkCounts = counts.data() + chunk * materials;
+        std::vector<std::int32_t> chunkCounts(materials, 0);
         for (std::size_t f = begin; f < end; ++f) {
             const std::int32_t group = groupOf(f);
-            if (group >= 0) ++chunkCounts[group];
+            if (group >= 0) ++chunkCounts[static_cast<std::size_t>(group)];
         }
+        std::copy(chunkCounts.begin(), chunkCounts.end(), counts.begin() + static_cast<std::ptrdiff_t>(chunk * materials));
     });
     for (std::size_t g = 0; g < materials; ++g) {
         std::int32_t total = 0;
@@ -54,14 +58,15 @@ std::vector<RenderGroup> BuildGroups(const MeshRecord& mesh, const SplitSurface*
         groups[g].indices.resize(static_cast<std::size_t>(total) * 3);
     }
     platform::ParallelFor(faceCount, grain, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        std::int32_t* const next = counts.data() + chunk * materials;
+        const auto chunkStarts = counts.begin() + static_cast<std::ptrdiff_t>(chunk * materials);
+        std::vector<std::int32_t> next(chunkStarts, chunkStarts + static_cast<std::ptrdiff_t>(materials));
         for (std::size_t f = begin; f < end; ++f) {
             const std::int32_t group = groupOf(f);  // found again: cheaper than kept
             if (group < 0) continue;
             const auto face = static_cast<std::int32_t>(f);
             const std::int32_t* c = split ? split->corners.data() + mesh.faces.FirstCorner(face) : mesh.faces[face].corners;
             std::uint32_t* out = groups[static_cast<std::size_t>(group)].indices.data() +
-                                 static_cast<std::size_t>(next[group]++) * 3;
+                                 static_cast<std::size_t>(next[static_cast<std::size_t>(group)]++) * 3;
             out[0] = static_cast<std::uint32_t>(c[0]);
             out[1] = static_cast<std::uint32_t>(c[1]);
             out[2] = static_cast<std::uint32_t>(c[2]);

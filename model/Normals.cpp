@@ -17,7 +17,7 @@ Vector3 Subtract(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - 
 // normals in face order, normalized. With `whole`, the range holds every
 // vertex and the test of each corner against it is left out.
 template <bool whole>
-void SumNormals(const MeshRecord& mesh, std::int32_t low, std::int32_t high, std::vector<Vector3>& normals)
+void SumNormals(const MeshRecord& mesh, std::int32_t low, std::int32_t high, MeshRecord::VertexList& normals)
 {
     const std::int32_t vertexCount = mesh.vertexCount();
     auto inRange = [&](std::int32_t corner) { return whole || (corner >= low && corner < high); };
@@ -49,7 +49,7 @@ void Model::ComputeMeshNormals(std::int32_t meshIndex)
 {
     if (meshIndex < 0 || meshIndex >= static_cast<std::int32_t>(meshes.size())) return;
     MeshRecord& mesh = meshes[static_cast<std::size_t>(meshIndex)];
-    std::vector<Vector3> normals(static_cast<std::size_t>(mesh.vertexCount()));
+    MeshRecord::VertexList normals(static_cast<std::size_t>(mesh.vertexCount()));
 
     // Each thread sums into a range of vertices of its own, over all the faces
     // in their order, so that every vertex adds its faces' normals in the same
@@ -70,7 +70,7 @@ void Model::ComputeMeshNormals(std::int32_t meshIndex)
 
 void Model::NegateNormals()
 {
-    auto negate = [](std::vector<Vector3>& normals) {
+    auto negate = [](auto& normals) {
         for (Vector3& n : normals) n = {-n.x, -n.y, -n.z};
     };
     for (auto& mesh : meshes) {

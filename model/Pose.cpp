@@ -160,7 +160,7 @@ const Matrix4& ScenePose::WorldOf(std::int32_t frame) const
 }
 
 void ScenePose::PoseStoredNormals(const Model& model, std::size_t meshIndex, const SplitSurface& split,
-                                  std::vector<Vector3>& normals) const
+                                  MeshRecord::VertexList& normals) const
 {
     const MeshRecord& mesh = model.meshes[meshIndex];
     assert(split.Fits(mesh));  // made from this mesh as it is
@@ -175,8 +175,8 @@ void ScenePose::PoseStoredNormals(const Model& model, std::size_t meshIndex, con
     }
 }
 
-void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, std::vector<Vector3>& vertices,
-                         std::vector<Vector3>* normals) const
+void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, MeshRecord::VertexList& vertices,
+                         MeshRecord::VertexList* normals) const
 {
     const MeshRecord& mesh = model.meshes[meshIndex];
     const MeshSkin& skin = skins_[meshIndex];

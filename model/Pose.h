@@ -37,13 +37,13 @@ public:
     // made from the winding of its faces, follow the same transforms and
     // turn over where one mirrors, as the winding does.
     // `model` must be the model this pose was made for.
-    void PoseMesh(const Model& model, std::size_t mesh, std::vector<Vector3>& vertices,
-                  std::vector<Vector3>* normals) const;
+    void PoseMesh(const Model& model, std::size_t mesh, MeshRecord::VertexList& vertices,
+                  MeshRecord::VertexList* normals) const;
     // The stored normal of every drawn vertex of `split` (made from mesh
     // `mesh`) under the transform of the vertex it shows, by its inverse
     // transpose: a mirror leaves it on the side its author set it.
     void PoseStoredNormals(const Model& model, std::size_t mesh, const SplitSurface& split,
-                           std::vector<Vector3>& normals) const;
+                           MeshRecord::VertexList& normals) const;
 
 private:
     // What weighs the vertices of one mesh: for vertex v, the influences

@@ -172,8 +172,9 @@ using VertexColor = std::array<float, 4>;
 
 struct MeshRecord {
     // The lists as large as the mesh, in blocks that a large mesh takes on
-    // huge pages. Resizing one leaves new face materials unset, as any
-    // LargeVector's values; vertices and coordinates start at zero.
+    // huge pages (a list of ordinary pages takes a fault for every 4 KiB at
+    // its first writing). Resizing one leaves new face materials unset, as
+    // any LargeVector's values; vertices, normals and coordinates start at zero.
     using VertexList = platform::LargeVector<Vector3>;
     using FaceMaterialList = platform::LargeVector<std::int32_t>;
     using TexCoordList = platform::LargeVector<TexCoord>;
@@ -181,7 +182,7 @@ struct MeshRecord {
     std::string name;
     VertexList vertices;
     FaceList faces;
-    std::optional<std::vector<Vector3>> normals;        // none until computed
+    std::optional<VertexList> normals;              // none until computed
     std::optional<FaceMaterialList> faceMaterials;  // none without a material list
     std::vector<MaterialRecord> materials;
     float opacity = 1.0f;

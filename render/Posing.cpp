@@ -4,13 +4,13 @@
 
 namespace {
 
-void MirrorZ(std::vector<Vector3>& vectors)
+void MirrorZ(MeshRecord::VertexList& vectors)
 {
     for (Vector3& v : vectors) v.z = -v.z;
 }
 
 // The split's copies after the mesh's own posed vertices.
-void CopySplitVertices(const SplitSurface& split, std::vector<Vector3>& vertices)
+void CopySplitVertices(const SplitSurface& split, MeshRecord::VertexList& vertices)
 {
     const auto own = static_cast<std::size_t>(split.vertexCount);
     vertices.resize(split.drawnCount());
@@ -19,7 +19,7 @@ void CopySplitVertices(const SplitSurface& split, std::vector<Vector3>& vertices
 }
 
 // One value per drawn vertex, that of the vertex it shows (zero past `values`).
-void Gather(const SplitSurface& split, std::span<const Vector3> values, std::vector<Vector3>& out)
+void Gather(const SplitSurface& split, std::span<const Vector3> values, MeshRecord::VertexList& out)
 {
     out.resize(split.drawnCount());
     for (std::size_t d = 0; d < out.size(); ++d) {
@@ -63,9 +63,9 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
             data.posedNormals.reset();
             continue;
         }
-        std::vector<Vector3>& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
+        MeshRecord::VertexList& vertices = data.posedVertices ? *data.posedVertices : data.posedVertices.emplace();
         const bool withNormals = mesh.normals || (split && choice.asAuthored);
-        std::vector<Vector3>* normals = nullptr;
+        MeshRecord::VertexList* normals = nullptr;
         if (withNormals)
             normals = data.posedNormals ? &*data.posedNormals : &data.posedNormals.emplace();
         else

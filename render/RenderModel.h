@@ -66,8 +66,8 @@ struct MeshRenderData {
     // The drawn vertices (see PoseMeshes): the mesh as authored, in OpenGL's
     // coordinates; as read, those of a split mesh. None for a mesh drawn as
     // read from its own vertices. Rewritten in place for each pose.
-    std::optional<std::vector<Vector3>> posedVertices;
-    std::optional<std::vector<Vector3>> posedNormals;
+    std::optional<MeshRecord::VertexList> posedVertices;
+    std::optional<MeshRecord::VertexList> posedNormals;
     // The texture of each material, shared with every material of the model
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
@@ -80,7 +80,7 @@ public:
     // vertices through the split's corners.
     struct MeshGeometry {
         std::span<const Vector3> vertices;
-        const std::vector<Vector3>* normals;  // null when the mesh has none
+        const MeshRecord::VertexList* normals;  // null when the mesh has none
         const SplitSurface* split;           // null: the faces name the vertices themselves
         const std::vector<VertexColor>* colors;  // one per vertex of the mesh, when drawn; else null
 

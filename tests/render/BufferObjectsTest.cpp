@@ -36,7 +36,7 @@ GLint BufferSize(GLenum target, GLuint name)
     return size;
 }
 
-std::vector<Vector3> Normals(const Model& model, std::size_t mesh) { return *model.meshes[mesh].normals; }
+MeshRecord::VertexList Normals(const Model& model, std::size_t mesh) { return *model.meshes[mesh].normals; }
 
 TEST_F(BufferObjects, TwoBuffersHoldEveryMeshAndRepeatedCommandsKeepTheNameCount)
 {

@@ -23,7 +23,7 @@ void FillTriangleModel(Model& model)
     mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     const std::int32_t corners[] = {0, 1, 2};
     mesh.faces.Append(corners);
-    mesh.normals = std::vector<Vector3>(3, Vector3{0, 0, 1});
+    mesh.normals = MeshRecord::VertexList(3, Vector3{0, 0, 1});
     mesh.faceMaterials = MeshRecord::FaceMaterialList{0};
     mesh.materials.emplace_back();
     mesh.materials[0].name = "unnamed";

@@ -159,7 +159,8 @@ TEST(AnimationSampling, ABinaryTwinPosesExactlyAsItsText)
         std::vector<Matrix4> locals;
         SampleLocals(model, 0, TimingOf(model, 0).TickAt(1.234), locals);
         pose.ComputeWorlds(model, locals);
-        std::vector<Vector3> all, vertices;
+        std::vector<Vector3> all;
+        MeshRecord::VertexList vertices;
         for (std::size_t m = 0; m < model.meshes.size(); ++m) {
             pose.PoseMesh(model, m, vertices, nullptr);
             all.insert(all.end(), vertices.begin(), vertices.end());
@@ -173,7 +174,7 @@ TEST(AnimationSampling, ABinaryTwinPosesExactlyAsItsText)
     // And the pose does move: the set is not still at that time.
     const Model& still = *fromText;
     ScenePose rest(still);
-    std::vector<Vector3> restVertices;
+    MeshRecord::VertexList restVertices;
     rest.PoseMesh(still, 0, restVertices, nullptr);
     EXPECT_NE(std::memcmp(restVertices.data(), a.data(), restVertices.size() * sizeof(Vector3)), 0);
 }

@@ -104,7 +104,7 @@ TEST(AuthoredSurface, StoredNormalsFollowTheSkinAndStayOnTheirSideOfAMirror)
     model.frames = {{"Still", -1, std::nullopt}, {"Turned", -1, quarterTurn}, {"Mirror", -1, mirrorX}};
     MeshRecord mesh = ReadMesh(Crease(kNormals));
     mesh.skinWeights = {{"Still", {0, 1}, {1, 0.5f}, {}}, {"Turned", {1, 2, 3}, {0.5f, 1, 1}, {}}};
-    mesh.normals = std::vector<Vector3>(6, Vector3{1, 0, 0});
+    mesh.normals = MeshRecord::VertexList(6, Vector3{1, 0, 0});
     model.meshes.push_back(mesh);
     model.meshes.push_back(mesh);
     model.meshes[1].skinWeights.clear();
@@ -114,7 +114,7 @@ TEST(AuthoredSurface, StoredNormalsFollowTheSkinAndStayOnTheirSideOfAMirror)
     ScenePose pose(model);
     const std::optional<SplitSurface> skinned = SplitByStoredNormals(model.meshes[0]);
     ASSERT_TRUE(skinned);
-    std::vector<Vector3> normals;
+    MeshRecord::VertexList normals;
     pose.PoseStoredNormals(model, 0, *skinned, normals);
     ASSERT_EQ(normals.size(), 8u);
     auto near = [](const Vector3& a, const Vector3& b) {
@@ -136,7 +136,7 @@ TEST(AuthoredSurface, StoredNormalsFollowTheSkinAndStayOnTheirSideOfAMirror)
     ASSERT_TRUE(mirrored);
     pose.PoseStoredNormals(model, 1, *mirrored, normals);
     EXPECT_TRUE(near(normals[6], {-h, 0, -h})) << "mirrored with its face, still outward";
-    std::vector<Vector3> vertices, computed;
+    MeshRecord::VertexList vertices, computed;
     pose.PoseMesh(model, 1, vertices, &computed);
     EXPECT_TRUE(near(computed[0], {1, 0, 0})) << "a winding normal turns over with the winding";
 }

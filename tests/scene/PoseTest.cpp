@@ -58,13 +58,13 @@ TEST(ScenePose, SkinnedVerticesAndNormalsFollowTheirWeightedBones)
     MeshRecord& mesh = model.meshes.emplace_back();
     mesh.frame = 0;
     mesh.vertices = {{1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 0, 0}};
-    mesh.normals = std::vector<Vector3>{{1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
+    mesh.normals = MeshRecord::VertexList{{1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 1, 0}};
     mesh.skinWeights = {{"Still", {0, 2, 40}, {1, 0.5f, 1}, {}},
                         {"Turned", {1, 2}, {1, 0.5f}, {}},
                         {"Nobody", {3}, {1}, Translation(9, 9, 9)}};
     const ScenePose pose(model);
 
-    std::vector<Vector3> vertices(17), normals;  // whatever the buffers held before
+    MeshRecord::VertexList vertices(17), normals;  // whatever the buffers held before
     pose.PoseMesh(model, 0, vertices, &normals);
     ASSERT_EQ(vertices.size(), 4u);
     ExpectNear(vertices[0], {1, 0, 0});
@@ -79,7 +79,7 @@ TEST(ScenePose, SkinnedVerticesAndNormalsFollowTheirWeightedBones)
     ExpectNear(normals[4], {0, 1, 0});  // a normal beyond the vertices is kept
 
     // The same pose twice gives the same bytes; without normals none are touched.
-    std::vector<Vector3> again;
+    MeshRecord::VertexList again;
     pose.PoseMesh(model, 0, again, nullptr);
     EXPECT_EQ(std::memcmp(again.data(), vertices.data(), sizeof(Vector3) * 4), 0);
 }
@@ -93,9 +93,9 @@ TEST(ScenePose, NormalsGoByTheInverseTransposeAndSurviveAFlatTransform)
     mesh.frame = 0;
     mesh.vertices = {{1, 0, 0}};
     const float half = std::sqrt(0.5f);
-    mesh.normals = std::vector<Vector3>{{half, half, 0}};
+    mesh.normals = MeshRecord::VertexList{{half, half, 0}};
     ScenePose pose(model);
-    std::vector<Vector3> vertices, normals;
+    MeshRecord::VertexList vertices, normals;
     pose.PoseMesh(model, 0, vertices, &normals);
     ExpectNear(vertices[0], {2, 0, 0});
     const float length = std::sqrt(0.25f + 1.0f);

@@ -123,7 +123,7 @@ TEST(ThreadedPreparation, ManyThreadsKeepTheOrderOfTheFaces)
                    return v >= 0 && v < mesh.vertexCount();
                });
     };
-    std::vector<Vector3> expected(mesh.vertices.size());
+    MeshRecord::VertexList expected(mesh.vertices.size());
     for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
         const FaceRecord face = mesh.faces[f];
         if (!drawable(face)) continue;

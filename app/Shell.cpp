@@ -388,7 +388,7 @@ void Shell::FitView()
     if (Busy() || !state_.currentModel) return;
     ShowCurrentPose();  // the boxes of the pose on screen
     const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight,
-                                                     {state_.angleX, state_.angleY, options_.upZ});
+                                                     {state_.angleX, state_.angleY, options_.upZ, options_.asAuthored});
     if (!view) return;
     state_.viewFrame = view->frame;
     state_.cameraDistance = view->distance;

@@ -65,11 +65,20 @@ void SetPerspective(float width, float height, const ViewFrame& frame, float dis
 
 namespace {
 
+// The quarter turn about X that stands the model's z up. As authored the
+// drawn z is the model's mirrored, so the turn goes the other way: the
+// model's +z ends at the top either way.
+float UpTurnDegrees(bool upZ, bool asAuthored)
+{
+    if (!upZ) return 0.0f;
+    return asAuthored ? 90.0f : -90.0f;
+}
+
 // The scene's turn as DrawModelScene makes it, as a function of a point.
 class Turn {
 public:
     explicit Turn(const SceneTurn& turn)
-        : upZ_(turn.upZ),
+        : upSine_(UpTurnDegrees(turn.upZ, turn.asAuthored) / 90.0f),
           cosX_(std::cos(Radians(turn.angleX))),
           sinX_(std::sin(Radians(turn.angleX))),
           cosY_(std::cos(Radians(turn.angleY))),
@@ -78,7 +87,7 @@ public:
     }
     std::array<double, 3> Apply(double x, double y, double z) const
     {
-        if (upZ_) std::tie(y, z) = std::pair(z, -y);  // -90 degrees about X
+        if (upSine_ != 0) std::tie(y, z) = std::pair(-upSine_ * z, upSine_ * y);  // a quarter turn about X
         const double y1 = y * cosX_ - z * sinX_, z1 = y * sinX_ + z * cosX_;
         return {x * cosY_ + z1 * sinY_, y1, -x * sinY_ + z1 * cosY_};
     }
@@ -87,13 +96,13 @@ public:
     {
         const double x1 = x * cosY_ - z * sinY_, z1 = x * sinY_ + z * cosY_;
         double y2 = y * cosX_ + z1 * sinX_, z2 = -y * sinX_ + z1 * cosX_;
-        if (upZ_) std::tie(y2, z2) = std::pair(-z2, y2);
+        if (upSine_ != 0) std::tie(y2, z2) = std::pair(upSine_ * z2, -upSine_ * y2);
         return {x1, y2, z2};
     }
 
 private:
     static double Radians(float degrees) { return degrees * std::numbers::pi / 180.0; }
-    bool upZ_;
+    double upSine_;  // the sine of the up turn: -1, 0 or 1
     double cosX_, sinX_, cosY_, sinY_;
 };
 
@@ -197,7 +206,7 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
     glPushMatrix();
     glRotatef(angleY, 0.0f, 1.0f, 0.0f);
     glRotatef(angleX, 1.0f, 0.0f, 0.0f);
-    if (options.upZ) glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    if (options.upZ) glRotatef(UpTurnDegrees(options.upZ, options.asAuthored), 1.0f, 0.0f, 0.0f);
     if (centre.x != 0 || centre.y != 0 || centre.z != 0) glTranslatef(-centre.x, -centre.y, -centre.z);
     if (loaded != nullptr) {
         const Model& model = loaded->model;

@@ -70,6 +70,7 @@ struct SceneTurn {
     float angleX = 0;
     float angleY = 0;
     bool upZ = false;
+    bool asAuthored = false;  // drawn mirrored in z (ViewOptions::asAuthored)
 };
 
 // The view that holds the whole model as it is drawn (its posed vertices),
@@ -85,7 +86,7 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
 // Model-view: identity, then the eye at (0, 0, distance) looking at the origin.
 void AimCamera(float distance);
 // Pushes the model-view matrix, turns by the two angles (Y first, then X)
-// about `centre` (after turning z up when `options.upZ`), draws the model along the selected path and the extras,
-// pops the matrix. A null model draws nothing.
+// about `centre` (after turning the model's z up when `options.upZ`), draws the model along the selected path and
+// the extras, pops the matrix. A null model draws nothing.
 void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
                     const Vector3& centre = {});

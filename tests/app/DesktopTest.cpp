@@ -193,11 +193,11 @@ TEST(FittedView, FillsMostOfTheSmallerSideAtAnyAspect)
         int width, height;
         SceneTurn turn;
     };
-    for (const Case& c : {Case{"assimp/BCN_Epileptic.X", 160, 120, {15, 30, false}},
-                          Case{"assimp/BCN_Epileptic.X", 240, 60, {0, 0, false}},
-                          Case{"assimp/BCN_Epileptic.X", 60, 240, {25, -35, true}},
-                          Case{"assimp/test_cube_text.x", 200, 100, {25, 35, false}},
-                          Case{"minetest_game/character.x", 90, 180, {10, 80, true}}}) {
+    for (const Case& c : {Case{"assimp/BCN_Epileptic.X", 160, 120, {15, 30, false, true}},
+                          Case{"assimp/BCN_Epileptic.X", 240, 60, {0, 0, false, true}},
+                          Case{"assimp/BCN_Epileptic.X", 60, 240, {25, -35, true, true}},
+                          Case{"assimp/test_cube_text.x", 200, 100, {25, 35, false, true}},
+                          Case{"minetest_game/character.x", 90, 180, {10, 80, true, true}}}) {
         platform::HeadlessContext context(c.width, c.height);
         ASSERT_TRUE(context.Ok()) << context.Error();
         InitGL(static_cast<float>(c.width), static_cast<float>(c.height));
@@ -212,7 +212,7 @@ TEST(FittedView, FillsMostOfTheSmallerSideAtAnyAspect)
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ViewOptions options;
-        options.asAuthored = true;
+        options.asAuthored = c.turn.asAuthored;
         options.upZ = c.turn.upZ;
         DrawModelScene(&loaded, options, c.turn.angleX, c.turn.angleY, view->frame.centre);
         glFinish();

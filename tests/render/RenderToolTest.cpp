@@ -1,10 +1,17 @@
 #include "RenderOptions.h"
 #include "TestSupport.h"
+#include "texture/Decoders.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -159,6 +166,56 @@ TEST(RenderTool, PosesAndListsAnimationSets)
     const std::string none = (folder.path() / "none.png").string();
     EXPECT_EQ(RunTool("--animation 4 " + wuson + " " + none), 1);
     EXPECT_FALSE(std::filesystem::exists(none));
+}
+
+// A pyramid on a square base, its apex leaning toward +x, 3 above the base
+// along +z, or along +y when stood up in the file itself.
+std::string Pyramid(bool zUp)
+{
+    const float corners[5][3] = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}, {0.7f, 0, 3}};
+    std::string text = "xof 0303txt 0032\nMesh Pyramid {\n 5;\n";
+    for (int i = 0; i < 5; ++i) {
+        float x = corners[i][0], y = corners[i][1], z = corners[i][2];
+        if (!zUp) std::tie(y, z) = std::pair(z, -y);  // a turn, not a mirror
+        text += " " + std::to_string(x) + ";" + std::to_string(y) + ";" + std::to_string(z) + (i < 4 ? ";,\n" : ";;\n");
+    }
+    return text + " 6;\n 3;0,1,4;,\n 3;1,2,4;,\n 3;2,3,4;,\n 3;3,0,4;,\n 3;0,3,2;,\n 3;0,2,1;;\n}\n";
+}
+
+// "--up z" shows a z-up model as the same model stood up in its file shows
+// without it, as read and as authored alike: its +z at the top, nothing
+// mirrored, the same faces lit.
+TEST(RenderTool, UpZPutsTheModelsZAtTheTopAsReadAndAsAuthored)
+{
+    testing_support::TempDir folder;
+    const std::string zUp = folder.Write("z.x", Pyramid(true)), yUp = folder.Write("y.x", Pyramid(false));
+    const std::string out = (folder.path() / "out.png").string();
+    for (const std::string mode : {"", "--as-authored "}) {
+        for (const std::string turn : {"--yaw 30 --pitch 20 ", ""}) {
+            const std::string common = "--size 64x64 --fit --transparent " + mode + turn;
+            ASSERT_EQ(RunTool(common + yUp + " " + out), 0);
+            const std::string stoodUp = testing_support::ReadFileBytes(out);
+            ASSERT_EQ(RunTool(common + "--up z " + zUp + " " + out), 0);
+            EXPECT_TRUE(testing_support::ReadFileBytes(out) == stoodUp) << mode << turn;
+        }
+        // Seen from the front: the apex is the narrow top, right of the middle;
+        // the base, the wide bottom.
+        const std::string bytes = testing_support::ReadFileBytes(out);
+        const auto picture = DecodePng({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, {"out.png", 64});
+        ASSERT_TRUE(picture.image && picture.image->components == 4 && picture.image->width == 64 &&
+                    picture.image->height == 64);
+        std::vector<std::pair<int, int>> rows;  // each row's drawn span, top first
+        for (int y = 0; y < 64; ++y) {
+            int left = 64, right = -1;
+            for (int x = 0; x < 64; ++x)
+                if (picture.image->pixels[4 * static_cast<std::size_t>(y * 64 + x) + 3] != 0) left = std::min(left, x), right = x;
+            if (right >= 0) rows.emplace_back(left, right);
+        }
+        ASSERT_GT(rows.size(), 40u) << mode;
+        EXPECT_GT(rows.front().first, 32) << mode;
+        EXPECT_LT(rows.front().second - rows.front().first, 5) << mode;
+        EXPECT_GT(rows.back().second - rows.back().first, 30) << mode;
+    }
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ int Render(const render_tool::RenderOptions& options)
         float distance = options.distance;
         if (options.fit)
             if (const auto view = FitView(loaded, static_cast<float>(options.width), static_cast<float>(options.height),
-                                          {options.pitch, options.yaw, options.view.upZ})) {
+                                          {options.pitch, options.yaw, options.view.upZ, options.view.asAuthored})) {
                 frame = view->frame;
                 distance = view->distance;
             }

@@ -8,11 +8,11 @@ run_packages=(
   build-essential cmake pkg-config
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   freeglut3-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libdeflate-dev libgdk-pixbuf-2.0-dev
-  libwxgtk3.2-dev libcli11-dev xvfb xauth
+  libwxgtk3.2-dev libx11-dev libcli11-dev xvfb xauth
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev
-  xdotool imagemagick x11-apps
+  xdotool imagemagick x11-apps x11-utils openbox weston xwayland
   desktop-file-utils shared-mime-info dpkg-dev appstream
   clang libclang-rt-14-dev
 )

@@ -3,6 +3,11 @@
 #include "app/Frame.h"
 
 #include <wx/dcclient.h>
+#include <wx/utils.h>
+
+#include <X11/Xlib.h>
+
+#include <utility>
 
 wxGLAttributes ViewerGlAttributes()
 {
@@ -18,6 +23,7 @@ GlView::GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& s
 {
     // Frames cover the whole canvas; the toolkit never paints it.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_CREATE, &GlView::OnCreate, this);
     Bind(wxEVT_SIZE, &GlView::OnSize, this);
     Bind(wxEVT_PAINT, &GlView::OnPaint, this);
     Bind(wxEVT_LEFT_DOWN, &GlView::OnLeftDown, this);
@@ -28,10 +34,75 @@ GlView::GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& s
 
 GlView::~GlView() { ReleaseContext(); }
 
+void GlView::WhenOnScreen(std::function<void()> onScreen)
+{
+    onScreen_ = std::move(onScreen);
+    CheckOnScreen();
+}
+
+void GlView::CheckOnScreen()
+{
+    // On screen means the toolkit has given the canvas its native window
+    // (wxGLCanvasX11::IsShownOnScreen looks for it).
+    // What follows runs from the event loop, never inside a size or paint
+    // handler: it may show a message box.
+    if (!onScreen_ || !IsShownOnScreen()) return;
+    CallAfter(std::exchange(onScreen_, nullptr));
+}
+
+void GlView::OnCreate(wxWindowCreateEvent& event)
+{
+    // The toolkit tells every window's creation to its parents too.
+    if (event.GetWindow() == this) CheckOnScreen();
+    event.Skip();
+}
+
+namespace {
+
+// Catches the X errors of what runs in its scope: the toolkit's own handler
+// would end the program at the first, before it could say why. On the GUI
+// thread only, as every X call of the viewer.
+class XErrorTrap {
+public:
+    explicit XErrorTrap(Display* display) : display_(display)
+    {
+        XSync(display_, False);  // earlier requests' errors are not this scope's
+        caught = false;
+        previous_ = XSetErrorHandler(&XErrorTrap::Catch);
+    }
+    ~XErrorTrap()
+    {
+        XSync(display_, False);  // errors still on their way are this scope's
+        XSetErrorHandler(previous_);
+    }
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+
+    // True when any request made in the scope so far failed.
+    bool Caught()
+    {
+        XSync(display_, False);
+        return caught;
+    }
+
+private:
+    static int Catch(Display*, XErrorEvent*)
+    {
+        caught = true;
+        return 0;
+    }
+    static inline bool caught = false;
+    Display* display_;
+    XErrorHandler previous_;
+};
+
+}  // namespace
+
 bool GlView::CreateContext()
 {
+    XErrorTrap errors(wxGetX11Display());
     auto context = std::make_unique<wxGLContext>(this);
-    if (!context->IsOK() || !SetCurrent(*context)) return false;
+    if (!context->IsOK() || !SetCurrent(*context) || errors.Caught()) return false;
     context_ = std::move(context);
     return true;
 }
@@ -52,6 +123,7 @@ void GlView::OnSize(wxSizeEvent& event)
     } else {
         RecordClientSize(state_, size.x, size.y);
     }
+    CheckOnScreen();
     event.Skip();
 }
 
@@ -60,6 +132,7 @@ void GlView::OnPaint(wxPaintEvent&)
     // Validates the area; the frame loop does the drawing, unless it is held
     // back while a command runs.
     wxPaintDC validate(this);
+    CheckOnScreen();
     if (repaint_) repaint_();
 }
 

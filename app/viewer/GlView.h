@@ -18,7 +18,11 @@ public:
     GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& state, Shell& shell);
     ~GlView() override;
 
-    // Creates the context and makes it current; the window must be shown.
+    // Called once, the first time the canvas is on screen: before that
+    // (a window manager maps the window some time after it is shown) no
+    // context can be made current on it. At once when it already is.
+    void WhenOnScreen(std::function<void()> onScreen);
+    // Creates the context and makes it current; the canvas must be on screen.
     bool CreateContext();
     bool HasContext() const { return context_ != nullptr; }
     void MakeCurrent();
@@ -27,6 +31,8 @@ public:
     void SetRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
 private:
+    void CheckOnScreen();
+    void OnCreate(wxWindowCreateEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnLeftDown(wxMouseEvent& event);
@@ -38,4 +44,5 @@ private:
     Shell& shell_;
     std::unique_ptr<wxGLContext> context_;
     std::function<void()> repaint_;
+    std::function<void()> onScreen_;
 };

@@ -16,9 +16,11 @@ int main(int argc, char** argv)
         return commandLine.exitStatus;
     }
     ViewerApp::SetCommandLine(commandLine);
-    // The OpenGL canvas is a GLX one: under Wayland the window goes through
-    // XWayland. An explicit choice of the user's stays.
-    setenv("GDK_BACKEND", "x11", 0);
+    // The toolkit's OpenGL canvas is built on GLX alone (Debian's wxWidgets
+    // has no EGL canvas), so the window is an X11 one, through XWayland under
+    // Wayland, whatever backend the session prefers for other programs: on
+    // any other the canvas could not start.
+    setenv("GDK_BACKEND", "x11", 1);
     char* toolkitArgv[] = {argv[0], nullptr};
     int toolkitArgc = 1;
     const int status = wxEntry(toolkitArgc, toolkitArgv);

@@ -5,6 +5,7 @@
 #include "app/Frame.h"
 #include "app/viewer/MenuBarBuilder.h"
 #include "app/viewer/PelmoraIcon.xpm"
+#include "platform/Messages.h"
 #include "platform/Ticks.h"
 #include "platform/gui/SwapInterval.h"
 #include "render/Scene.h"
@@ -98,9 +99,16 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 }
 
-void MainFrame::Start(const ViewerCommandLine& commandLine)
+void MainFrame::Start(const ViewerCommandLine& commandLine, StartNotice notice)
+{
+    view_->WhenOnScreen([this, commandLine, notice = std::move(notice)] { BeginOnScreen(commandLine, notice); });
+}
+
+void MainFrame::BeginOnScreen(const ViewerCommandLine& commandLine, const StartNotice& notice)
 {
     if (!view_->CreateContext()) {
+        platform::ShowMessage("Mode graphique non supporté", "Problème", platform::MessageKind::Error);
+        if (notice.noContext) notice.noContext();
         Close();
         return;
     }
@@ -110,16 +118,15 @@ void MainFrame::Start(const ViewerCommandLine& commandLine)
     InitGL(state_.windowWidth, state_.windowHeight);
     font_.emplace();
 
-    CallAfter([this, commandLine] {
-        if (commandLine.asAuthored) shell_->SetAsAuthored(true);
-        if (commandLine.upZ) shell_->OnCommand(command::UpAxisZ);
-        if (commandLine.vertexColors) shell_->OnCommand(command::VertexColors);
-        shell_->LoadAtStart(commandLine.modelPath);
-        if (commandLine.fit) shell_->OnCommand(command::FitView);
-        StartFrameClock(state_, ticks_);
-        started_ = true;
-        wxWakeUpIdle();
-    });
+    if (commandLine.asAuthored) shell_->SetAsAuthored(true);
+    if (commandLine.upZ) shell_->OnCommand(command::UpAxisZ);
+    if (commandLine.vertexColors) shell_->OnCommand(command::VertexColors);
+    shell_->LoadAtStart(commandLine.modelPath);
+    if (commandLine.fit) shell_->OnCommand(command::FitView);
+    if (notice.started) notice.started();
+    StartFrameClock(state_, ticks_);
+    started_ = true;
+    wxWakeUpIdle();
 }
 
 void MainFrame::DrawFrame()

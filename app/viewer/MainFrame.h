@@ -14,6 +14,7 @@
 #include <wx/frame.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <optional>
@@ -23,15 +24,22 @@ class MainFrame : public wxFrame {
 public:
     MainFrame(ShellState& state, ViewOptions& options, const wxGLAttributes& attributes);
 
-    // Once the window is shown: the context, the fixed OpenGL state, then
-    // (from the event loop) the model named on the command line and the
-    // first frame. Without a context the window closes.
-    void Start(const ViewerCommandLine& commandLine);
+    // What the start tells the window's owner.
+    struct StartNotice {
+        std::function<void()> started;    // after the start-up load, before the first frame
+        std::function<void()> noContext;  // no context could be made: told, and the window closes
+    };
+    // Once the window is shown: as soon as the canvas is on screen (a window
+    // manager maps it later), the context, the fixed OpenGL state, then the
+    // model named on the command line and the first frame. A context that
+    // cannot be made is told as an unusable display is, and the window closes.
+    void Start(const ViewerCommandLine& commandLine, StartNotice notice = {});
 
     // Draws one frame now, as the loop does when idle.
     void DrawFrame();
 
 private:
+    void BeginOnScreen(const ViewerCommandLine& commandLine, const StartNotice& notice);
     void OnMenu(wxCommandEvent& event);
     void OnKey(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);

@@ -32,7 +32,7 @@ bool ViewerApp::OnInit()
 
     auto* frame = new MainFrame(TheShellState(), TheViewOptions(), attributes);  // the toolkit deletes it
     frame->Show();
-    frame->Start(commandLine);
+    frame->Start(commandLine, {.started = {}, .noContext = [] { startupFailed = true; }});
     return true;
 }
 

@@ -68,6 +68,19 @@ void MeasurePaths(MainFrame& frame)
     }
 }
 
+// Draws the first frame or measures the paths, then closes the window.
+void RunBench(MainFrame& frame)
+{
+    if (mode == "first-frame") {
+        frame.DrawFrame();
+        glFinish();
+        std::printf("first frame of %s after %.3f s\n", modelPath.c_str(), SecondsSince(processStart));
+    } else {
+        MeasurePaths(frame);
+    }
+    frame.Close();
+}
+
 class BenchApp : public wxApp {
 public:
     bool OnInit() override
@@ -82,18 +95,9 @@ public:
         frame->Show();
         ViewerCommandLine commandLine;
         commandLine.modelPath = modelPath;
-        frame->Start(commandLine);
-        // Runs after the start-up load that Start queued.
-        frame->CallAfter([frame] {
-            if (mode == "first-frame") {
-                frame->DrawFrame();
-                glFinish();
-                std::printf("first frame of %s after %.3f s\n", modelPath.c_str(), SecondsSince(processStart));
-            } else {
-                MeasurePaths(*frame);
-            }
-            frame->Close();
-        });
+        // Once the canvas is on screen and the model loaded.
+        frame->Start(commandLine, {.started = [frame] { frame->CallAfter([frame] { RunBench(*frame); }); },
+                                   .noContext = [] { std::fprintf(stderr, "no OpenGL context\n"); }});
         return true;
     }
 

@@ -1,0 +1,150 @@
+# What the viewer's window tests share: starting the viewer and finding its
+# window, looking at its pictures, the keyboard and the menu, waiting for its
+# end. Sourced by a script that sets `pelmora` (the program) and `work` (a
+# folder for pictures and output) first.
+
+window_wait=${window_wait:-30}  # seconds a window may take to appear
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+background="rgb(102,102,102)"  # the clear colour, 0.4 grey
+
+# Pixels of a region of a picture that differ from one colour (fuzz 4%).
+count_unlike() {  # picture colour width height x y
+    local region="$3x$4+$5+$6"
+    convert -size "$3x$4" "xc:$2" "$work/plain.png"
+    convert "$1" -crop "$region" +repage "$work/region.png"
+    compare -metric AE -fuzz 4% "$work/region.png" "$work/plain.png" null: 2>&1 | cut -d' ' -f1
+}
+count_white() {  # picture width height x y
+    local unlike
+    unlike=$(count_unlike "$1" white "$2" "$3" "$4" "$5")
+    echo $(($2 * $3 - ${unlike%.*}))
+}
+count_changed() {  # picture picture width height x y
+    convert "$1" -crop "$3x$4+$5+$6" +repage "$work/a.png"
+    convert "$2" -crop "$3x$4+$5+$6" +repage "$work/b.png"
+    compare -metric AE -fuzz 4% "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1
+}
+# The first row of the canvas: the menu bar stands above it. One column of
+# the picture is read at once.
+canvas_top() {
+    convert "$1" -crop 1x81+620+0 +repage -depth 8 txt:- 2>/dev/null |
+        awk -F'[,:]' 'NR > 1 && /\(102,102,102\)|\(102\)/ { print $2; found = 1; exit } END { if (!found) print 0 }'
+}
+
+window=""
+pid=""
+started=()
+# Whatever this script started and is still running goes at the end.
+trap 'for p in "${started[@]}"; do kill "$p" 2>/dev/null; done' EXIT
+start_viewer() {  # arguments for pelmora
+    for _ in $(seq 1 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    "$pelmora" "$@" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+    pid=$!
+    started+=("$pid")
+    window=""
+    local state
+    for _ in $(seq 1 $((window_wait * 10))); do
+        window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Pelmora$' 2>/dev/null | head -1)
+        [ -n "$window" ] && break
+        state=$(ps -o stat= -p "$pid" 2>/dev/null)
+        if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
+            wait "$pid"
+            fail "pelmora $* ended with status $? before its window appeared"
+            cat "$work/stderr.txt"
+            return 1
+        fi
+        sleep 0.1
+    done
+    if [ -z "$window" ]; then
+        fail "no window for pelmora $* within $window_wait s (process: $(ps -o stat= -p "$pid"))"
+        cat "$work/stderr.txt"
+        return 1
+    fi
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    return 0
+}
+# Waits until frames with the overlay are drawn: the frame-rate line comes
+# after 85 frames.
+wait_for_frames() {
+    local top
+    for _ in $(seq 1 60); do
+        import -window "$window" "$work/waiting.png"
+        top=$(canvas_top "$work/waiting.png")
+        [ "$top" -gt 0 ] && [ "$(count_white "$work/waiting.png" 100 14 0 "$top")" -gt 30 ] && return 0
+        sleep 0.25
+    done
+    fail "no frames drawn"
+    return 1
+}
+shot() { sleep 0.7; import -window "$window" "$work/$1.png"; }
+# Takes pictures until the model region differs from an earlier picture by
+# more than a number of pixels (or 10 s have passed).
+shot_changed() {  # name earlier-name pixels
+    local changed
+    for _ in $(seq 1 20); do
+        sleep 0.5
+        import -window "$window" "$work/$1.png"
+        changed=$(count_changed "$work/$2.png" "$work/$1.png" 600 $((440 - top)) 20 "$((top + 5))")
+        [ "${changed%.*}" -gt "$3" ] && return 0
+    done
+    return 0
+}
+keys() { xdotool key --delay 200 "$@"; }
+visible_windows() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+# Opens the menu bar with F10, waits until its menu is on screen, then sends
+# the keys that choose an item. A menu takes the keyboard only once it is up:
+# keys sent before that, on a busy machine, would go to the window instead.
+menu() {  # keys after F10
+    local before
+    before=$(visible_windows)
+    xdotool key F10
+    for _ in $(seq 1 100); do
+        [ "$(visible_windows)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    sleep 0.2
+    keys "$@"
+}
+# Waits up to 15 s for a window of the viewer named NAME; `box` becomes it.
+wait_for_box() {  # name
+    box=""
+    for _ in $(seq 1 60); do
+        box=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$box" ] && return 0
+        sleep 0.25
+    done
+    return 1
+}
+# Dismisses every "Erreur" box the viewer shows, one after another; `boxes`
+# becomes their number.
+dismiss_error_boxes() {
+    boxes=0
+    while wait_for_box Erreur; do
+        boxes=$((boxes + 1))
+        xdotool windowfocus --sync "$box" 2>/dev/null
+        xdotool key Return
+        sleep 0.5
+        [ "$boxes" -ge 5 ] && break
+    done
+}
+# Waits up to 15 s for the viewer to end; `status` becomes its exit status,
+# or "running". (No subshell: only this shell can wait for its children.)
+wait_exit() {
+    status=running
+    local zombie
+    for _ in $(seq 1 150); do
+        zombie=$(ps -o stat= -p "$pid" 2>/dev/null)
+        if [ -z "$zombie" ] || [ "${zombie:0:1}" = Z ]; then
+            wait "$pid"
+            status=$?
+            return
+        fi
+        sleep 0.1
+    done
+}

@@ -24,13 +24,20 @@ thread_local bool insideStep = false;
 // Enough chunks for many cores, few enough that their partial outputs stay small.
 constexpr std::size_t kMostChunks = 1024;
 
+// Asked once: glibc reads the kernel's list of online processors on every
+// call, three system calls that a load of many small meshes made per step.
+unsigned MachineThreadCount()
+{
+    static const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    return cores;
+}
+
 }  // namespace
 
 unsigned ParallelThreadCount()
 {
     const unsigned requested = requestedThreads.load(std::memory_order_relaxed);
-    if (requested > 0) return requested;
-    return std::max(1u, std::thread::hardware_concurrency());
+    return requested > 0 ? requested : MachineThreadCount();
 }
 
 void SetParallelThreadCount(unsigned threads) { requestedThreads.store(threads, std::memory_order_relaxed); }
@@ -57,7 +64,8 @@ std::size_t ChunkCount(std::size_t count, std::size_t grain)
 
 void RunChunks(std::size_t chunks, const std::function<void(std::size_t)>& chunk)
 {
-    const std::size_t threads = insideStep ? 1 : std::min<std::size_t>(ParallelThreadCount(), chunks);
+    // One chunk, or a step inside another, needs no count of threads.
+    const std::size_t threads = chunks <= 1 || insideStep ? 1 : std::min<std::size_t>(ParallelThreadCount(), chunks);
     if (threads <= 1) {
         for (std::size_t k = 0; k < chunks; ++k) chunk(k);
         return;

@@ -7,7 +7,7 @@
 //   outputs belong to that chunk alone; the caller combines them in chunk
 //   order after every thread has finished;
 // - below two chunks, or with one thread, the caller runs the chunks itself:
-//   small inputs pay no thread start-up.
+//   small inputs pay no thread start-up and make no system call.
 // A step called from inside a chunk of another runs on the calling thread.
 // An exception thrown by a chunk (std::bad_alloc) reaches the caller, the
 // first in chunk order, once every thread has stopped.
@@ -18,7 +18,8 @@
 
 namespace platform {
 
-// The threads the parallel steps use: the machine's cores unless set.
+// The threads the parallel steps use: the machine's cores (asked once a
+// process) unless set.
 unsigned ParallelThreadCount();
 // 0 goes back to the machine's cores. Set it before the steps run (the
 // benchmarks' --threads, the tests' one-thread reference).
@@ -64,6 +65,12 @@ void ParallelFor(std::size_t count, std::size_t grain, Body&& body)
 {
     const std::size_t chunks = ChunkCount(count, grain);
     if (chunks == 0) return;
+    if (chunks == 1) {
+        // As RunChunks would run it, without wrapping the body in a
+        // std::function (an allocation for every small list).
+        body(std::size_t{0}, std::size_t{0}, count);
+        return;
+    }
     RunChunks(chunks, [&](std::size_t k) { body(k, ChunkStart(count, chunks, k), ChunkStart(count, chunks, k + 1)); });
 }
 

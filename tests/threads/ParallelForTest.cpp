@@ -4,11 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
+
+// The read system calls this process has made so far (Linux's own count).
+std::optional<long> ReadSystemCalls()
+{
+    std::ifstream io("/proc/self/io");
+    for (std::string key; io >> key;) {
+        long value = 0;
+        if (!(io >> value)) break;
+        if (key == "syscr:") return value;
+    }
+    return std::nullopt;
+}
 
 TEST(ParallelFor, EveryItemFallsInOneChunkWhateverTheThreadsAndGrain)
 {
@@ -49,6 +66,28 @@ TEST(ParallelFor, TheFirstFailureInChunkOrderReachesTheCaller)
         EXPECT_STREQ(failure.what(), "chunk 9");
     }
     EXPECT_EQ(ran, 64);  // the other chunks ran to their end before the caller went on
+}
+
+// glibc reads a kernel file for every std::thread::hardware_concurrency(),
+// and a load of many small meshes runs several steps for each mesh.
+TEST(ParallelFor, TheMachinesCoresAreAskedOnceAndZeroStillMeansThem)
+{
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const platform::ScopedParallelThreadCount machine(0);
+    EXPECT_EQ(platform::ParallelThreadCount(), cores);
+    platform::SetParallelThreadCount(3);
+    EXPECT_EQ(platform::ParallelThreadCount(), 3u);
+    platform::SetParallelThreadCount(0);
+    EXPECT_EQ(platform::ParallelThreadCount(), cores);
+
+    const std::optional<long> before = ReadSystemCalls();
+    ASSERT_TRUE(before) << "/proc/self/io holds no count of read calls";
+    for (int k = 0; k < 1000; ++k) {
+        (void)platform::ParallelThreadCount();
+        platform::ParallelFor(10, 100, [](std::size_t, std::size_t, std::size_t) {});
+        platform::RunChunks(1, [](std::size_t) {});
+    }
+    EXPECT_LT(ReadSystemCalls().value_or(0) - *before, 10);  // the count's own reading takes a few
 }
 
 }  // namespace

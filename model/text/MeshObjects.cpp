@@ -221,19 +221,20 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     const Words words = SplitWords(Line(line));
     currentMesh_.name = words.count >= 3 ? LimitName(words[1]) : std::string("Unnamed");
     currentMesh_.frame = openFrames_.empty() ? -1 : openFrames_.back();
-    const std::string object = reading::ObjectLabel("Mesh", currentMesh_.name);
+    // The label is built only for a message: most meshes never need one.
+    auto object = [this] { return reading::ObjectLabel("Mesh", currentMesh_.name); };
 
     std::int32_t countLine = line + 1;
     while (countLine < lineCount() && Line(countLine).size() < 2) ++countLine;
     std::int32_t vertexCount = 0;
     Scan(Line(countLine), "%d;", vertexCount);
     if (!CountFits(vertexCount, countLine + 1))
-        return reading::ReportBadCount(*this, object, vertexCount, countLine, kReadMesh);
+        return reading::ReportBadCount(*this, object(), vertexCount, countLine, kReadMesh);
     const std::int32_t faceCountLine = countLine + vertexCount + 1;
     std::int32_t faceCount = 0;
     Scan(Line(faceCountLine), "%d;", faceCount);
     if (!CountFits(faceCount, faceCountLine + 1))
-        return reading::ReportBadCount(*this, object, faceCount, faceCountLine, kReadMesh);
+        return reading::ReportBadCount(*this, object(), faceCount, faceCountLine, kReadMesh);
 
     // The faces first: while one core sizes (and so zeroes) the list of
     // vertices, the other begins on them; the vertices are read after.
@@ -252,13 +253,13 @@ HRESULT TextReader::ReadMesh(std::int32_t line)
     const std::int32_t faceLine = faceCountLine + 1 + fault->face;
     switch (fault->kind) {
     case FaceFault::Kind::NegativeCount:
-        return reading::ReportBadCount(*this, object, fault->value, faceLine, kReadMesh);
+        return reading::ReportBadCount(*this, object(), fault->value, faceLine, kReadMesh);
     case FaceFault::Kind::TooManyCorners:
-        return reading::ReportBadCornerCount(*this, object, fault->value, faceLine, kReadMesh);
+        return reading::ReportBadCornerCount(*this, object(), fault->value, faceLine, kReadMesh);
     case FaceFault::Kind::BadIndex:
         break;
     }
-    return reading::ReportBadIndex(*this, object, "sommet", "sommets", fault->value, vertexCount, faceLine, kReadMesh);
+    return reading::ReportBadIndex(*this, object(), "sommet", "sommets", fault->value, vertexCount, faceLine, kReadMesh);
 }
 
 HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
@@ -279,14 +280,14 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
 HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
 {
     constexpr const char* kOperation = "Model::ReadMeshMaterialList";
-    const std::string object = reading::ObjectLabel("MeshMaterialList", currentMesh_.name);
+    auto object = [this] { return reading::ObjectLabel("MeshMaterialList", currentMesh_.name); };
     materialCursor_ = 0;
 
     // Every material of the list takes at least one line below its count.
     std::int32_t materialCount = 0;
     Scan(Line(line + 1), "%d;", materialCount);
     if (!CountFits(materialCount, line + 2))
-        return reading::ReportBadCount(*this, object, materialCount, line + 1, kOperation);
+        return reading::ReportBadCount(*this, object(), materialCount, line + 1, kOperation);
     std::vector<MaterialRecord> materials(static_cast<std::size_t>(materialCount));
     for (auto& material : materials) material.name = "Unnamed";
     currentMesh_.materials = std::move(materials);
@@ -294,7 +295,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     std::int32_t faceMaterialCount = 0;
     Scan(Line(line + 2), "%d;", faceMaterialCount);
     if (!CountFits(faceMaterialCount, line + 3))
-        return reading::ReportBadCount(*this, object, faceMaterialCount, line + 2, kOperation);
+        return reading::ReportBadCount(*this, object(), faceMaterialCount, line + 2, kOperation);
     MeshRecord::FaceMaterialList faceMaterials(static_cast<std::size_t>(faceMaterialCount));
     struct BadMaterial {
         std::int32_t face;
@@ -309,7 +310,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
         };
     });
     if (bad)
-        return reading::ReportBadIndex(*this, object, "matériau", "matériaux", bad->index, materialCount,
+        return reading::ReportBadIndex(*this, object(), "matériau", "matériaux", bad->index, materialCount,
                                        line + 3 + bad->face, kOperation);
     currentMesh_.faceMaterials = std::move(faceMaterials);
     return S_OK;

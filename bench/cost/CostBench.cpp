@@ -6,7 +6,7 @@
 //
 // families: n meshes, n counted words and n references for n = 10,000,
 //   100,000 and 1,000,000; the load time per item should stay flat (never
-//   rising more than 2x as n grows).
+//   rising more than 2x as n grows), and the 100,000 meshes load in under 3 s.
 // table: the inputs that once froze the viewer or took gigabytes; each must
 //   load or be refused in under 1 s and 300 MB.
 #include "BenchFiles.h"
@@ -76,16 +76,23 @@ Run Measure(const std::string& path)
 
 double MegabytesOf(const std::string& path) { return static_cast<double>(fs::file_size(path)) / 1e6; }
 
+// Flat per item is not enough: a fixed cost that every step pays once a
+// mesh (a system call, a large block) stays flat and still makes a file of
+// many small meshes slow. This load has a time of its own.
+constexpr int kTimedMeshes = 100'000;
+constexpr double kTimedMeshesSeconds = 3.0;
+
 bool Families(const fs::path& folder)
 {
     struct Family {
         const char* name;
         std::string (*make)(int);
+        bool timed;  // the load of kTimedMeshes items has a target of its own
     };
-    const Family families[] = {{"meshes", cost_inputs::ManyMeshes},
-                               {"counted words", cost_inputs::ManyMeshWords},
-                               {"references", cost_inputs::ManyReferences}};
-    bool allFlat = true;
+    const Family families[] = {{"meshes", cost_inputs::ManyMeshes, true},
+                               {"counted words", cost_inputs::ManyMeshWords, false},
+                               {"references", cost_inputs::ManyReferences, false}};
+    bool allMet = true;
     for (const Family& family : families) {
         std::vector<double> perItem;
         for (const int n : {10'000, 100'000, 1'000'000}) {
@@ -98,6 +105,12 @@ bool Families(const fs::path& folder)
             perItem.push_back(run.loadSeconds / n * 1e6);
             std::printf("%-14s n=%-8d %7.1f MB  load %7.3f s  %6.2f us/item  peak %7.1f MB\n", family.name, n,
                         MegabytesOf(path), run.loadSeconds, perItem.back(), run.peakMegabytes);
+            if (family.timed && n == kTimedMeshes) {
+                const bool fast = run.loadSeconds < kTimedMeshesSeconds;
+                allMet = allMet && fast;
+                std::printf("%-14s n=%-8d load %.3f s (target < %.0f s): %s\n", family.name, n, run.loadSeconds,
+                            kTimedMeshesSeconds, fast ? "met" : "MISSED");
+            }
         }
         // Only a rise matters: at small n the fixed cost of a load makes the
         // time per item larger, not the reverse.
@@ -105,11 +118,11 @@ bool Families(const fs::path& folder)
         for (std::size_t later = 1; later < perItem.size(); ++later)
             rise = std::max(rise, perItem[later] / *std::min_element(perItem.begin(), perItem.begin() + later));
         const bool flat = rise <= 2.0;
-        allFlat = allFlat && flat;
+        allMet = allMet && flat;
         std::printf("%-14s time per item rises at most %.2fx from 10,000 to 1,000,000 (target <= 2x): %s\n",
                     family.name, rise, flat ? "met" : "MISSED");
     }
-    return allFlat;
+    return allMet;
 }
 
 bool Table(const fs::path& folder)

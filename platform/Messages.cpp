@@ -37,6 +37,13 @@ void ShowMessage(std::string_view text, std::string_view caption, MessageKind ki
 ScopedMessageSink::ScopedMessageSink(MessageSink& sink) : previous_(currentSink) { currentSink = &sink; }
 ScopedMessageSink::~ScopedMessageSink() { currentSink = previous_; }
 
+ScopedDistinctMessages::ScopedDistinctMessages() : next_(CurrentMessageSink()), installed_(*this) {}
+
+void ScopedDistinctMessages::Show(std::string_view text, std::string_view caption, MessageKind kind)
+{
+    if (shown_.emplace(std::string(text), std::string(caption), kind).second) next_.Show(text, caption, kind);
+}
+
 std::string FormatMessage(const char* format, ...)
 {
     char buffer[4096];

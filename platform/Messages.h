@@ -3,8 +3,10 @@
 // standard error; tests record every message in order.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace platform {
@@ -52,6 +54,24 @@ public:
 
 private:
     MessageSink* previous_;
+};
+
+// For its lifetime, stands in front of the sink that was current when it
+// began and passes a message on only the first time it is seen (same text,
+// caption and kind): one fault met many times in one load, a missing texture
+// that a thousand materials name, is told once, in the place it was first
+// told. Keeps each distinct message passed on, nothing more.
+class ScopedDistinctMessages : public MessageSink {
+public:
+    ScopedDistinctMessages();
+    ScopedDistinctMessages(const ScopedDistinctMessages&) = delete;
+    ScopedDistinctMessages& operator=(const ScopedDistinctMessages&) = delete;
+    void Show(std::string_view text, std::string_view caption, MessageKind kind) override;
+
+private:
+    MessageSink& next_;
+    std::set<std::tuple<std::string, std::string, MessageKind>> shown_;
+    ScopedMessageSink installed_;  // last: installed once the rest is ready, removed first
 };
 
 // Formats like printf into a message of at most 4095 bytes (longer texts are cut).

@@ -1,17 +1,23 @@
 #include "render/LoadedModel.h"
 
 #include "model/file/ModelFile.h"
+#include "platform/Messages.h"
 
 #include <optional>
 #include <utility>
 
 namespace {
 
-HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read, const PoseChoice& pose)
+// The read, then the steps after it; a message the load has told already
+// (a missing texture that many materials name) is not told again.
+template <class Read>
+HRESULT LoadWith(LoadedModel& loaded, Read&& read, const PoseChoice& pose)
 {
+    const platform::ScopedDistinctMessages tellOnce;
+    std::optional<Model> model = read();
     loaded.Clear();
-    if (!read) return E_FAIL;
-    loaded.model = std::move(*read);
+    if (!model) return E_FAIL;
+    loaded.model = std::move(*model);
     PrepareLoadedModel(loaded, pose);
     return S_OK;  // a failed buffer setup does not fail the load
 }
@@ -20,12 +26,12 @@ HRESULT Prepare(LoadedModel& loaded, std::optional<Model> read, const PoseChoice
 
 HRESULT LoadedModel::Load(const std::string& path, const PoseChoice& pose)
 {
-    return Prepare(*this, ReadModelFile(path), pose);
+    return LoadWith(*this, [&] { return ReadModelFile(path); }, pose);
 }
 
 HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose)
 {
-    return Prepare(*this, ReadModelBytes(path, bytes), pose);
+    return LoadWith(*this, [&] { return ReadModelBytes(path, bytes); }, pose);
 }
 
 void LoadedModel::ShowPose(const PoseChoice& pose, DrawPath path)

@@ -14,7 +14,8 @@ class LoadedModel {
 public:
     // Reads the file, then runs the post-load sequence (PrepareLoadedModel),
     // drawn in `pose`. On failure the message has been shown and the model
-    // is left empty.
+    // is left empty. Within one load a message is shown once, however often
+    // the same fault is met.
     HRESULT Load(const std::string& path, const PoseChoice& pose = {});
     // The same from bytes already in memory; `path` names the file in
     // messages and locates its textures.

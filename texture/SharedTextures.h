@@ -1,7 +1,8 @@
 // The textures of one load. A file that several materials name is read,
 // decoded and uploaded once and its texture shared; it goes when the last
 // material that uses it goes. What loading a name said (a missing or
-// refused file, a warning) is said again for every material that names it.
+// refused file, a warning) is said again for every material that names it;
+// a whole load (LoadedModel) lets each distinct message through once.
 #pragma once
 
 #include "platform/Messages.h"

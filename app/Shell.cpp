@@ -168,28 +168,37 @@ bool Shell::OpenFile(const std::string& path)
     menu_.CheckItem(command::PlayPause, false);
     state_.viewFrame = ViewFrame{};
     state_.openedPath = path;
-    bool loaded = false;
-    {
-        const LoadingScope loading(*this);
-        state_.currentModel = std::make_unique<LoadedModel>();
-        loaded = state_.currentModel->Load(path, PoseOf(options_, state_.playback)) == S_OK;
-        if (!loaded) {
-            platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
-            state_.currentModel.reset();
-        }
-    }
+    state_.currentModel = std::make_unique<LoadedModel>();
+    const bool loaded = LoadInto(*state_.currentModel, path);
+    if (!loaded) state_.currentModel.reset();
     ReplaceAnimationMenu();
     return loaded;
+}
+
+bool Shell::LoadInto(LoadedModel& model, const std::string& path)
+{
+    const LoadingScope loading(*this);
+    // No set is chosen yet: a reload puts its set back once the file shows it has it.
+    if (model.Load(path, PoseOf(options_, AnimationPlayback{})) == S_OK) return true;
+    platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
+    return false;
 }
 
 void Shell::Reload()
 {
     if (Busy() || state_.openedPath.empty()) return;
     BusyScope busy(*this);
-    const ViewFrame frame = state_.viewFrame;
+    // Tried beside the model on screen, which stays, with its view and
+    // playback, when the file no longer loads.
+    auto reloaded = std::make_unique<LoadedModel>();
+    if (!LoadInto(*reloaded, state_.openedPath)) return;
+    ReleaseModel();
+    state_.currentModel = std::move(reloaded);
+
     const AnimationPlayback playback = state_.playback;
-    if (!OpenFile(state_.openedPath)) return;
-    state_.viewFrame = frame;
+    state_.playback.Reset();
+    menu_.CheckItem(command::PlayPause, false);
+    ReplaceAnimationMenu();
     // The set and its time, when the file still has that set.
     const std::size_t sets = state_.currentModel->model.animationSets.size();
     if (playback.set < 0 || static_cast<std::size_t>(playback.set) >= sets) return;

@@ -89,8 +89,13 @@ private:
     // The old model released, then the file loaded. A failure is told and
     // leaves no model. True when the model loaded.
     bool OpenFile(const std::string& path);
-    // The file opened last, opened again with the camera, the switches and
-    // the animation set and time kept.
+    // The load of one file into `model`, with the busy cursor; a failure is
+    // told, after the loader's own messages. True when the model loaded.
+    bool LoadInto(LoadedModel& model, const std::string& path);
+    // The file opened last, loaded again beside the current model, which it
+    // then replaces, keeping the camera, the switches and the animation set
+    // and time. When the file no longer loads, the failure is told and the
+    // current model stays as it was, view and playback included.
     void Reload();
     class LoadingScope;
     void SaveTextFromDialog();

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <array>
 #include <filesystem>
+#include <map>
 
 namespace {
 
@@ -392,6 +393,59 @@ TEST_F(CommandsTest, MissingFileGivesTheFailureMessageAndNoModel)
     ASSERT_FALSE(recorder.messages().empty());
     EXPECT_EQ(recorder.messages().back().text, "Chargement de la mesh échoué.");
     EXPECT_FALSE(state.currentModel);
+}
+
+// "Recharger" tries the file beside the model on screen: when it no longer
+// loads, that model stays with its view, its playback and its menus, and the
+// failure is told as a failed load's is. Once it loads, the old model goes.
+TEST_F(CommandsTest, AFailedReloadKeepsTheModelOnScreen)
+{
+    testing_support::TempDir folder;
+    const std::string animated = testing_support::ReadFileBytes(testing_support::CorpusPath("assimp/Testwuson.X"));
+    const std::string path = folder.Write("model.x", animated);
+    int menusReplaced = 0;
+    shell.SetAnimationMenuReplacer([&](const MenuNode& replaced) {
+        ++menusReplaced;
+        menu.Replace(replaced);
+    });
+    MessageRecorder recorder;
+    shell.LoadAtStart(path);
+    ASSERT_TRUE(state.currentModel);
+    shell.OnCommand(command::FirstAnimationSet + 2);
+    shell.OnCommand(command::PlayPause);
+    state.playback.seconds = 0.5;
+    shell.OnCommand(command::FitView);
+    const LoadedModel* shown = state.currentModel.get();
+    const GLuint list = shown->render.displayList.get();
+    const ViewFrame frame = state.viewFrame;
+    const AnimationPlayback playback = state.playback;
+    const std::map<int, bool> marks = menu.marks;
+    const int menusBefore = menusReplaced;
+
+    folder.Write("model.x", "xof 0303txt 0032\nMesh m {\n");
+    shell.OnCommand(command::Reload);
+    ASSERT_EQ(recorder.messages().size(), 2u);  // the loader's, then the shell's
+    EXPECT_EQ(recorder.messages()[1].text, "Chargement de la mesh échoué.");
+    EXPECT_EQ(recorder.messages()[1].caption, "Erreur");
+    EXPECT_EQ(recorder.messages()[1].kind, platform::MessageKind::Plain);
+    EXPECT_EQ(state.currentModel.get(), shown);
+    EXPECT_TRUE(glIsList(list));
+    EXPECT_EQ(state.viewFrame.centre.x, frame.centre.x);
+    EXPECT_EQ(state.viewFrame.radius, frame.radius);
+    EXPECT_EQ(state.playback.set, 2);
+    EXPECT_TRUE(state.playback.playing);
+    EXPECT_EQ(state.playback.seconds, playback.seconds);
+    EXPECT_EQ(menu.marks, marks);
+    EXPECT_EQ(menusReplaced, menusBefore);
+    EXPECT_EQ(state.openedPath, path);
+
+    folder.Write("model.x", animated);
+    shell.OnCommand(command::Reload);
+    ASSERT_TRUE(state.currentModel);
+    EXPECT_NE(state.currentModel.get(), shown);
+    EXPECT_FALSE(glIsList(list)) << "the old model is released once the new one has loaded";
+    EXPECT_EQ(state.playback.set, 2);
+    EXPECT_EQ(menusReplaced, menusBefore + 1);
 }
 
 TEST_F(CommandsTest, SaveTextWritesThePathAsTyped)

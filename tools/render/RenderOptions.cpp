@@ -52,9 +52,10 @@ const char* const kUsage =
     "  --help                                 show this help\n"
     "  --version                              show the version\n"
     "\n"
-    "Messages go to standard error. The exit status is 0 when the picture was\n"
-    "written, 1 when the model could not be loaded or the picture not made,\n"
-    "2 when the command line is wrong.\n";
+    "Messages go to standard error. A file that loads but holds no mesh is told\n"
+    "as \"no mesh in FILE\" and gives no picture. The exit status is 0 when the\n"
+    "picture was written, 1 when the model could not be loaded, held no mesh or\n"
+    "the picture was not made, 2 when the command line is wrong.\n";
 
 namespace {
 

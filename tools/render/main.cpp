@@ -3,6 +3,7 @@
 #include "RenderOptions.h"
 
 #include "LoadFailure.h"
+#include "NoMesh.h"
 #include "platform/HeadlessContext.h"
 #include "platform/PngFile.h"
 #include "platform/Messages.h"
@@ -39,6 +40,8 @@ int Render(const render_tool::RenderOptions& options)
                       << tool_common::LoadFailureReason(options.modelPath) << "\n";
             return 1;
         }
+        // Nothing to draw: no picture, so that a thumbnailer shows its icon instead.
+        if (tool_common::TellWhenNoMesh("pelmora-render", loaded.model, options.modelPath)) return 1;
         if (options.animation) {
             const auto set = render_tool::FindAnimationSet(loaded.model, *options.animation);
             if (!set) {

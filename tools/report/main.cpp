@@ -1,5 +1,6 @@
 // pelmora-report: loads a ".x" model and writes its text report.
 #include "LoadFailure.h"
+#include "NoMesh.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
 #include "platform/Version.h"
@@ -21,8 +22,10 @@ const char* const kUsage =
     "included (on an offscreen OpenGL context), and writes its text report, the\n"
     "same as the viewer's \"Save txt\", to OUT, or to standard output when OUT is\n"
     "absent or \"-\". Messages are printed on standard error as \"caption: text\";\n"
-    "the load traces are left out. The exit status is 0 on success, 1 when the\n"
-    "model cannot be loaded or OUT cannot be written, 2 on a usage error.\n"
+    "the load traces are left out. A file that loads but holds no mesh gets its\n"
+    "report all the same, with \"no mesh in FILE\" on standard error. The exit\n"
+    "status is 0 on success, 1 when the model cannot be loaded or OUT cannot be\n"
+    "written, 2 on a usage error.\n"
     "\n"
     "Options:\n"
     "  --help      show this help\n"
@@ -68,6 +71,7 @@ int main(int argc, char** argv)
                      tool_common::LoadFailureReason(modelPath).c_str());
         return 1;
     }
+    tool_common::TellWhenNoMesh("pelmora-report", loaded.model, modelPath);  // a true report all the same
 
     const bool toStdout = outputPath == "-";
     std::FILE* out = toStdout ? stdout : std::fopen(outputPath.c_str(), "w");

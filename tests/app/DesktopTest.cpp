@@ -70,14 +70,16 @@ TEST_F(DesktopTest, ReloadKeepsTheViewAndTheAnimationAndFailsAsALoadDoes)
     // Exported again, broken: the failure of "Load Mesh", the model stays; fixed: F5 again.
     folder.Write("model.x", "xof 0303txt 0032\nMesh m {\n");
     shell.OnCommand(command::Reload);
-    EXPECT_TRUE(state.currentModel);
+    ASSERT_TRUE(state.currentModel);
     ASSERT_FALSE(recorder.messages().empty());
     EXPECT_EQ(recorder.messages().back().text, "Chargement de la mesh échoué.");
     EXPECT_EQ(recorder.messages().back().caption, "Erreur");
     std::filesystem::copy_file(testing_support::SamplePath("cube.x"), path,
                                std::filesystem::copy_options::overwrite_existing);
+    const GLuint oldList = state.currentModel->render.displayList.get();
     shell.OnCommand(command::Reload);
     ASSERT_TRUE(state.currentModel);
+    EXPECT_FALSE(glIsList(oldList)) << "released once the new model has loaded";
     EXPECT_EQ(state.playback.set, -1) << "a set the file no longer has is not kept";
 }
 

@@ -394,34 +394,6 @@ TEST_F(CommandsTest, MissingFileGivesTheFailureMessageAndNoModel)
     EXPECT_FALSE(state.currentModel);
 }
 
-// "Recharger" of a file that no longer loads: the model on screen stays, with
-// its view, playback and menus; the failure is told as a failed load's is.
-TEST_F(CommandsTest, AFailedReloadKeepsTheModelOnScreen)
-{
-    testing_support::TempDir folder;
-    MessageRecorder recorder;
-    int menusMade = 0;
-    shell.SetAnimationMenuReplacer([&](const MenuNode& made) {
-        ++menusMade;
-        menu.Replace(made);
-    });
-    const std::string animated = testing_support::ReadFileBytes(testing_support::CorpusPath("assimp/Testwuson.X"));
-    shell.LoadAtStart(folder.Write("m.x", animated));
-    shell.OnCommand(command::FirstAnimationSet + 2);
-    shell.OnCommand(command::PlayPause);
-    shell.OnCommand(command::FitView);
-    const LoadedModel* shown = state.currentModel.get();
-    const auto [radius, marks] = std::pair(state.viewFrame.radius, menu.marks);
-
-    folder.Write("m.x", "xof 0303txt 0032\nMesh m {\n");
-    shell.OnCommand(command::Reload);
-    ASSERT_EQ(recorder.messages().size(), 2u);  // the loader's, then the shell's
-    EXPECT_EQ(recorder.messages()[1].text, "Chargement de la mesh échoué.");
-    EXPECT_TRUE(state.currentModel.get() == shown && glIsList(shown->render.displayList.get()));
-    EXPECT_TRUE(state.viewFrame.radius == radius && state.playback.set == 2 && state.playback.playing);
-    EXPECT_TRUE(menu.marks == marks && menusMade == 1);
-}
-
 TEST_F(CommandsTest, SaveTextWritesThePathAsTyped)
 {
     MessageRecorder recorder;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -67,19 +68,27 @@ TEST_F(DesktopTest, ReloadKeepsTheViewAndTheAnimationAndFailsAsALoadDoes)
     EXPECT_TRUE(options.asAuthored && options.upZ && menu.IsChecked(command::WirePolygons));
     EXPECT_TRUE(recorder.messages().empty());
 
-    // Exported again, broken: the failure of "Load Mesh", the model stays; fixed: F5 again.
+    // Exported again, broken: the failure of "Load Mesh", after the loader's
+    // message; the model on screen stays with its view, playback and menus.
+    shell.OnCommand(command::PlayPause);
+    const LoadedModel* shown = state.currentModel.get();
+    const std::map<int, bool> marks = menu.marks;
     folder.Write("model.x", "xof 0303txt 0032\nMesh m {\n");
     shell.OnCommand(command::Reload);
-    ASSERT_TRUE(state.currentModel);
-    ASSERT_FALSE(recorder.messages().empty());
+    ASSERT_EQ(state.currentModel.get(), shown);
+    EXPECT_TRUE(glIsList(shown->render.displayList.get()));
+    EXPECT_TRUE(state.viewFrame.radius == fitted.radius && state.playback.set == 1 && state.playback.playing);
+    EXPECT_EQ(menu.marks, marks);
+    ASSERT_EQ(recorder.messages().size(), 2u);
     EXPECT_EQ(recorder.messages().back().text, "Chargement de la mesh échoué.");
     EXPECT_EQ(recorder.messages().back().caption, "Erreur");
+    // Fixed: F5 again; the old model goes once the new one has loaded.
     std::filesystem::copy_file(testing_support::SamplePath("cube.x"), path,
                                std::filesystem::copy_options::overwrite_existing);
-    const GLuint oldList = state.currentModel->render.displayList.get();
+    const GLuint oldList = shown->render.displayList.get();
     shell.OnCommand(command::Reload);
     ASSERT_TRUE(state.currentModel);
-    EXPECT_FALSE(glIsList(oldList)) << "released once the new model has loaded";
+    EXPECT_FALSE(glIsList(oldList));
     EXPECT_EQ(state.playback.set, -1) << "a set the file no longer has is not kept";
 }
 

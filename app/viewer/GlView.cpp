@@ -1,6 +1,7 @@
 #include "app/viewer/GlView.h"
 
 #include "app/Frame.h"
+#include "platform/Messages.h"
 
 #include <wx/dcclient.h>
 #include <wx/utils.h>
@@ -14,6 +15,11 @@ wxGLAttributes ViewerGlAttributes()
     wxGLAttributes attributes;
     attributes.PlatformDefaults().RGBA().MinRGBA(8, 8, 8, 0).DoubleBuffer().Depth(24).EndList();
     return attributes;
+}
+
+void ShowUnsupportedDisplay()
+{
+    platform::ShowMessage("Mode graphique non supporté", "Problème", platform::MessageKind::Error);
 }
 
 GlView::GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& state, Shell& shell)
@@ -43,9 +49,9 @@ void GlView::WhenOnScreen(std::function<void()> onScreen)
 void GlView::CheckOnScreen()
 {
     // On screen means the toolkit has given the canvas its native window
-    // (wxGLCanvasX11::IsShownOnScreen looks for it).
-    // What follows runs from the event loop, never inside a size or paint
-    // handler: it may show a message box.
+    // (wxGLCanvasX11::IsShownOnScreen looks for it). What follows runs from
+    // the event loop, never inside a size or paint handler: it may show a
+    // message box.
     if (!onScreen_ || !IsShownOnScreen()) return;
     CallAfter(std::exchange(onScreen_, nullptr));
 }
@@ -70,15 +76,12 @@ public:
         caught = false;
         previous_ = XSetErrorHandler(&XErrorTrap::Catch);
     }
-    ~XErrorTrap()
-    {
-        XSync(display_, False);  // errors still on their way are this scope's
-        XSetErrorHandler(previous_);
-    }
+    ~XErrorTrap() { XSetErrorHandler(previous_); }
     XErrorTrap(const XErrorTrap&) = delete;
     XErrorTrap& operator=(const XErrorTrap&) = delete;
 
-    // True when any request made in the scope so far failed.
+    // True when any request made in the scope so far failed; called last,
+    // so that no error of the scope reaches the toolkit's handler after it.
     bool Caught()
     {
         XSync(display_, False);
@@ -102,7 +105,8 @@ bool GlView::CreateContext()
 {
     XErrorTrap errors(wxGetX11Display());
     auto context = std::make_unique<wxGLContext>(this);
-    if (!context->IsOK() || !SetCurrent(*context) || errors.Caught()) return false;
+    const bool made = context->IsOK() && SetCurrent(*context);
+    if (errors.Caught() || !made) return false;
     context_ = std::move(context);
     return true;
 }

@@ -12,6 +12,9 @@
 
 // Double-buffered RGBA with a 24-bit depth buffer.
 wxGLAttributes ViewerGlAttributes();
+// Tells that the display cannot serve the canvas: no visual fits, or no
+// context can be made.
+void ShowUnsupportedDisplay();
 
 class GlView : public wxGLCanvas {
 public:

@@ -5,7 +5,6 @@
 #include "app/Frame.h"
 #include "app/viewer/MenuBarBuilder.h"
 #include "app/viewer/PelmoraIcon.xpm"
-#include "platform/Messages.h"
 #include "platform/Ticks.h"
 #include "platform/gui/SwapInterval.h"
 #include "render/Scene.h"
@@ -107,7 +106,7 @@ void MainFrame::Start(const ViewerCommandLine& commandLine, StartNotice notice)
 void MainFrame::BeginOnScreen(const ViewerCommandLine& commandLine, const StartNotice& notice)
 {
     if (!view_->CreateContext()) {
-        platform::ShowMessage("Mode graphique non supporté", "Problème", platform::MessageKind::Error);
+        ShowUnsupportedDisplay();
         if (notice.noContext) notice.noContext();
         Close();
         return;

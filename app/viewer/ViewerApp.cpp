@@ -25,7 +25,7 @@ bool ViewerApp::OnInit()
 
     const wxGLAttributes attributes = ViewerGlAttributes();
     if (!wxGLCanvas::IsDisplaySupported(attributes)) {
-        platform::ShowMessage("Mode graphique non supporté", "Problème", platform::MessageKind::Error);
+        ShowUnsupportedDisplay();
         startupFailed = true;
         return false;
     }

@@ -1,7 +1,7 @@
 # What the viewer's window tests share: starting the viewer and finding its
 # window, looking at its pictures, the keyboard and the menu, waiting for its
-# end. Sourced by a script that sets `pelmora` (the program) and `work` (a
-# folder for pictures and output) first.
+# end. Sourced by a script that sets `pelmora` (the program) and, to start
+# the viewer or take pictures, `work` (a folder for them and its output).
 
 window_wait=${window_wait:-30}  # seconds a window may take to appear
 failures=0
@@ -34,6 +34,14 @@ canvas_top() {
         awk -F'[,:]' 'NR > 1 && /\(102,102,102\)|\(102\)/ { print $2; found = 1; exit } END { if (!found) print 0 }'
 }
 
+# True once the process PID has ended (gone, or a zombie its parent has
+# not waited for).
+ended() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null)
+    [ -z "$state" ] || [ "${state:0:1}" = Z ]
+}
+
 window=""
 pid=""
 started=()
@@ -48,12 +56,10 @@ start_viewer() {  # arguments for pelmora
     pid=$!
     started+=("$pid")
     window=""
-    local state
     for _ in $(seq 1 $((window_wait * 10))); do
         window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Pelmora$' 2>/dev/null | head -1)
         [ -n "$window" ] && break
-        state=$(ps -o stat= -p "$pid" 2>/dev/null)
-        if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
+        if ended "$pid"; then
             wait "$pid"
             fail "pelmora $* ended with status $? before its window appeared"
             cat "$work/stderr.txt"
@@ -137,10 +143,8 @@ dismiss_error_boxes() {
 # or "running". (No subshell: only this shell can wait for its children.)
 wait_exit() {
     status=running
-    local zombie
     for _ in $(seq 1 150); do
-        zombie=$(ps -o stat= -p "$pid" 2>/dev/null)
-        if [ -z "$zombie" ] || [ "${zombie:0:1}" = Z ]; then
+        if ended "$pid"; then
             wait "$pid"
             status=$?
             return

@@ -9,47 +9,27 @@
 #                                                        does not exist), found once the window is up
 set -uo pipefail
 export NO_AT_BRIDGE=1 GDK_BACKEND=x11
+pelmora=$1
 no_context=${3:-}
 
+source "$(dirname "$0")/viewer_driving.sh"
+
 if [ "$no_context" = no-context ]; then
-    MESA_GL_VERSION_OVERRIDE=0.5 "$1" "$2" >/dev/null 2>&1 &
+    MESA_GL_VERSION_OVERRIDE=0.5 "$pelmora" "$2" >/dev/null 2>&1 &
 else
-    "$1" "$2" >/dev/null 2>&1 &
+    "$pelmora" "$2" >/dev/null 2>&1 &
 fi
 pid=$!
-trap 'kill "$pid" 2>/dev/null' EXIT
+started+=("$pid")
 
-box=""
-for _ in $(seq 1 100); do
-    box=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Problème$' 2>/dev/null | head -1)
-    [ -n "$box" ] && break
-    state=$(ps -o stat= -p "$pid" 2>/dev/null)
-    if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
-        wait "$pid"
-        echo "FAIL: ended with status $? without a \"Problème\" box"
-        exit 1
-    fi
-    sleep 0.1
-done
-[ -n "$box" ] || { echo "FAIL: no \"Problème\" box"; exit 1; }
-echo "ok: \"Problème\" box shown"
+wait_for_box Problème || { fail "no \"Problème\" box (process: $(ps -o stat= -p "$pid"))"; exit 1; }
+pass "\"Problème\" box shown"
 if [ "$no_context" != no-context ] &&
    xdotool search --all --onlyvisible --pid "$pid" --name '^Pelmora$' >/dev/null 2>&1; then
-    echo "FAIL: the main window opened anyway"
-    exit 1
+    fail "the main window opened anyway"
 fi
 xdotool windowfocus --sync "$box"
 xdotool key Return
-for _ in $(seq 1 50); do
-    state=$(ps -o stat= -p "$pid" 2>/dev/null)
-    if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
-        wait "$pid"
-        status=$?
-        [ "$status" = 1 ] && { echo "ok: exit status 1"; exit 0; }
-        echo "FAIL: exit status $status"
-        exit 1
-    fi
-    sleep 0.1
-done
-echo "FAIL: still running after the box was dismissed"
-exit 1
+wait_exit
+[ "$status" = 1 ] && pass "exit status 1" || fail "exit status $status once the box was dismissed"
+[ "$failures" -eq 0 ]

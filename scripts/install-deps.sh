@@ -8,7 +8,7 @@ run_packages=(
   build-essential cmake pkg-config
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   freeglut3-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libdeflate-dev libgdk-pixbuf-2.0-dev
-  libwxgtk3.2-dev libx11-dev libcli11-dev xvfb xauth
+  libwxgtk3.2-dev libx11-dev libcli11-dev libtinygltf-dev xvfb xauth
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libassimp-dev

@@ -64,39 +64,12 @@ Matrix4 Interpolated(const std::vector<TimedKey<Matrix4>>& keys, double tick)
     return matrix;
 }
 
-// A frame's own matrix as scale, rotation rows and translation: each row of
-// its upper 3x3 is a scale times a unit row. A mirror stays in the scale
-// (the first one negative), so that the rotation stays a rotation.
-struct Decomposed {
-    std::array<float, 3> scale{};
-    std::array<Vector3, 3> rotationRows{};
-};
-Decomposed Decompose(const Matrix4& matrix)
-{
-    Decomposed parts;
-    const auto& m = matrix.m;
-    for (int row = 0; row < 3; ++row) {
-        Vector3 r{m[row * 4], m[row * 4 + 1], m[row * 4 + 2]};
-        parts.scale[row] = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
-        r.Normalize();
-        if (parts.scale[row] == 0.0f) r = {row == 0 ? 1.0f : 0.0f, row == 1 ? 1.0f : 0.0f, row == 2 ? 1.0f : 0.0f};
-        parts.rotationRows[row] = r;
-    }
-    const Vector3& a = parts.rotationRows[0];
-    const Vector3 bc = Vector3::Cross(parts.rotationRows[1], parts.rotationRows[2]);
-    if (a.x * bc.x + a.y * bc.y + a.z * bc.z < 0) {
-        parts.scale[0] = -parts.scale[0];
-        parts.rotationRows[0] = {-a.x, -a.y, -a.z};
-    }
-    return parts;
-}
-
 Matrix4 LocalAt(const AnimationRecord& animation, const Matrix4& own, double tick)
 {
     if (!animation.matrixKeys.empty()) return Interpolated(animation.matrixKeys, tick);
     Matrix4 local = own;
     if (!animation.rotationKeys.empty() || !animation.scaleKeys.empty()) {
-        const Decomposed parts = Decompose(own);
+        const MatrixParts parts = DecomposeMatrix(own);
         std::array<Vector3, 3> rows = parts.rotationRows;
         if (!animation.rotationKeys.empty()) {
             const Matrix4 rotation = RotationMatrix(Interpolated(animation.rotationKeys, tick));
@@ -124,6 +97,26 @@ Matrix4 LocalAt(const AnimationRecord& animation, const Matrix4& own, double tic
 }
 
 }  // namespace
+
+MatrixParts DecomposeMatrix(const Matrix4& matrix)
+{
+    MatrixParts parts;
+    const auto& m = matrix.m;
+    for (int row = 0; row < 3; ++row) {
+        Vector3 r{m[row * 4], m[row * 4 + 1], m[row * 4 + 2]};
+        parts.scale[row] = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
+        r.Normalize();
+        if (parts.scale[row] == 0.0f) r = {row == 0 ? 1.0f : 0.0f, row == 1 ? 1.0f : 0.0f, row == 2 ? 1.0f : 0.0f};
+        parts.rotationRows[row] = r;
+    }
+    const Vector3& a = parts.rotationRows[0];
+    const Vector3 bc = Vector3::Cross(parts.rotationRows[1], parts.rotationRows[2]);
+    if (a.x * bc.x + a.y * bc.y + a.z * bc.z < 0) {
+        parts.scale[0] = -parts.scale[0];
+        parts.rotationRows[0] = {-a.x, -a.y, -a.z};
+    }
+    return parts;
+}
 
 double AnimationTiming::Wrap(double seconds) const
 {

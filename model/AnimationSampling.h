@@ -4,6 +4,7 @@
 
 #include "model/Model.h"
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -27,6 +28,17 @@ struct AnimationTiming {
 // shorter ones are frame numbers, as game exporters write them, played at
 // 30 per second. A set is open when any of its animations says so.
 AnimationTiming TimingOf(const Model& model, std::size_t set);
+
+// A matrix's upper 3x3 as a scale and rotation rows: each row a scale times
+// a unit row (a row of length 0 becomes the axis' own). A mirror stays in the
+// scale (the first one negative), so that the rows stay a rotation when the
+// matrix has no shear. The parts of a frame's matrix that an animation does
+// not key are taken from these.
+struct MatrixParts {
+    std::array<float, 3> scale{};
+    std::array<Vector3, 3> rotationRows{};
+};
+MatrixParts DecomposeMatrix(const Matrix4& matrix);
 
 // The rotation a key stands for, as a matrix for row vectors (p' = p * M):
 // rows (1-2(y²+z²), 2(xy-wz), 2(xz+wy)), (2(xy+wz), 1-2(x²+z²), 2(yz-wx)),

@@ -1,0 +1,330 @@
+// Every mesh as glTF geometry: its vertices as drawn (a vertex whose corners
+// take different stored normals split, as the viewer splits it), mirrored
+// into glTF's axes with its faces turned counter-clockwise, one primitive per
+// material used, and its skin.
+#include "gltf/Axes.h"
+#include "gltf/Document.h"
+
+#include "model/AuthoredSurface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace gltf_export {
+namespace {
+
+bool Finite(float v) { return std::isfinite(v); }
+
+// Unit length in float, or nothing when the vector has no direction.
+std::optional<Vector3> Unit(Vector3 v)
+{
+    if (!Finite(v.x) || !Finite(v.y) || !Finite(v.z)) return std::nullopt;
+    const double length = std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z);
+    if (!(length > 1e-20)) return std::nullopt;
+    return Vector3{static_cast<float>(v.x / length), static_cast<float>(v.y / length), static_cast<float>(v.z / length)};
+}
+
+struct Influence {
+    std::uint16_t joint = 0;
+    float weight = 0;
+};
+
+// What a skinned mesh's vertices hang from: the joints (nodes) with their
+// inverse bind matrices, and each vertex's influences, merged per joint and
+// summing to one.
+struct Skin {
+    std::vector<int> joints;
+    std::vector<Matrix4> inverseBinds;  // DirectX values, mirrored when written
+    std::vector<std::uint32_t> starts;  // vertex v: influences[starts[v] .. starts[v + 1])
+    std::vector<Influence> influences;
+    std::size_t setsOfFour = 0;
+};
+
+std::optional<Skin> SkinOf(ExportContext& context, const MeshRecord& mesh)
+{
+    if (mesh.skinWeights.empty()) return std::nullopt;
+    const Model& model = context.model;
+    Notices& notices = context.document.notices;
+    Skin skin;
+    std::map<int, std::uint16_t> jointOfNode;
+    const auto jointFor = [&](int node, const Matrix4& inverseBind) -> std::optional<std::uint16_t> {
+        if (const auto found = jointOfNode.find(node); found != jointOfNode.end()) return found->second;
+        if (skin.joints.size() >= std::numeric_limits<std::uint16_t>::max()) return std::nullopt;
+        const auto joint = static_cast<std::uint16_t>(skin.joints.size());
+        skin.joints.push_back(node);
+        skin.inverseBinds.push_back(inverseBind);
+        jointOfNode.emplace(node, joint);
+        return joint;
+    };
+
+    const std::size_t vertexCount = mesh.vertices.size();
+    // Each vertex's influences, counted, then placed (linear in the weights).
+    struct Weighed {
+        std::uint32_t vertex;
+        std::uint16_t joint;
+        float weight;
+    };
+    std::vector<Weighed> weighed;
+    for (const SkinWeightsRecord& weights : mesh.skinWeights) {
+        const auto frame = std::find_if(model.frames.begin(), model.frames.end(),
+                                        [&](const FrameRecord& f) { return f.name == weights.boneName; });
+        if (frame == model.frames.end()) {
+            notices.Add("a skin whose bone is not a frame: left out");
+            continue;
+        }
+        bool exact = true;
+        Matrix4 offset = axes::Finite(weights.offset) ? axes::Affine(weights.offset, exact) : Matrix4{};
+        if (!axes::Finite(weights.offset)) exact = false;
+        if (!exact) notices.Add("a bone offset matrix that is not finite or has shear: written as the nearest affine one");
+        const auto joint = jointFor(context.frameNodes[static_cast<std::size_t>(frame - model.frames.begin())], offset);
+        if (!joint) {
+            notices.Add("a skin beyond 65535 bones: left out");
+            continue;
+        }
+        const std::size_t count = std::min(weights.vertexIndices.size(), weights.weights.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int32_t vertex = weights.vertexIndices[i];
+            const float weight = weights.weights[i];
+            if (vertex < 0 || static_cast<std::size_t>(vertex) >= vertexCount) continue;  // as the pose leaves them out
+            if (!(weight > 0) || !Finite(weight)) {
+                if (weight != 0) notices.Add("a skin weight below zero or not finite: left out");
+                continue;
+            }
+            weighed.push_back({static_cast<std::uint32_t>(vertex), *joint, weight});
+        }
+    }
+    if (skin.joints.empty()) return std::nullopt;
+
+    std::vector<std::uint32_t> counts(vertexCount + 1, 0);
+    for (const Weighed& w : weighed) ++counts[w.vertex + 1];
+    skin.starts.assign(vertexCount + 1, 0);
+    for (std::size_t v = 0; v < vertexCount; ++v) skin.starts[v + 1] = skin.starts[v] + std::max<std::uint32_t>(counts[v + 1], 1);
+    skin.influences.assign(skin.starts.back(), {});
+    std::vector<std::uint32_t> filled(vertexCount, 0);
+    for (const Weighed& w : weighed) skin.influences[skin.starts[w.vertex] + filled[w.vertex]++] = {w.joint, w.weight};
+
+    // A vertex no bone weighs follows its mesh's frame, as the pose places it.
+    std::optional<std::uint16_t> own;
+    std::size_t most = 1;
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        Influence* first = skin.influences.data() + skin.starts[v];
+        std::size_t n = filled[v];
+        // One influence per joint: two skins of one bone add up.
+        std::sort(first, first + n, [](const Influence& a, const Influence& b) { return a.joint < b.joint; });
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kept > 0 && first[kept - 1].joint == first[i].joint)
+                first[kept - 1].weight += first[i].weight;
+            else
+                first[kept++] = first[i];
+        }
+        double sum = 0;
+        for (std::size_t i = 0; i < kept; ++i) sum += first[i].weight;
+        if (kept == 0 || !(sum > 0) || !std::isfinite(sum)) {
+            if (!own) {
+                const int node = mesh.frame >= 0 && static_cast<std::size_t>(mesh.frame) < context.frameNodes.size()
+                                     ? context.frameNodes[static_cast<std::size_t>(mesh.frame)]
+                                     : context.rootNode;
+                own = jointFor(node, Matrix4{});
+                if (!own) own = 0;
+            }
+            first[0] = {*own, 1.0f};
+            kept = 1;
+        } else {
+            // Weights summing to one in float, the largest taking what rounding leaves.
+            std::size_t largest = 0;
+            for (std::size_t i = 0; i < kept; ++i) {
+                first[i].weight = static_cast<float>(first[i].weight / sum);
+                if (first[i].weight > first[largest].weight) largest = i;
+            }
+            float rest = 1.0f;
+            for (std::size_t i = 0; i < kept; ++i)
+                if (i != largest) rest -= first[i].weight;
+            first[largest].weight = std::max(rest, 0.0f);
+        }
+        for (std::size_t i = kept; i < skin.starts[v + 1] - skin.starts[v]; ++i) first[i] = {0, 0.0f};
+        most = std::max(most, kept);
+    }
+    skin.setsOfFour = (most + 3) / 4;
+    return skin;
+}
+
+}  // namespace
+
+void AddMeshes(ExportContext& context, MaterialTable& materials)
+{
+    const Model& model = context.model;
+    Document& document = context.document;
+    tinygltf::Model& gltf = document.gltf;
+
+    std::vector<std::size_t> meshesOnFrame(model.frames.size() + 1, 0);
+    const auto frameSlot = [&](const MeshRecord& mesh) {
+        return mesh.frame >= 0 && static_cast<std::size_t>(mesh.frame) < model.frames.size()
+                   ? static_cast<std::size_t>(mesh.frame)
+                   : model.frames.size();
+    };
+    for (const MeshRecord& mesh : model.meshes) ++meshesOnFrame[frameSlot(mesh)];
+
+    for (const MeshRecord& mesh : model.meshes) {
+        const std::optional<SplitSurface> split = SplitByStoredNormals(mesh);
+        const std::size_t drawn = split ? split->drawnCount() : mesh.vertices.size();
+        const auto source = [&](std::size_t d) { return split ? static_cast<std::size_t>(split->Source(d)) : d; };
+
+        // The triangles of each material, turned counter-clockwise.
+        const std::size_t materialCount = std::max<std::size_t>(mesh.materials.size(), 1);
+        std::vector<std::vector<std::uint32_t>> triangles(materialCount);
+        bool outside = false;
+        for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
+            const FaceRecord face = mesh.faces[f];
+            if (face.cornerCount < 3) continue;
+            const std::size_t firstCorner = mesh.faces.FirstCorner(f);
+            const auto corner = [&](std::int32_t c) -> std::int64_t {
+                const std::int32_t vertex = face.corners[c];
+                if (vertex < 0 || vertex >= mesh.vertexCount()) return -1;
+                return split ? split->corners[firstCorner + static_cast<std::size_t>(c)] : vertex;
+            };
+            std::size_t material = 0;
+            if (mesh.faceMaterials && static_cast<std::size_t>(f) < mesh.faceMaterials->size()) {
+                const std::int32_t m = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
+                if (m >= 0 && static_cast<std::size_t>(m) < materialCount) material = static_cast<std::size_t>(m);
+            }
+            for (std::int32_t c = 1; c + 1 < face.cornerCount; ++c) {
+                const std::int64_t a = corner(0), b = corner(c), d = corner(c + 1);
+                if (a < 0 || b < 0 || d < 0) {
+                    outside = true;
+                    continue;
+                }
+                triangles[material].insert(triangles[material].end(),
+                                           {static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(d),
+                                            static_cast<std::uint32_t>(b)});
+            }
+        }
+        if (outside) document.notices.Add("a face corner naming no vertex of its mesh: its triangle left out");
+        const bool anyTriangle = std::any_of(triangles.begin(), triangles.end(), [](const auto& t) { return !t.empty(); });
+        if (!anyTriangle || drawn == 0) continue;
+
+        tinygltf::Primitive attributes;
+        // Positions.
+        {
+            std::vector<float> values(drawn * 3);
+            bool bad = false;
+            for (std::size_t d = 0; d < drawn; ++d) {
+                Vector3 p = axes::Point(mesh.vertices[source(d)]);
+                if (!Finite(p.x) || !Finite(p.y) || !Finite(p.z)) {
+                    bad = true;
+                    p = {};
+                }
+                values[d * 3] = p.x, values[d * 3 + 1] = p.y, values[d * 3 + 2] = p.z;
+            }
+            if (bad) document.notices.Add("a vertex position that is not finite: written as the origin");
+            attributes.attributes["POSITION"] =
+                document.AddFloats(values, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER, true);
+        }
+        // Normals: the stored ones where the file has them, else the computed ones.
+        if (split || (mesh.normals && mesh.normals->size() >= drawn)) {
+            std::vector<float> values(drawn * 3);
+            bool none = false;
+            for (std::size_t d = 0; d < drawn; ++d) {
+                const Vector3 n = split ? split->normals[d] : (*mesh.normals)[d];
+                Vector3 unit = Unit(axes::Point(n)).value_or(Vector3{0, 1, 0});
+                if (!Unit(n)) none = true;
+                values[d * 3] = unit.x, values[d * 3 + 1] = unit.y, values[d * 3 + 2] = unit.z;
+            }
+            if (none)
+                document.notices.Add(
+                    "a normal of length 0 (a vertex no face uses, or faces of no area): written as +Y");
+            attributes.attributes["NORMAL"] = document.AddFloats(values, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER);
+        }
+        // Texture coordinates: DirectX and glTF both put (0, 0) at the image's top left.
+        if (mesh.texCoords && !mesh.texCoords->empty()) {
+            std::vector<float> values(drawn * 2, 0.0f);
+            bool bad = false;
+            for (std::size_t d = 0; d < drawn; ++d) {
+                const std::size_t v = source(d);
+                if (v >= mesh.texCoords->size()) continue;
+                const TexCoord t = (*mesh.texCoords)[v];
+                if (!Finite(t.u) || !Finite(t.v)) {
+                    bad = true;
+                    continue;
+                }
+                values[d * 2] = t.u, values[d * 2 + 1] = t.v;
+            }
+            if (bad) document.notices.Add("a texture coordinate that is not finite: written as 0");
+            attributes.attributes["TEXCOORD_0"] = document.AddFloats(values, TINYGLTF_TYPE_VEC2, 2, TINYGLTF_TARGET_ARRAY_BUFFER);
+        }
+        if (context.options.vertexColors && mesh.vertexColors && mesh.vertexColors->size() == mesh.vertices.size()) {
+            std::vector<float> values(drawn * 4);
+            for (std::size_t d = 0; d < drawn; ++d)
+                for (std::size_t c = 0; c < 4; ++c) {
+                    const float v = (*mesh.vertexColors)[source(d)][c];
+                    values[d * 4 + c] = Finite(v) ? std::clamp(v, 0.0f, 1.0f) : 1.0f;
+                }
+            attributes.attributes["COLOR_0"] = document.AddFloats(values, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER);
+        }
+
+        int skinIndex = -1;
+        if (const std::optional<Skin> skin = SkinOf(context, mesh)) {
+            for (std::size_t set = 0; set < skin->setsOfFour; ++set) {
+                std::vector<std::uint16_t> joints(drawn * 4, 0);
+                std::vector<float> weights(drawn * 4, 0.0f);
+                for (std::size_t d = 0; d < drawn; ++d) {
+                    const std::size_t v = source(d);
+                    for (std::size_t k = 0; k < 4; ++k) {
+                        const std::size_t i = skin->starts[v] + set * 4 + k;
+                        if (i >= skin->starts[v + 1]) break;
+                        joints[d * 4 + k] = skin->influences[i].joint;
+                        weights[d * 4 + k] = skin->influences[i].weight;
+                    }
+                }
+                const std::string n = std::to_string(set);
+                attributes.attributes["JOINTS_" + n] = document.AddJoints(joints);
+                attributes.attributes["WEIGHTS_" + n] =
+                    document.AddFloats(weights, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER);
+            }
+            std::vector<float> inverseBinds;
+            inverseBinds.reserve(skin->inverseBinds.size() * 16);
+            for (const Matrix4& m : skin->inverseBinds) {
+                const Matrix4 mirrored = axes::Mirrored(m);
+                inverseBinds.insert(inverseBinds.end(), mirrored.m.begin(), mirrored.m.end());
+            }
+            tinygltf::Skin gltfSkin;
+            gltfSkin.name = mesh.name;
+            gltfSkin.joints = skin->joints;
+            gltfSkin.inverseBindMatrices = document.AddFloats(inverseBinds, TINYGLTF_TYPE_MAT4, 16, 0);
+            gltf.skins.push_back(std::move(gltfSkin));
+            skinIndex = static_cast<int>(gltf.skins.size()) - 1;
+        }
+
+        tinygltf::Mesh gltfMesh;
+        gltfMesh.name = mesh.name;
+        for (std::size_t m = 0; m < materialCount; ++m) {
+            if (triangles[m].empty()) continue;
+            tinygltf::Primitive primitive = attributes;
+            primitive.mode = TINYGLTF_MODE_TRIANGLES;
+            primitive.indices = document.AddIndices(triangles[m]);
+            MaterialRecord unnamed;
+            unnamed.name = "unnamed";
+            primitive.material = materials.IndexOf(m < mesh.materials.size() ? mesh.materials[m] : unnamed);
+            gltfMesh.primitives.push_back(std::move(primitive));
+        }
+        gltf.meshes.push_back(std::move(gltfMesh));
+        const int meshIndex = static_cast<int>(gltf.meshes.size()) - 1;
+
+        // On its frame's node when it is the frame's only mesh, else on a node of its own under it.
+        const std::size_t slot = frameSlot(mesh);
+        const int frameNode = slot < model.frames.size() ? context.frameNodes[slot] : context.rootNode;
+        int node = frameNode;
+        if (meshesOnFrame[slot] > 1 || gltf.nodes[static_cast<std::size_t>(frameNode)].mesh >= 0) {
+            tinygltf::Node own;
+            own.name = mesh.name;
+            node = static_cast<int>(gltf.nodes.size());
+            gltf.nodes.push_back(std::move(own));
+            gltf.nodes[static_cast<std::size_t>(frameNode)].children.push_back(node);
+        }
+        gltf.nodes[static_cast<std::size_t>(node)].mesh = meshIndex;
+        gltf.nodes[static_cast<std::size_t>(node)].skin = skinIndex;
+    }
+}
+
+}  // namespace gltf_export

@@ -119,7 +119,8 @@ void AddSet(ExportContext& context, std::size_t set)
                     notFinite = true;
                     matrix = Matrix4{};
                 }
-                const axes::Trs trs = axes::TrsOf(matrix);
+                axes::Trs trs = axes::TrsOf(matrix);
+                if (!trs.finite) notFinite = true;
                 if (!trs.exact)
                     writer.Note("a matrix key with shear or a projection: written as the nearest translation, rotation and scale");
                 parts.push_back({key.time, trs});

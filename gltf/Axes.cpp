@@ -119,6 +119,15 @@ Trs TrsOf(const Matrix4& matrix)
         if (std::abs(a.x - b.x) > kTolerance || std::abs(a.y - b.y) > kTolerance || std::abs(a.z - b.z) > kTolerance)
             trs.exact = false;
     }
+    const auto finite = [](const auto& values) {
+        return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
+    };
+    if (!finite(trs.translation) || !finite(trs.rotation) || !finite(trs.scale)) {
+        // Values too large for their squares: the identity, said as any other non-finite matrix.
+        trs = Trs{};
+        trs.finite = false;
+        return trs;
+    }
     if (std::abs(m.m[3]) > kTolerance || std::abs(m.m[7]) > kTolerance || std::abs(m.m[11]) > kTolerance ||
         std::abs(m.m[15] - 1) > kTolerance)
         trs.exact = false;
@@ -139,6 +148,10 @@ Matrix4 Affine(const Matrix4& matrix, bool& exact)
             if (std::abs(values[col] - matrix.m[row * 4 + col]) > kTolerance * std::max(1.0f, std::abs(s))) exact = false;
             out.m[row * 4 + col] = values[col];
         }
+    }
+    if (!Finite(out)) {
+        exact = false;
+        return Matrix4{};
     }
     if (matrix.m[3] != 0 || matrix.m[7] != 0 || matrix.m[11] != 0 || matrix.m[15] != 1) exact = false;
     out.m[3] = out.m[7] = out.m[11] = 0;

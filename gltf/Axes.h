@@ -24,6 +24,7 @@ struct Trs {
     std::array<float, 4> rotation{0, 0, 0, 1};  // x, y, z, w
     std::array<float, 3> scale{1, 1, 1};
     bool exact = true;  // false: the matrix had shear or a projection, and these are the nearest
+    bool finite = true;  // false: its parts were not finite numbers, and these are the identity's
 };
 Trs TrsOf(const Matrix4& matrix);
 // The nearest affine matrix without shear: what TrsOf describes, for the

@@ -64,6 +64,12 @@ Document Build(const Model& model, const ExportOptions& options)
     AddMeshes(context, materials);
     AddAnimations(context);
 
+    // tinygltf writes a node with nothing set as null, which no reader takes.
+    for (tinygltf::Node& node : document.gltf.nodes)
+        if (node.name.empty() && node.children.empty() && node.mesh < 0 && node.translation.empty() &&
+            node.rotation.empty() && node.scale.empty())
+            node.translation = {0, 0, 0};
+
     tinygltf::Asset& asset = document.gltf.asset;
     asset.generator = std::string("Pelmora ") + platform::kVersion;
     tinygltf::Value::Object header;

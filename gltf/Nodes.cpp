@@ -48,10 +48,10 @@ void AddNodes(ExportContext& context)
         tinygltf::Node node;
         node.name = frame.name;
         if (frame.transform) {
-            if (!axes::Finite(*frame.transform)) {
+            const axes::Trs trs = axes::Finite(*frame.transform) ? axes::TrsOf(*frame.transform) : axes::Trs{.finite = false};
+            if (!trs.finite) {
                 context.document.notices.Add("a frame matrix with values that are not finite: written as the identity");
             } else {
-                const axes::Trs trs = axes::TrsOf(*frame.transform);
                 if (!trs.exact)
                     context.document.notices.Add(
                         "a frame matrix with shear or a projection: written as the nearest translation, rotation and scale");

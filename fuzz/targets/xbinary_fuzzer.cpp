@@ -3,7 +3,8 @@
 // other is a token stream behind a "bin" header whose float size the
 // input's first byte chooses. A refusal must say why; a document read must
 // hold only parts that stand in its arrays; a model read must hold only
-// animations that found their frame.
+// animations that found their frame, and export as a valid .glb.
+#include "ExportFuzz.h"
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
 
@@ -65,7 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool read = xfile::ReadBinaryObjects(xfile::FileBytes(file.begin(), file.end()), document, error);
     if (read ? !Whole(document) : error.empty() || !document.objects.empty()) __builtin_trap();
     if (!read) return 0;
-    const std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
+    std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
     if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();
+    if (model) {
+        gltf_export::PrepareModel(*model);
+        CheckExport(*model);
+    }
     return 0;
 }

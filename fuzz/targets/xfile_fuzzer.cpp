@@ -1,6 +1,7 @@
-// The ".x" reader and the preparation steps on arbitrary bytes, without an
+// The ".x" reader, the preparation steps and the glTF export on arbitrary bytes, without an
 // OpenGL context (every OpenGL call then does nothing and the extension
 // string is null).
+#include "ExportFuzz.h"
 #include "platform/Messages.h"
 #include "render/LoadedModel.h"
 
@@ -25,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LoadedModel loaded;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (loaded.LoadFromMemory("/nonexistent/fuzz/input.x", bytes) == S_OK) {
+        CheckExport(loaded.model);
         loaded.InvertNormals();
         loaded.ComputeNormals();
     }

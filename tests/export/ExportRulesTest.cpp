@@ -62,10 +62,10 @@ TEST(ExportRules, FacesTurnCounterClockwiseWithTheirNormalsAndZUpStandsUp)
 // A model glTF cannot say as it is comes out valid, each kind of fault said once.
 TEST(ExportRules, FaultsComeOutValidAndAreSaidOncePerKind)
 {
-    Model model;
-    model.sourcePath = "faults.x";
+    Model model;  // read from memory: no file name
     FrameRecord sheared{"sheared", -1, Matrix4{{1, 0.5f, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}};
     model.frames.push_back(sheared);
+    model.frames.push_back({"", 0, std::nullopt});  // a frame with nothing to say
     MeshRecord mesh;
     mesh.name = "mesh";
     const float nan = std::numeric_limits<float>::quiet_NaN();

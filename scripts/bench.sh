@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs those named (default: all that need no display).
-#   scripts/bench.sh [model|texture|render|cost|anim|app ...]   (app: the viewer's frames, on Xvfb)
+#   scripts/bench.sh [model|texture|render|cost|anim|convert|app ...]   (app: the viewer's frames, on Xvfb)
 # Every benchmark runs even when one misses its target; then one table lists
 # every target line the benchmarks printed ("met", "ok" or "MISSED") and every
 # benchmark that failed, and the script exits non-zero when anything missed.
@@ -11,7 +11,7 @@ cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPELMORA_SANITIZE=OFF -DPE
   -DPELMORA_BUILD_BENCH=ON -DPELMORA_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j "$(nproc)"
 areas=("$@")
-[ ${#areas[@]} -gt 0 ] || areas=(model texture render cost anim)
+[ ${#areas[@]} -gt 0 ] || areas=(model texture render cost anim convert)
 
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT

@@ -20,6 +20,11 @@ test_packages=(
 packages=("${run_packages[@]}")
 if [ "${1:-run}" = "test" ]; then
   packages+=("${test_packages[@]}")
+  # Node.js and npm run the glTF validator; a Node.js installed from
+  # elsewhere brings its own npm (and conflicts with Debian's package).
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    packages+=(nodejs npm)
+  fi
 fi
 
 missing=()

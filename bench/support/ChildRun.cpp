@@ -6,13 +6,13 @@
 
 #include <chrono>
 
-ChildRun RunSelf(const std::vector<std::string>& arguments)
+ChildRun RunProgram(const std::string& program, const std::vector<std::string>& arguments)
 {
     ChildRun run;
     // Built before the fork: the child only calls what is safe there.
     std::vector<char*> argv;
-    std::string self = "/proc/self/exe";
-    argv.push_back(self.data());
+    std::string path = program;
+    argv.push_back(path.data());
     std::vector<std::string> copies = arguments;
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -40,3 +40,5 @@ ChildRun RunSelf(const std::vector<std::string>& arguments)
     run.exitedCleanly = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }
+
+ChildRun RunSelf(const std::vector<std::string>& arguments) { return RunProgram("/proc/self/exe", arguments); }

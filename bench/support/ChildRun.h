@@ -1,5 +1,6 @@
-// Runs this program again, in a process of its own, and collects what it
-// printed, how it ended and how much memory it took at its peak.
+// Runs a program (this one again, or another) in a process of its own, and
+// collects what it printed, how it ended and how much memory it took at its
+// peak.
 #pragma once
 
 #include <string>
@@ -13,4 +14,7 @@ struct ChildRun {
 };
 
 // `arguments` follow the program's name.
+ChildRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// This program again.
 ChildRun RunSelf(const std::vector<std::string>& arguments);

@@ -21,16 +21,16 @@ pass() { echo "ok: $*"; }
 # --- cmake --install into a prefix of our own ---------------------------
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-for file in bin/pelmora bin/pelmora-render bin/pelmora-report \
+for file in bin/pelmora bin/pelmora-render bin/pelmora-report bin/pelmora-convert \
             share/applications/pelmora.desktop share/mime/packages/pelmora.xml \
             share/icons/hicolor/scalable/apps/pelmora.svg \
             share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/pelmora.png \
-            share/man/man1/{pelmora,pelmora-render,pelmora-report}.1 \
+            share/man/man1/{pelmora,pelmora-render,pelmora-report,pelmora-convert}.1 \
             share/thumbnailers/pelmora.thumbnailer; do
     [ -e "$prefix/$file" ] || fail "missing $file"
 done
 [ "$failures" -eq 0 ] && pass "installed tree complete"
-for program in pelmora pelmora-render pelmora-report; do
+for program in pelmora pelmora-render pelmora-report pelmora-convert; do
     version=$("$prefix/bin/$program" --version 2>&1)
     [[ "$version" =~ ^$program\ [0-9]+\.[0-9]+\.[0-9]+$ ]] && pass "$version" || fail "$program --version said: $version"
 done
@@ -90,7 +90,7 @@ metainfo=$(ls "$prefix"/share/metainfo/*.metainfo.xml 2>/dev/null | head -1)
 if [ -n "$metainfo" ]; then
     appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 && pass "metainfo valid" ||
         { cat "$work/appstream.log"; fail "appstreamcli validate"; }
-    for program in pelmora pelmora-render pelmora-report; do
+    for program in pelmora pelmora-render pelmora-report pelmora-convert; do
         grep -q "<binary>$program</binary>" "$metainfo" || fail "metainfo does not provide $program"
     done
     grep -q '<mediatype>model/x.directx</mediatype>' "$metainfo" || fail "metainfo without the file type"
@@ -116,6 +116,8 @@ if [ -n "$package" ]; then
     "$root/usr/bin/pelmora-render" --size 64x48 "$samples/cube.x" "$work/cube.png" &&
         [ "$(head -c 4 "$work/cube.png" | tail -c 3)" = PNG ] && pass "pelmora-render drew the sample" ||
         fail "pelmora-render from the package"
+    "$root/usr/bin/pelmora-convert" --help | grep -q "Usage: pelmora-convert" && pass "pelmora-convert --help" ||
+        fail "pelmora-convert --help"
     [ -e "$root/usr/share/applications/pelmora.desktop" ] || fail "package without its desktop entry"
     check_thumbnailer "$root/usr/share/thumbnailers/pelmora.thumbnailer" "$root/usr/bin" package
     appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null 2>&1 &&

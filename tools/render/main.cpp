@@ -43,7 +43,7 @@ int Render(const render_tool::RenderOptions& options)
         // Nothing to draw: no picture, so that a thumbnailer shows its icon instead.
         if (tool_common::TellWhenNoMesh("pelmora-render", loaded.model, options.modelPath)) return 1;
         if (options.animation) {
-            const auto set = render_tool::FindAnimationSet(loaded.model, *options.animation);
+            const auto set = tool_common::FindAnimationSet(loaded.model, *options.animation);
             if (!set) {
                 std::cerr << "pelmora-render: " << options.modelPath << " has no animation set " << *options.animation
                           << "\n";
@@ -89,7 +89,7 @@ int ListAnimations(const render_tool::RenderOptions& options)
                   << tool_common::LoadFailureReason(options.modelPath) << "\n";
         return 1;
     }
-    std::cout << render_tool::ListAnimations(*model);
+    std::cout << tool_common::ListAnimations(*model);
     return 0;
 }
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <set>
 
-namespace render_tool {
+namespace tool_common {
 
 std::optional<std::size_t> FindAnimationSet(const Model& model, std::string_view wanted)
 {
@@ -35,4 +35,4 @@ std::string ListAnimations(const Model& model)
     return list;
 }
 
-}  // namespace render_tool
+}  // namespace tool_common

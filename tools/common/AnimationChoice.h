@@ -1,4 +1,4 @@
-// The animation sets of a model as pelmora-render names and lists them.
+// The animation sets of a model as the tools name and list them.
 #pragma once
 
 #include "model/Model.h"
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace render_tool {
+namespace tool_common {
 
 // The set `wanted` names: its number from 1 in file order, or its name (a
 // number that names no set is tried as a name too).
@@ -18,4 +18,4 @@ std::optional<std::size_t> FindAnimationSet(const Model& model, std::string_view
 // number of frames it moves, tab-separated.
 std::string ListAnimations(const Model& model);
 
-}  // namespace render_tool
+}  // namespace tool_common

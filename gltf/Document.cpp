@@ -27,63 +27,72 @@ Document::Document()
     gltf.asset.version = "2.0";
 }
 
-int Document::AddView(std::span<const std::uint8_t> bytes, int target)
+std::size_t Document::Grow(std::size_t bytes)
 {
     std::vector<unsigned char>& buffer = Buffer();
-    buffer.resize((buffer.size() + 3) / 4 * 4, 0);
+    const std::size_t offset = (buffer.size() + 3) / 4 * 4;
+    buffer.resize(offset + bytes);
+    return offset;
+}
+
+int Document::AddView(std::size_t offset, std::size_t length, int target)
+{
     tinygltf::BufferView view;
     view.buffer = 0;
-    view.byteOffset = buffer.size();
-    view.byteLength = bytes.size();
+    view.byteOffset = offset;
+    view.byteLength = length;
     view.target = target;
-    buffer.insert(buffer.end(), bytes.begin(), bytes.end());
     gltf.bufferViews.push_back(std::move(view));
     return static_cast<int>(gltf.bufferViews.size()) - 1;
+}
+
+int Document::AddView(std::span<const std::uint8_t> bytes, int target)
+{
+    const std::size_t offset = Grow(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), Buffer().begin() + static_cast<std::ptrdiff_t>(offset));
+    return AddView(offset, bytes.size(), target);
+}
+
+int Document::AddAccessor(int view, int componentType, int type, std::size_t count)
+{
+    tinygltf::Accessor accessor;
+    accessor.bufferView = view;
+    accessor.componentType = componentType;
+    accessor.type = type;
+    accessor.count = count;
+    gltf.accessors.push_back(std::move(accessor));
+    return static_cast<int>(gltf.accessors.size()) - 1;
+}
+
+int Document::NewFloats(std::size_t count, int type, int components, int target, std::size_t& offset)
+{
+    const std::size_t bytes = count * static_cast<std::size_t>(components) * sizeof(float);
+    offset = Grow(bytes);
+    return AddAccessor(AddView(offset, bytes, target), TINYGLTF_COMPONENT_TYPE_FLOAT, type, count);
 }
 
 int Document::AddFloats(std::span<const float> values, int type, int components, int target, bool bounds)
 {
     assert(components > 0 && values.size() % static_cast<std::size_t>(components) == 0);
-    tinygltf::Accessor accessor;
-    accessor.bufferView = AddView({reinterpret_cast<const std::uint8_t*>(values.data()), values.size_bytes()}, target);
-    accessor.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
-    accessor.type = type;
-    accessor.count = values.size() / static_cast<std::size_t>(components);
-    if (bounds) {
-        accessor.minValues.assign(static_cast<std::size_t>(components), std::numeric_limits<double>::infinity());
-        accessor.maxValues.assign(static_cast<std::size_t>(components), -std::numeric_limits<double>::infinity());
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            const std::size_t c = i % static_cast<std::size_t>(components);
-            accessor.minValues[c] = std::min(accessor.minValues[c], static_cast<double>(values[i]));
-            accessor.maxValues[c] = std::max(accessor.maxValues[c], static_cast<double>(values[i]));
-        }
+    std::size_t offset = 0;
+    const int accessor = NewFloats(values.size() / static_cast<std::size_t>(components), type, components, target, offset);
+    std::copy(values.begin(), values.end(), At<float>(offset));
+    if (bounds) SetBounds(accessor, offset, components);
+    return accessor;
+}
+
+void Document::SetBounds(int index, std::size_t offset, int components)
+{
+    tinygltf::Accessor& accessor = gltf.accessors[static_cast<std::size_t>(index)];
+    const std::size_t n = static_cast<std::size_t>(components);
+    accessor.minValues.assign(n, std::numeric_limits<double>::infinity());
+    accessor.maxValues.assign(n, -std::numeric_limits<double>::infinity());
+    const float* values = At<float>(offset);
+    for (std::size_t i = 0; i < accessor.count * n; ++i) {
+        const std::size_t c = i % n;
+        accessor.minValues[c] = std::min(accessor.minValues[c], static_cast<double>(values[i]));
+        accessor.maxValues[c] = std::max(accessor.maxValues[c], static_cast<double>(values[i]));
     }
-    gltf.accessors.push_back(std::move(accessor));
-    return static_cast<int>(gltf.accessors.size()) - 1;
-}
-
-int Document::AddIndices(std::span<const std::uint32_t> indices)
-{
-    tinygltf::Accessor accessor;
-    accessor.bufferView = AddView({reinterpret_cast<const std::uint8_t*>(indices.data()), indices.size_bytes()},
-                                  TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
-    accessor.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT;
-    accessor.type = TINYGLTF_TYPE_SCALAR;
-    accessor.count = indices.size();
-    gltf.accessors.push_back(std::move(accessor));
-    return static_cast<int>(gltf.accessors.size()) - 1;
-}
-
-int Document::AddJoints(std::span<const std::uint16_t> joints)
-{
-    tinygltf::Accessor accessor;
-    accessor.bufferView = AddView({reinterpret_cast<const std::uint8_t*>(joints.data()), joints.size_bytes()},
-                                  TINYGLTF_TARGET_ARRAY_BUFFER);
-    accessor.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
-    accessor.type = TINYGLTF_TYPE_VEC4;
-    accessor.count = joints.size() / 4;
-    gltf.accessors.push_back(std::move(accessor));
-    return static_cast<int>(gltf.accessors.size()) - 1;
 }
 
 }  // namespace gltf_export

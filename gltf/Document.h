@@ -45,15 +45,23 @@ public:
     Notices notices;
 
     std::vector<unsigned char>& Buffer() { return gltf.buffers[0].data; }
-    // A view over `bytes` appended to the buffer on a 4-byte boundary;
-    // `target` 0 for data no vertex or index reads.
+    // Room for `bytes` at the end of the buffer, on a 4-byte boundary: its offset.
+    std::size_t Grow(std::size_t bytes);
+    template <typename T>
+    T* At(std::size_t offset) { return reinterpret_cast<T*>(Buffer().data() + offset); }
+    // A view of `length` bytes from `offset`; `target` 0 for data no vertex or index reads.
+    int AddView(std::size_t offset, std::size_t length, int target);
     int AddView(std::span<const std::uint8_t> bytes, int target);
-    // An accessor over a new view of `values` (`components` floats per
-    // element), with their bounds when asked.
+    int AddAccessor(int view, int componentType, int type, std::size_t count);
+
+    // An accessor over a new view of `count` elements of `components`
+    // floats, left for the caller to fill in place (before the buffer next
+    // grows); `offset` says where.
+    int NewFloats(std::size_t count, int type, int components, int target, std::size_t& offset);
+    // The same over values given, with their bounds when asked.
     int AddFloats(std::span<const float> values, int type, int components, int target, bool bounds = false);
-    int AddIndices(std::span<const std::uint32_t> indices);
-    // Joint indices, four per vertex.
-    int AddJoints(std::span<const std::uint16_t> joints);
+    // The bounds glTF wants of positions and animation times.
+    void SetBounds(int accessor, std::size_t offset, int components);
 };
 
 // What the parts of one export share.

@@ -6,8 +6,8 @@
 #include "platform/Version.h"
 
 #include <cstring>
+#include <optional>
 #include <sstream>
-#include <streambuf>
 
 namespace gltf_export {
 namespace {
@@ -89,15 +89,6 @@ Document Build(const Model& model, const ExportOptions& options)
 // Keeps every image's URI as given, and writes none: the export writes its own.
 bool KeepImageUri(const std::string*, const std::string*, const tinygltf::Image*, bool, std::string*, void*) { return false; }
 
-// The GLB of a document whose images are in its buffer or named by URI.
-bool Serialize(tinygltf::Model& gltf, std::ostream& out)
-{
-    if (gltf.buffers[0].data.empty()) gltf.buffers.clear();  // glTF has no empty buffer
-    tinygltf::TinyGLTF writer;
-    writer.SetImageWriter(KeepImageUri, nullptr);
-    return writer.WriteGltfSceneToStream(&gltf, out, false, true) && out.good();
-}
-
 void PlaceImagesInBuffer(Document& document)
 {
     for (std::size_t i = 0; i < document.images.size(); ++i) {
@@ -106,51 +97,88 @@ void PlaceImagesInBuffer(Document& document)
     }
 }
 
-// Sends what a stream is given to a file being replaced.
-class ReplacementBuffer : public std::streambuf {
-public:
-    explicit ReplacementBuffer(platform::FileReplacement& file) : file_(file) {}
+// The document's JSON, its buffer `byteLength` long and, when `binUri` is
+// given, read from there. tinygltf writes a buffer's bytes wherever it writes
+// its JSON (or in a file of its own choosing): it is given one byte instead,
+// and the real length set in the text.
+std::optional<std::string> JsonOf(Document& document, std::size_t byteLength, const std::string& binUri)
+{
+    tinygltf::Model& gltf = document.gltf;
+    std::vector<unsigned char> bytes;
+    bytes.swap(gltf.buffers[0].data);
+    std::vector<tinygltf::Buffer> buffers;
+    if (byteLength > 0)
+        gltf.buffers[0].data.assign(1, 0);
+    else
+        buffers.swap(gltf.buffers);  // glTF has no empty buffer
+    tinygltf::TinyGLTF writer;
+    writer.SetImageWriter(KeepImageUri, nullptr);
+    std::ostringstream glb;
+    const bool written = writer.WriteGltfSceneToStream(&gltf, glb, false, true);
+    if (byteLength == 0) buffers.swap(gltf.buffers);
+    gltf.buffers[0].data.swap(bytes);
+    if (!written) return std::nullopt;
 
-protected:
-    std::streamsize xsputn(const char* data, std::streamsize count) override
-    {
-        file_.Write(std::string_view(data, static_cast<std::size_t>(count)));
-        return file_.Ok() ? count : 0;
+    const std::string container = glb.str();
+    if (container.size() < 20) return std::nullopt;
+    std::uint32_t length = 0;
+    std::memcpy(&length, container.data() + 12, 4);
+    if (container.size() < 20 + static_cast<std::size_t>(length)) return std::nullopt;
+    std::string json = container.substr(20, length);
+    while (!json.empty() && json.back() == ' ') json.pop_back();
+    if (byteLength > 0) {
+        const std::string placeholder = "\"buffers\":[{\"byteLength\":1";
+        const std::size_t at = json.find(placeholder);
+        if (at == std::string::npos) return std::nullopt;
+        std::string real = "\"buffers\":[{\"byteLength\":" + std::to_string(byteLength);
+        if (!binUri.empty()) real += ",\"uri\":\"" + binUri + "\"";
+        json.replace(at, placeholder.size(), real);
     }
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        const char byte = traits_type::to_char_type(c);
-        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-    }
+    return json;
+}
 
-private:
-    platform::FileReplacement& file_;
-};
+constexpr const char* kNotWritten = "the glTF document could not be made";
+constexpr std::uint64_t kGlbLimit = 0xFFFFFFFFull;
+
+// A .glb: its header, the JSON chunk (padded with spaces), the buffer's chunk
+// (padded with zeros), handed to `write` piece by piece.
+template <typename Write>
+std::string WriteContainer(Document& document, Write write)
+{
+    PlaceImagesInBuffer(document);
+    const std::vector<unsigned char>& bin = document.Buffer();
+    std::optional<std::string> json = JsonOf(document, bin.size(), {});
+    if (!json) return kNotWritten;
+    json->resize((json->size() + 3) / 4 * 4, ' ');
+    const std::size_t binPadded = (bin.size() + 3) / 4 * 4;
+    const std::uint64_t total = 12 + 8 + json->size() + (bin.empty() ? 0 : 8 + binPadded);
+    if (total > kGlbLimit) return "too large for a .glb (4 GiB at most): write a .gltf";
+    const auto word = [](std::uint32_t value) {
+        std::string bytes(4, '\0');
+        std::memcpy(bytes.data(), &value, 4);
+        return bytes;
+    };
+    std::string head = "glTF" + word(2) + word(static_cast<std::uint32_t>(total)) +
+                       word(static_cast<std::uint32_t>(json->size())) + "JSON";
+    write(std::string_view(head));
+    write(std::string_view(*json));
+    if (!bin.empty()) {
+        const std::string chunk = word(static_cast<std::uint32_t>(binPadded)) + std::string("BIN\0", 4);
+        write(std::string_view(chunk));
+        write(std::string_view(reinterpret_cast<const char*>(bin.data()), bin.size()));
+        write(std::string_view("\0\0\0", binPadded - bin.size()));
+    }
+    return {};
+}
 
 ExportResult WriteGlb(Document& document, const std::string& path)
 {
-    PlaceImagesInBuffer(document);
     platform::FileReplacement file(path);
     if (!file.Ok()) return {file.Error(), {}};
-    ReplacementBuffer buffer(file);
-    std::ostream out(&buffer);
-    const bool serialized = Serialize(document.gltf, out);
+    if (std::string error = WriteContainer(document, [&](std::string_view bytes) { file.Write(bytes); }); !error.empty())
+        return {error, {}};
     if (!file.Ok()) return {file.Error(), {}};
-    if (!serialized) return {"the glTF document could not be written", {}};
     return {file.Commit(), {}};
-}
-
-// The JSON chunk of a GLB made in memory.
-std::string JsonChunk(const std::string& glb)
-{
-    if (glb.size() < 20) return {};
-    std::uint32_t length = 0;
-    std::memcpy(&length, glb.data() + 12, 4);
-    if (glb.size() < 20 + static_cast<std::size_t>(length)) return {};
-    std::string json = glb.substr(20, length);
-    while (!json.empty() && json.back() == ' ') json.pop_back();
-    return json;
 }
 
 ExportResult WriteSeparate(Document& document, const std::string& path)
@@ -165,29 +193,14 @@ ExportResult WriteSeparate(Document& document, const std::string& path)
             return {folder + name + ": " + error, {}};
         document.gltf.images[i].uri = UriOf(name);
     }
-    const bool hasBuffer = !document.Buffer().empty();
+    const std::vector<unsigned char>& bin = document.Buffer();
     const std::string binName = stem + ".bin";
-    if (hasBuffer)
-        if (std::string error = platform::WriteFileWhole(folder + binName, document.Buffer()); !error.empty())
+    if (!bin.empty())
+        if (std::string error = platform::WriteFileWhole(folder + binName, bin); !error.empty())
             return {folder + binName + ": " + error, {}};
-
-    // tinygltf names an external buffer only when it writes it itself, to a
-    // file of its choosing: the JSON is made as for a GLB, then given the URI.
-    std::vector<unsigned char> bytes;
-    bytes.swap(document.Buffer());
-    const std::size_t byteLength = bytes.size();
-    document.Buffer().assign(byteLength ? 1 : 0, 0);
-    std::ostringstream glb;
-    if (!Serialize(document.gltf, glb)) return {"the glTF document could not be written", {}};
-    std::string json = JsonChunk(glb.str());
-    if (hasBuffer) {
-        const std::string written = "\"buffers\":[{\"byteLength\":1";
-        const std::size_t at = json.find(written);
-        if (at == std::string::npos) return {"the glTF document could not be written", {}};
-        json.replace(at, written.size(), "\"buffers\":[{\"byteLength\":" + std::to_string(byteLength) + ",\"uri\":\"" +
-                                             UriOf(binName) + "\"");
-    }
-    return {platform::WriteFileWhole(path, json), {}};
+    const std::optional<std::string> json = JsonOf(document, bin.size(), UriOf(binName));
+    if (!json) return {kNotWritten, {}};
+    return {platform::WriteFileWhole(path, *json), {}};
 }
 
 }  // namespace
@@ -215,12 +228,10 @@ ExportResult ExportModel(const Model& model, const std::string& path, const Expo
 std::vector<std::uint8_t> ExportGlb(const Model& model, const ExportOptions& options, std::vector<std::string>* notices)
 {
     Document document = Build(model, options);
-    PlaceImagesInBuffer(document);
-    std::ostringstream out;
-    Serialize(document.gltf, out);
+    std::vector<std::uint8_t> bytes;
+    WriteContainer(document, [&](std::string_view piece) { bytes.insert(bytes.end(), piece.begin(), piece.end()); });
     if (notices) *notices = document.notices.Lines();
-    const std::string bytes = out.str();
-    return {bytes.begin(), bytes.end()};
+    return bytes;
 }
 
 }  // namespace gltf_export

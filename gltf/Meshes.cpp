@@ -171,43 +171,39 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
         const std::size_t drawn = split ? split->drawnCount() : mesh.vertices.size();
         const auto source = [&](std::size_t d) { return split ? static_cast<std::size_t>(split->Source(d)) : d; };
 
-        // The triangles of each material, turned counter-clockwise.
+        // The triangles of each material, turned counter-clockwise: counted,
+        // then written in place in the buffer.
         const std::size_t materialCount = std::max<std::size_t>(mesh.materials.size(), 1);
-        std::vector<std::vector<std::uint32_t>> triangles(materialCount);
+        const auto materialOf = [&](std::int32_t f) -> std::size_t {
+            if (!mesh.faceMaterials || static_cast<std::size_t>(f) >= mesh.faceMaterials->size()) return 0;
+            const std::int32_t m = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
+            return m >= 0 && static_cast<std::size_t>(m) < materialCount ? static_cast<std::size_t>(m) : 0;
+        };
+        const auto valid = [&](const FaceRecord& face, std::int32_t c) {
+            return face.corners[c] >= 0 && face.corners[c] < mesh.vertexCount();
+        };
+        std::vector<std::size_t> triangleCounts(materialCount, 0);
         bool outside = false;
         for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
             const FaceRecord face = mesh.faces[f];
-            if (face.cornerCount < 3) continue;
-            const std::size_t firstCorner = mesh.faces.FirstCorner(f);
-            const auto corner = [&](std::int32_t c) -> std::int64_t {
-                const std::int32_t vertex = face.corners[c];
-                if (vertex < 0 || vertex >= mesh.vertexCount()) return -1;
-                return split ? split->corners[firstCorner + static_cast<std::size_t>(c)] : vertex;
-            };
-            std::size_t material = 0;
-            if (mesh.faceMaterials && static_cast<std::size_t>(f) < mesh.faceMaterials->size()) {
-                const std::int32_t m = (*mesh.faceMaterials)[static_cast<std::size_t>(f)];
-                if (m >= 0 && static_cast<std::size_t>(m) < materialCount) material = static_cast<std::size_t>(m);
-            }
             for (std::int32_t c = 1; c + 1 < face.cornerCount; ++c) {
-                const std::int64_t a = corner(0), b = corner(c), d = corner(c + 1);
-                if (a < 0 || b < 0 || d < 0) {
+                if (valid(face, 0) && valid(face, c) && valid(face, c + 1))
+                    ++triangleCounts[materialOf(f)];
+                else
                     outside = true;
-                    continue;
-                }
-                triangles[material].insert(triangles[material].end(),
-                                           {static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(d),
-                                            static_cast<std::uint32_t>(b)});
             }
         }
         if (outside) document.notices.Add("a face corner naming no vertex of its mesh: its triangle left out");
-        const bool anyTriangle = std::any_of(triangles.begin(), triangles.end(), [](const auto& t) { return !t.empty(); });
-        if (!anyTriangle || drawn == 0) continue;
+        std::size_t allTriangles = 0;
+        for (const std::size_t count : triangleCounts) allTriangles += count;
+        if (allTriangles == 0 || drawn == 0) continue;
 
         tinygltf::Primitive attributes;
+        std::size_t offset = 0;
         // Positions.
         {
-            std::vector<float> values(drawn * 3);
+            const int accessor = document.NewFloats(drawn, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER, offset);
+            float* values = document.At<float>(offset);
             bool bad = false;
             for (std::size_t d = 0; d < drawn; ++d) {
                 Vector3 p = axes::Point(mesh.vertices[source(d)]);
@@ -217,70 +213,78 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
                 }
                 values[d * 3] = p.x, values[d * 3 + 1] = p.y, values[d * 3 + 2] = p.z;
             }
+            document.SetBounds(accessor, offset, 3);
             if (bad) document.notices.Add("a vertex position that is not finite: written as the origin");
-            attributes.attributes["POSITION"] =
-                document.AddFloats(values, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER, true);
+            attributes.attributes["POSITION"] = accessor;
         }
         // Normals: the stored ones where the file has them, else the computed ones.
         if (split || (mesh.normals && mesh.normals->size() >= drawn)) {
-            std::vector<float> values(drawn * 3);
+            attributes.attributes["NORMAL"] =
+                document.NewFloats(drawn, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER, offset);
+            float* values = document.At<float>(offset);
             bool none = false;
             for (std::size_t d = 0; d < drawn; ++d) {
-                const Vector3 n = split ? split->normals[d] : (*mesh.normals)[d];
-                Vector3 unit = Unit(axes::Point(n)).value_or(Vector3{0, 1, 0});
-                if (!Unit(n)) none = true;
-                values[d * 3] = unit.x, values[d * 3 + 1] = unit.y, values[d * 3 + 2] = unit.z;
+                const Vector3 n = axes::Point(split ? split->normals[d] : (*mesh.normals)[d]);
+                const float square = n.x * n.x + n.y * n.y + n.z * n.z;
+                // Normals come unit length; only the others are measured again.
+                std::optional<Vector3> unit = std::abs(square - 1.0f) < 1e-6f ? std::optional(n) : Unit(n);
+                if (!unit) none = true;
+                const Vector3 written = unit.value_or(Vector3{0, 1, 0});
+                values[d * 3] = written.x, values[d * 3 + 1] = written.y, values[d * 3 + 2] = written.z;
             }
             if (none)
-                document.notices.Add(
-                    "a normal of length 0 (a vertex no face uses, or faces of no area): written as +Y");
-            attributes.attributes["NORMAL"] = document.AddFloats(values, TINYGLTF_TYPE_VEC3, 3, TINYGLTF_TARGET_ARRAY_BUFFER);
+                document.notices.Add("a normal of length 0 (a vertex no face uses, or faces of no area): written as +Y");
         }
         // Texture coordinates: DirectX and glTF both put (0, 0) at the image's top left.
         if (mesh.texCoords && !mesh.texCoords->empty()) {
-            std::vector<float> values(drawn * 2, 0.0f);
+            attributes.attributes["TEXCOORD_0"] =
+                document.NewFloats(drawn, TINYGLTF_TYPE_VEC2, 2, TINYGLTF_TARGET_ARRAY_BUFFER, offset);
+            float* values = document.At<float>(offset);
             bool bad = false;
             for (std::size_t d = 0; d < drawn; ++d) {
                 const std::size_t v = source(d);
-                if (v >= mesh.texCoords->size()) continue;
-                const TexCoord t = (*mesh.texCoords)[v];
+                TexCoord t = v < mesh.texCoords->size() ? (*mesh.texCoords)[v] : TexCoord{};
                 if (!Finite(t.u) || !Finite(t.v)) {
                     bad = true;
-                    continue;
+                    t = {};
                 }
                 values[d * 2] = t.u, values[d * 2 + 1] = t.v;
             }
             if (bad) document.notices.Add("a texture coordinate that is not finite: written as 0");
-            attributes.attributes["TEXCOORD_0"] = document.AddFloats(values, TINYGLTF_TYPE_VEC2, 2, TINYGLTF_TARGET_ARRAY_BUFFER);
         }
         if (context.options.vertexColors && mesh.vertexColors && mesh.vertexColors->size() == mesh.vertices.size()) {
-            std::vector<float> values(drawn * 4);
+            attributes.attributes["COLOR_0"] =
+                document.NewFloats(drawn, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER, offset);
+            float* values = document.At<float>(offset);
             for (std::size_t d = 0; d < drawn; ++d)
                 for (std::size_t c = 0; c < 4; ++c) {
                     const float v = (*mesh.vertexColors)[source(d)][c];
                     values[d * 4 + c] = Finite(v) ? std::clamp(v, 0.0f, 1.0f) : 1.0f;
                 }
-            attributes.attributes["COLOR_0"] = document.AddFloats(values, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER);
         }
 
         int skinIndex = -1;
         if (const std::optional<Skin> skin = SkinOf(context, mesh)) {
             for (std::size_t set = 0; set < skin->setsOfFour; ++set) {
-                std::vector<std::uint16_t> joints(drawn * 4, 0);
-                std::vector<float> weights(drawn * 4, 0.0f);
-                for (std::size_t d = 0; d < drawn; ++d) {
-                    const std::size_t v = source(d);
-                    for (std::size_t k = 0; k < 4; ++k) {
-                        const std::size_t i = skin->starts[v] + set * 4 + k;
-                        if (i >= skin->starts[v + 1]) break;
-                        joints[d * 4 + k] = skin->influences[i].joint;
-                        weights[d * 4 + k] = skin->influences[i].weight;
-                    }
-                }
+                // Influence k of set `set` of drawn vertex d, or none.
+                const auto influence = [&](std::size_t d, std::size_t k) -> const Influence* {
+                    const std::size_t v = source(d), i = skin->starts[v] + set * 4 + k;
+                    return i < skin->starts[v + 1] ? &skin->influences[i] : nullptr;
+                };
                 const std::string n = std::to_string(set);
-                attributes.attributes["JOINTS_" + n] = document.AddJoints(joints);
+                const std::size_t jointBytes = drawn * 4 * sizeof(std::uint16_t);
+                offset = document.Grow(jointBytes);
+                attributes.attributes["JOINTS_" + n] =
+                    document.AddAccessor(document.AddView(offset, jointBytes, TINYGLTF_TARGET_ARRAY_BUFFER),
+                                         TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, TINYGLTF_TYPE_VEC4, drawn);
+                std::uint16_t* joints = document.At<std::uint16_t>(offset);
+                for (std::size_t d = 0; d < drawn; ++d)
+                    for (std::size_t k = 0; k < 4; ++k) joints[d * 4 + k] = influence(d, k) ? influence(d, k)->joint : 0;
                 attributes.attributes["WEIGHTS_" + n] =
-                    document.AddFloats(weights, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER);
+                    document.NewFloats(drawn, TINYGLTF_TYPE_VEC4, 4, TINYGLTF_TARGET_ARRAY_BUFFER, offset);
+                float* weights = document.At<float>(offset);
+                for (std::size_t d = 0; d < drawn; ++d)
+                    for (std::size_t k = 0; k < 4; ++k) weights[d * 4 + k] = influence(d, k) ? influence(d, k)->weight : 0.0f;
             }
             std::vector<float> inverseBinds;
             inverseBinds.reserve(skin->inverseBinds.size() * 16);
@@ -296,13 +300,38 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
             skinIndex = static_cast<int>(gltf.skins.size()) - 1;
         }
 
+        // Every material's indices in one stretch of the buffer, filled in one pass over the faces.
+        const std::size_t indexStart = document.Grow(allTriangles * 3 * sizeof(std::uint32_t));
+        std::vector<std::size_t> written(materialCount, 0);
+        for (std::size_t m = 0, start = 0; m < materialCount; start += triangleCounts[m] * 3, ++m) written[m] = start;
+        std::vector<std::size_t> firstIndex = written;
+        std::uint32_t* indices = document.At<std::uint32_t>(indexStart);
+        for (std::int32_t f = 0; f < mesh.faceCount(); ++f) {
+            const FaceRecord face = mesh.faces[f];
+            const std::size_t firstCorner = mesh.faces.FirstCorner(f);
+            const auto drawnOf = [&](std::int32_t c) {
+                return static_cast<std::uint32_t>(split ? split->corners[firstCorner + static_cast<std::size_t>(c)]
+                                                        : face.corners[c]);
+            };
+            std::size_t& at = written[materialOf(f)];
+            for (std::int32_t c = 1; c + 1 < face.cornerCount; ++c) {
+                if (!valid(face, 0) || !valid(face, c) || !valid(face, c + 1)) continue;
+                indices[at++] = drawnOf(0);
+                indices[at++] = drawnOf(c + 1);
+                indices[at++] = drawnOf(c);
+            }
+        }
+
         tinygltf::Mesh gltfMesh;
         gltfMesh.name = mesh.name;
         for (std::size_t m = 0; m < materialCount; ++m) {
-            if (triangles[m].empty()) continue;
+            if (triangleCounts[m] == 0) continue;
             tinygltf::Primitive primitive = attributes;
             primitive.mode = TINYGLTF_MODE_TRIANGLES;
-            primitive.indices = document.AddIndices(triangles[m]);
+            const std::size_t bytes = triangleCounts[m] * 3 * sizeof(std::uint32_t);
+            primitive.indices = document.AddAccessor(
+                document.AddView(indexStart + firstIndex[m] * sizeof(std::uint32_t), bytes, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER),
+                TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, TINYGLTF_TYPE_SCALAR, triangleCounts[m] * 3);
             MaterialRecord unnamed;
             unnamed.name = "unnamed";
             primitive.material = materials.IndexOf(m < mesh.materials.size() ? mesh.materials[m] : unnamed);

@@ -29,9 +29,11 @@ Document::Document()
 
 std::size_t Document::Grow(std::size_t bytes)
 {
-    std::vector<unsigned char>& buffer = Buffer();
-    const std::size_t offset = (buffer.size() + 3) / 4 * 4;
+    Bytes& buffer = Buffer();
+    const std::size_t end = buffer.size(), offset = (end + 3) / 4 * 4;
+    // Left unwritten: the caller fills it whole. The padding before it is zeros.
     buffer.resize(offset + bytes);
+    std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.begin() + static_cast<std::ptrdiff_t>(offset), 0);
     return offset;
 }
 

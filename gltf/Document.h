@@ -5,6 +5,7 @@
 
 #include "gltf/GltfExport.h"
 #include "model/Transparency.h"
+#include "platform/LargeBlocks.h"
 
 #include <tiny_gltf.h>
 
@@ -44,7 +45,10 @@ public:
     std::vector<ImageBytes> images;  // one per gltf.images, in order; placed by the writer
     Notices notices;
 
-    std::vector<unsigned char>& Buffer() { return gltf.buffers[0].data; }
+    // The one buffer's bytes, kept here: tinygltf's model holds a stand-in,
+    // and the writer puts these bytes in place.
+    using Bytes = platform::LargeVector<std::uint8_t>;
+    Bytes& Buffer() { return buffer_; }
     // Room for `bytes` at the end of the buffer, on a 4-byte boundary: its offset.
     std::size_t Grow(std::size_t bytes);
     template <typename T>
@@ -62,6 +66,9 @@ public:
     int AddFloats(std::span<const float> values, int type, int components, int target, bool bounds = false);
     // The bounds glTF wants of positions and animation times.
     void SetBounds(int accessor, std::size_t offset, int components);
+
+private:
+    Bytes buffer_;
 };
 
 // What the parts of one export share.

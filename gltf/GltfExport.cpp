@@ -104,8 +104,6 @@ void PlaceImagesInBuffer(Document& document)
 std::optional<std::string> JsonOf(Document& document, std::size_t byteLength, const std::string& binUri)
 {
     tinygltf::Model& gltf = document.gltf;
-    std::vector<unsigned char> bytes;
-    bytes.swap(gltf.buffers[0].data);
     std::vector<tinygltf::Buffer> buffers;
     if (byteLength > 0)
         gltf.buffers[0].data.assign(1, 0);
@@ -116,7 +114,6 @@ std::optional<std::string> JsonOf(Document& document, std::size_t byteLength, co
     std::ostringstream glb;
     const bool written = writer.WriteGltfSceneToStream(&gltf, glb, false, true);
     if (byteLength == 0) buffers.swap(gltf.buffers);
-    gltf.buffers[0].data.swap(bytes);
     if (!written) return std::nullopt;
 
     const std::string container = glb.str();
@@ -146,7 +143,7 @@ template <typename Write>
 std::string WriteContainer(Document& document, Write write)
 {
     PlaceImagesInBuffer(document);
-    const std::vector<unsigned char>& bin = document.Buffer();
+    const Document::Bytes& bin = document.Buffer();
     std::optional<std::string> json = JsonOf(document, bin.size(), {});
     if (!json) return kNotWritten;
     json->resize((json->size() + 3) / 4 * 4, ' ');
@@ -193,10 +190,11 @@ ExportResult WriteSeparate(Document& document, const std::string& path)
             return {folder + name + ": " + error, {}};
         document.gltf.images[i].uri = UriOf(name);
     }
-    const std::vector<unsigned char>& bin = document.Buffer();
+    const Document::Bytes& bin = document.Buffer();
     const std::string binName = stem + ".bin";
     if (!bin.empty())
-        if (std::string error = platform::WriteFileWhole(folder + binName, bin); !error.empty())
+        if (std::string error = platform::WriteFileWhole(folder + binName, std::span(bin.data(), bin.size()));
+            !error.empty())
             return {folder + binName + ": " + error, {}};
     const std::optional<std::string> json = JsonOf(document, bin.size(), UriOf(binName));
     if (!json) return {kNotWritten, {}};

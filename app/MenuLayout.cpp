@@ -52,6 +52,7 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuItem(command::Reload, "Recharger", "F5"),
                     MenuItem(command::SaveText, "Save txt", "Ctrl+S"),
                     MenuItem(command::SaveImage, "Enregistrer l'image…"),
+                    MenuItem(command::ExportGltf, "Exporter en glTF…", "Ctrl+E"),
                     MenuSeparator(),
                     MenuItem(command::Quit, "Quit", "Ctrl+Q"),
                 }),

@@ -25,6 +25,7 @@ constexpr int BoundingBox = 103;
 constexpr int BufferObjects = 104;
 constexpr int Reload = 40016;
 constexpr int SaveImage = 40017;
+constexpr int ExportGltf = 40018;
 constexpr int AsAuthored = 40101;
 constexpr int FitView = 40102;
 constexpr int UpAxisZ = 40103;

@@ -3,6 +3,7 @@
 #include "app/AnimationMenu.h"
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
+#include "gltf/GltfExport.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 #include "report/Report.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 // Marks the shell busy for one command; when the outermost command returns,
@@ -35,19 +37,19 @@ private:
     Shell& shell_;
 };
 
-// Tells the window a load runs, for the time of one.
-class Shell::LoadingScope {
+// Tells the window a long step (a load, an export) runs, for its time.
+class Shell::LongStepScope {
 public:
-    explicit LoadingScope(Shell& shell) : shell_(shell)
+    explicit LongStepScope(Shell& shell) : shell_(shell)
     {
-        if (shell_.showLoading_) shell_.showLoading_(true);
+        if (shell_.showWorking_) shell_.showWorking_(true);
     }
-    ~LoadingScope()
+    ~LongStepScope()
     {
-        if (shell_.showLoading_) shell_.showLoading_(false);
+        if (shell_.showWorking_) shell_.showWorking_(false);
     }
-    LoadingScope(const LoadingScope&) = delete;
-    LoadingScope& operator=(const LoadingScope&) = delete;
+    LongStepScope(const LongStepScope&) = delete;
+    LongStepScope& operator=(const LongStepScope&) = delete;
 
 private:
     Shell& shell_;
@@ -81,6 +83,17 @@ platform::FileDialogRequest SaveImageDialogRequest()
             "png"};
 }
 
+platform::FileDialogRequest ExportGltfDialogRequest()
+{
+    // A bare name becomes a .glb; a name that ends in ".gltf" is written as
+    // JSON with its .bin and images beside it.
+    return {platform::FileDialogKind::Save,
+            "Exporter en glTF...",
+            {{"glTF Binary (*.glb)", "*.glb;*.GLB"}, {"glTF (*.gltf)", "*.gltf;*.GLTF"}, {"All Files (*.*)", "*.*"}},
+            false,
+            "glb"};
+}
+
 float WheelCameraDistance(float distance, double notches)
 {
     // Steps of a tenth of the distance, so near and far models zoom alike;
@@ -110,6 +123,7 @@ void Shell::OnCommand(int id)
     case command::LoadMesh: LoadFromOpenDialog(); break;
     case command::SaveText: SaveTextFromDialog(); break;
     case command::SaveImage: SaveImageFromDialog(); break;
+    case command::ExportGltf: ExportGltfFromDialog(); break;
     case command::Reload: Reload(); break;
     case command::Quit: Quit(); break;
     case command::Infos: RunOnModel([](LoadedModel& loaded) { report::ShowInfo(loaded.model); }); break;
@@ -177,7 +191,7 @@ bool Shell::OpenFile(const std::string& path)
 
 bool Shell::LoadInto(LoadedModel& model, const std::string& path)
 {
-    const LoadingScope loading(*this);
+    const LongStepScope loading(*this);
     // No set is chosen yet: a reload puts its set back once the file shows it has it.
     if (model.Load(path, PoseOf(options_, AnimationPlayback{})) == S_OK) return true;
     platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
@@ -235,6 +249,30 @@ void Shell::SaveImageFromDialog()
     const std::string error = WriteSceneImage(state_, options_, *path);
     if (!error.empty())
         platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit (" + error + "). Enregistrer l'image",
+                              "Erreur", platform::MessageKind::Warning);
+}
+
+void Shell::ExportGltfFromDialog()
+{
+    if (Busy() || !state_.currentModel) return;
+    BusyScope busy(*this);
+    const std::optional<std::string> path = dialogs_.Ask(ExportGltfDialogRequest());
+    if (!path) return;
+    gltf_export::ExportOptions exportOptions;
+    exportOptions.upZ = options_.upZ;
+    exportOptions.vertexColors = options_.vertexColors;
+    const Model& model = state_.currentModel->model;
+    gltf_export::ExportResult result;
+    {
+        const LongStepScope working(*this);
+        // A texture that many materials name and cannot be read is told once.
+        const platform::ScopedDistinctMessages distinct;
+        result = gltf_export::ExportModel(model, *path, exportOptions);
+    }
+    for (const std::string& notice : result.notices)
+        std::fprintf(stderr, "pelmora: %s: %s\n", model.sourcePath.c_str(), notice.c_str());
+    if (!result.Ok())
+        platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit (" + result.error + "). Exporter en glTF",
                               "Erreur", platform::MessageKind::Warning);
 }
 

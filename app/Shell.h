@@ -45,9 +45,9 @@ public:
     // if chosen in the open dialog; other files are passed over.
     void OnDropFiles(const std::vector<std::string>& paths);
 
-    // Told true when a load begins and false when it ends, so that the window
-    // shows the busy cursor meanwhile.
-    void SetLoadIndicator(std::function<void(bool)> showLoading) { showLoading_ = std::move(showLoading); }
+    // Told true when a long step (a load, an export) begins and false when it
+    // ends, so that the window shows the busy cursor meanwhile.
+    void SetLongStepIndicator(std::function<void(bool)> showWorking) { showWorking_ = std::move(showWorking); }
     // Told the "Animation" menu anew each time a model is opened (or fails to open).
     void SetAnimationMenuReplacer(std::function<void(const MenuNode&)> replace) { replaceAnimationMenu_ = std::move(replace); }
 
@@ -97,9 +97,12 @@ private:
     // and time. When the file no longer loads, the failure is told and the
     // current model stays as it was, view and playback included.
     void Reload();
-    class LoadingScope;
+    class LongStepScope;
     void SaveTextFromDialog();
     void SaveImageFromDialog();
+    // The current model written as glTF where the save dialog says, with
+    // the up axis and vertex-colour switches as they stand, every set.
+    void ExportGltfFromDialog();
     void Quit();
     void RunOnModel(const std::function<void(LoadedModel&)>& operation);
     void ReleaseModel();
@@ -128,7 +131,7 @@ private:
     platform::Menu& menu_;
     platform::FileDialogs& dialogs_;
     std::function<void()> requestClose_;
-    std::function<void(bool)> showLoading_;
+    std::function<void(bool)> showWorking_;
     std::function<void(const MenuNode&)> replaceAnimationMenu_;
     std::function<void(bool)> showRunning_;
     int busyDepth_ = 0;
@@ -136,10 +139,11 @@ private:
     bool closed_ = false;
 };
 
-// The requests of the three file dialogs.
+// The requests of the file dialogs.
 platform::FileDialogRequest OpenModelDialogRequest();
 platform::FileDialogRequest SaveReportDialogRequest();
 platform::FileDialogRequest SaveImageDialogRequest();
+platform::FileDialogRequest ExportGltfDialogRequest();
 
 // The camera distance after `notches` wheel notches away from the user.
 float WheelCameraDistance(float distance, double notches);

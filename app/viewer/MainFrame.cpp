@@ -73,8 +73,8 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     shell_->SetAnimationMenuReplacer([this](const MenuNode& menu) { ReplaceMenu(*GetMenuBar(), menu); });
     view_ = new GlView(this, attributes, state_, *shell_);  // owned by this frame, as every child window
     view_->SetDropTarget(new ModelDropTarget(*this, *shell_));  // owned by the canvas
-    shell_->SetLoadIndicator([](bool loading) {
-        if (loading)
+    shell_->SetLongStepIndicator([](bool working) {
+        if (working)
             wxBeginBusyCursor();
         else
             wxEndBusyCursor();

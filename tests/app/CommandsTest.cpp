@@ -313,7 +313,7 @@ TEST_F(CommandsTest, LoadMeshReplacesTheModelAndKeepsEveryView)
 TEST_F(CommandsTest, ADroppedModelOpensAsFromTheDialog)
 {
     std::vector<bool> loading;
-    shell.SetLoadIndicator([&](bool on) { loading.push_back(on); });
+    shell.SetLongStepIndicator([&](bool on) { loading.push_back(on); });
     testing_support::TempDir folder;
     const std::string bad = folder.Write("bad.X", "this is not a model\n");
     const std::string image = folder.Write("picture.png", "not even a picture");

@@ -5,6 +5,7 @@
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
 #include "app/Shell.h"
+#include "gltf/GltfExport.h"
 
 #include <GL/gl.h>
 #include <fnmatch.h>
@@ -156,6 +157,80 @@ TEST_F(DesktopTest, SaveDialogsNameTheirFilesAndAFailedSaveIsTold)
     shell.OnCommand(command::SaveImage);
     ASSERT_EQ(recorder.messages().size(), 2u);
     EXPECT_NE(recorder.messages()[1].text.find("/nonexistent-folder/scene.png"), std::string::npos);
+}
+
+// "Exporter en glTF…" asks as the other saves do, only with a model; a
+// cancel writes nothing; a failed write is told with its reason, under the
+// busy cursor meanwhile.
+TEST_F(DesktopTest, ExportGltfAsksLikeTheOtherSavesAndTellsAFailedWrite)
+{
+    EXPECT_EQ(CommandOfAccelerator(MainMenuLayout(), "Ctrl+E"), command::ExportGltf);
+    const platform::FileDialogRequest request = ExportGltfDialogRequest();
+    EXPECT_EQ(request.kind, platform::FileDialogKind::Save);
+    EXPECT_EQ(request.title, "Exporter en glTF...");
+    EXPECT_EQ(request.defaultExtension, "glb");
+    EXPECT_EQ(platform::WithDefaultExtension("/tmp/model", request.defaultExtension), "/tmp/model.glb");
+    EXPECT_TRUE(gltf_export::WritesSeparateFiles(platform::WithDefaultExtension("/tmp/model.GLTF", "glb")));
+
+    MessageRecorder recorder;
+    std::vector<bool> working;
+    shell.SetLongStepIndicator([&](bool on) { working.push_back(on); });
+    shell.OnCommand(command::ExportGltf);  // no model: as "Save txt", nothing
+    EXPECT_TRUE(dialogs.requests.empty());
+
+    shell.LoadAtStart(testing_support::SamplePath("cube.x"));
+    ASSERT_TRUE(state.currentModel);
+    working.clear();
+    testing_support::TempDir folder;
+    dialogs.answers.push_back(std::nullopt);
+    shell.OnCommand(command::ExportGltf);
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].title, "Exporter en glTF...");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+    EXPECT_TRUE(working.empty());
+    EXPECT_TRUE(recorder.messages().empty());
+
+    const std::string unwritable = "/nonexistent-folder/model.glb";
+    dialogs.answers.push_back(unwritable);
+    shell.OnCommand(command::ExportGltf);
+    ASSERT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(recorder.messages()[0].caption, "Erreur");
+    EXPECT_EQ(recorder.messages()[0].text.rfind("Le fichier " + unwritable + " n'a pas pu être écrit (", 0), 0u)
+        << recorder.messages()[0].text;
+    EXPECT_TRUE(recorder.messages()[0].text.ends_with("). Exporter en glTF")) << recorder.messages()[0].text;
+    EXPECT_EQ(working, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(shell.CanDrawFrame());
+}
+
+// Needs the glTF writer itself: the dialog's path gets the model, as a .glb
+// or as a .gltf with its buffer beside it, with the viewer's switches.
+TEST_F(DesktopTest, ExportGltfWritesTheModelWithTheViewersSwitches)
+{
+    MessageRecorder recorder;
+    shell.LoadAtStart(testing_support::SamplePath("cube.x"));
+    ASSERT_TRUE(state.currentModel);
+    shell.OnCommand(command::UpAxisZ);
+    testing_support::TempDir folder;
+    const std::string glb = (folder.path() / "model.glb").string();
+    dialogs.answers.push_back(glb);
+    shell.OnCommand(command::ExportGltf);
+    EXPECT_TRUE(recorder.messages().empty()) << recorder.messages().front().text;
+    const std::string written = testing_support::ReadFileBytes(glb);
+    ASSERT_EQ(written.substr(0, 4), "glTF");
+
+    gltf_export::ExportOptions upZ;
+    upZ.upZ = true;
+    const std::vector<std::uint8_t> expected = gltf_export::ExportGlb(state.currentModel->model, upZ);
+    EXPECT_EQ(written, std::string(expected.begin(), expected.end()));
+    const std::vector<std::uint8_t> upright = gltf_export::ExportGlb(state.currentModel->model, {});
+    EXPECT_NE(written, std::string(upright.begin(), upright.end())) << "the up axis did not reach the export";
+
+    dialogs.answers.push_back((folder.path() / "model.gltf").string());
+    shell.OnCommand(command::ExportGltf);
+    EXPECT_NE(testing_support::ReadFileBytes((folder.path() / "model.gltf").string()).find("\"asset\""),
+              std::string::npos);
+    const auto files = std::filesystem::directory_iterator(folder.path());
+    EXPECT_TRUE(std::any_of(begin(files), end(files), [](const auto& file) { return file.path().extension() == ".bin"; }));
 }
 
 // The size of a PNG and whether its corners are the clear colour.

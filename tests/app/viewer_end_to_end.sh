@@ -133,6 +133,20 @@ else
     fail "no dialog for Enregistrer l'image…"
 fi
 
+# Ctrl+E opens the glTF export's save dialog; cancelled, it writes nothing.
+xdotool windowfocus --sync "$window" 2>/dev/null
+keys ctrl+e
+if wait_for_box "Exporter en glTF..."; then
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    sleep 0.5
+    xdotool key Escape
+    for _ in $(seq 1 40); do [ -z "$(xdotool search --all --onlyvisible --pid "$pid" --name '^Exporter en glTF...$' 2>/dev/null)" ] && break; sleep 0.25; done
+    [ -z "$(ls "$work"/*.glb "$work"/*.gltf 2>/dev/null)" ] && pass "Ctrl+E asks where to export; cancelled, nothing written" ||
+        fail "a cancelled export wrote $(ls "$work"/*.gl* 2>/dev/null)"
+else
+    fail "no dialog for Ctrl+E (Exporter en glTF…)"
+fi
+
 # Ctrl+Q quits.
 xdotool windowfocus --sync "$window" 2>/dev/null
 keys ctrl+q
@@ -188,7 +202,7 @@ top=$(canvas_top "$work/blank.png")
 model=$(count_unlike "$work/blank.png" "$background" 240 200 200 $((top + 120)))
 [ "${model%.*}" -gt 5000 ] && pass "path with a blank loaded" || fail "path with a blank not loaded ($model)"
 # Fichier > Quit
-menu Down Down Down Down Down Return
+menu Down Down Down Down Down Down Return
 wait_exit
 [ "$status" = 0 ] && pass "Fichier > Quit ends with status 0" || fail "Fichier > Quit: status $status"
 [ "$status" = running ] && kill "$pid"

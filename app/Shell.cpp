@@ -235,8 +235,10 @@ void Shell::SaveTextFromDialog()
     if (Busy() || !state_.currentModel) return;
     BusyScope busy(*this);
     const std::optional<std::string> path = dialogs_.Ask(SaveReportDialogRequest());
-    if (path && !report::SaveText(state_.currentModel->model, *path))
-        platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit. Save txt", "Erreur",
+    if (!path) return;
+    const std::string error = report::SaveText(state_.currentModel->model, *path);
+    if (!error.empty())
+        platform::ShowMessage("Le fichier " + *path + " n'a pas pu être écrit (" + error + "). Save txt", "Erreur",
                               platform::MessageKind::Warning);
 }
 

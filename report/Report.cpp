@@ -1,9 +1,20 @@
 #include "report/Report.h"
 
 #include "model/Model.h"
+#include "platform/FileReplacement.h"
 #include "platform/Messages.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
+
+ssize_t WriteToReplacement(void* replacement, const char* bytes, std::size_t size)
+{
+    auto& file = *static_cast<platform::FileReplacement*>(replacement);
+    file.Write(std::string_view(bytes, size));
+    return file.Ok() ? static_cast<ssize_t>(size) : -1;
+}
 
 // "%.2d" pads to two digits with zeros; a "0" flag would add nothing to a precision.
 void WriteMesh(const Model& model, const MeshRecord& mesh, int number, std::FILE* out)
@@ -61,13 +72,19 @@ void WriteTextReport(const Model& model, std::FILE* out)
 }
 
 // An unwritable path writes nothing and shows nothing.
-bool SaveText(const Model& model, const std::string& path)
+std::string SaveText(const Model& model, const std::string& path)
 {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (out == nullptr) return false;
+    platform::FileReplacement file(path);
+    if (!file.Ok()) return file.Error();
+    // A stream over the replacement: the report is written as it is made, not held whole in memory.
+    const cookie_io_functions_t calls{nullptr, WriteToReplacement, nullptr, nullptr};
+    std::FILE* out = fopencookie(&file, "w", calls);
+    if (out == nullptr) return std::strerror(errno);
     WriteTextReport(model, out);
-    const bool written = std::fflush(out) == 0 && !std::ferror(out);
-    return std::fclose(out) == 0 && written;
+    const bool closed = std::fclose(out) == 0;
+    if (!file.Ok()) return file.Error();
+    if (!closed) return std::strerror(errno);
+    return file.Commit();
 }
 
 void ShowInfo(const Model& model)

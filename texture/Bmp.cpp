@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr ReaderWording kBmp{"Ce fichier: ", "Load_BMP", ". ", kErrorCaption};
-
 Decoded<TextureImage> FromBitmap(platform::DecodedBitmap bitmap, const DecodeContext& context)
 {
     Decoded<TextureImage> result;
@@ -47,9 +45,5 @@ Decoded<TextureImage> DecodeBmpFile(const std::string& path, const DecodeContext
 
 HRESULT LoadTexture::Load_BMP(const TextureFile& file)
 {
-    auto decoded = DecodeBmpFile(file.path, DecodeContext{file.name, MaxTextureSide()});
-    ShowTextureMessages(decoded.messages);
-    if (!decoded.image) return E_FAIL;
-    UploadTextureImage(std::move(*decoded.image), GL_LINEAR_MIPMAP_LINEAR);
-    return S_OK;
+    return ReadDecodeUpload(file, TextureFormat::Bmp, GL_LINEAR_MIPMAP_LINEAR);
 }

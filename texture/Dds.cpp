@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr ReaderWording kDds{"Le fichier ", "Load_DDS", ", ", kDdsCaption};
-constexpr ReaderWording kDdsLower{"le fichier ", "Load_DDS", ", ", kDdsCaption};
-
 // DDS_PIXELFORMAT flags.
 constexpr std::uint32_t kAlphaPixels = 0x1;
 constexpr std::uint32_t kAlphaOnly = 0x2;
@@ -374,18 +371,8 @@ HRESULT LoadTexture::Load_DDS(const TextureFile& file)
         return E_FAIL;
     }
 
-    std::optional<DdsImage> image;
-    {
-        const std::uint32_t maxSide = MaxTextureSide();
-        const auto bytes = ReadDdsBytes(file.path, maxSide);
-        if (!bytes) {
-            ShowTextureMessages({ReaderMessage(kDdsLower, file.name, " n'a pas été trouvé")});
-            return E_FAIL;
-        }
-        auto decoded = DecodeDds(*bytes, DecodeContext{file.name, maxSide});
-        ShowTextureMessages(decoded.messages);
-        image = std::move(decoded.image);
-    }
+    // The file's bytes go with the temporary, before the upload.
+    std::optional<DdsImage> image = ReadTextureFile(TextureFormat::Dds, file, MaxTextureSide()).dds;
     if (!image) return E_FAIL;
 
     BindNewTexture();

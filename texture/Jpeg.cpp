@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr ReaderWording kJpeg{"Ce fichier: ", "Load_Jpeg", ". ", kErrorCaption};
 // A progressive file of thousands of tiny scans would take minutes to decode.
 constexpr int kScanLimit = 500;
 
@@ -203,6 +202,5 @@ Decoded<TextureImage> DecodeJpeg(std::span<const std::uint8_t> bytes, const Deco
 
 HRESULT LoadTexture::Load_Jpeg(const TextureFile& file)
 {
-    return ReadDecodeUpload(file, ReaderMessage(kJpeg, file.name, " n'existe pas"), DecodeJpeg,
-                            GL_LINEAR_MIPMAP_LINEAR);
+    return ReadDecodeUpload(file, TextureFormat::Jpeg, GL_LINEAR_MIPMAP_LINEAR);
 }

@@ -1,34 +1,27 @@
 #include "texture/LoadTexture.h"
 
-#include "platform/AsciiCase.h"
 #include "platform/GlEntryPoints.h"
-#include "platform/Messages.h"
-#include "texture/FileBytes.h"
 #include "texture/ImageLimits.h"
 #include "texture/TexturePath.h"
 
 #include <GL/glu.h>
 
-#include <algorithm>
-#include <array>
-#include <string_view>
-
 namespace {
 
 using Reader = HRESULT (LoadTexture::*)(const TextureFile&);
 
-struct ReaderEntry {
-    std::string_view extension;
-    Reader reader;
-};
-
-// Looked up in this order.
-constexpr std::array kReaders{
-    ReaderEntry{"jpg", &LoadTexture::Load_Jpeg}, ReaderEntry{"jpeg", &LoadTexture::Load_Jpeg},
-    ReaderEntry{"tga", &LoadTexture::Load_TGA},  ReaderEntry{"bmp", &LoadTexture::Load_BMP},
-    ReaderEntry{"ppm", &LoadTexture::Load_Ppm},  ReaderEntry{"png", &LoadTexture::Load_PNG},
-    ReaderEntry{"dds", &LoadTexture::Load_DDS},
-};
+Reader ReaderOf(TextureFormat format)
+{
+    switch (format) {
+    case TextureFormat::Jpeg: return &LoadTexture::Load_Jpeg;
+    case TextureFormat::Tga: return &LoadTexture::Load_TGA;
+    case TextureFormat::Bmp: return &LoadTexture::Load_BMP;
+    case TextureFormat::Ppm: return &LoadTexture::Load_Ppm;
+    case TextureFormat::Png: return &LoadTexture::Load_PNG;
+    case TextureFormat::Dds: return &LoadTexture::Load_DDS;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -39,32 +32,15 @@ HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::strin
 
 HRESULT LoadTexture::DoLoadTexture(const TextureFile& file)
 {
-    const std::string_view extension = TextureExtension(file.name);
-    const auto entry = std::find_if(kReaders.begin(), kReaders.end(), [&](const ReaderEntry& candidate) {
-        return platform::EqualIgnoringAsciiCase(candidate.extension, extension);
-    });
-    if (entry == kReaders.end()) {
-        platform::ShowMessage("Ce format de LoadTexture n'est pas reconnu par l'application. LoadTexture::DoLoadTexture",
-                              "Erreur", platform::MessageKind::Warning);
-        return E_FAIL;
-    }
-    return (this->*(entry->reader))(file);
+    const auto format = ChooseTextureFormat(file.name);
+    if (!format) return E_FAIL;
+    return (this->*ReaderOf(*format))(file);
 }
 
-HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, const TextureMessage& missing, ImageDecoder decode,
-                                      GLenum minFilter)
+HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, TextureFormat format, GLenum minFilter)
 {
-    std::optional<TextureImage> image;
-    {
-        const auto bytes = ReadFileBytes(file.path);
-        if (!bytes) {
-            ShowTextureMessages({missing});
-            return E_FAIL;
-        }
-        auto decoded = decode(*bytes, DecodeContext{file.name, MaxTextureSide()});
-        ShowTextureMessages(decoded.messages);
-        image = std::move(decoded.image);
-    }  // the file's bytes go before the upload makes its own copies
+    // The file's bytes go with the temporary, before the upload makes its own copies.
+    std::optional<TextureImage> image = ReadTextureFile(format, file, MaxTextureSide()).image;
     if (!image) return E_FAIL;
     UploadTextureImage(std::move(*image), minFilter);
     return S_OK;

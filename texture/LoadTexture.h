@@ -6,18 +6,13 @@
 #include "platform/GlName.h"
 #include "platform/ResultCodes.h"
 #include "texture/Decoders.h"
+#include "texture/TextureSource.h"
 
 #include <GL/gl.h>
 
 #include <cstdint>
 #include <span>
 #include <string>
-
-// A texture file as the model names it, and where it is actually read from.
-struct TextureFile {
-    std::string name;  // as written in the model; messages name this
-    std::string path;  // the file to open
-};
 
 class LoadTexture {
 public:
@@ -48,13 +43,10 @@ private:
     // Releases a texture held before and binds a fresh name, owned here.
     void BindNewTexture();
 
-    using ImageDecoder = Decoded<TextureImage> (*)(std::span<const std::uint8_t>, const DecodeContext&);
-
-    // The common path of the readers that end in UploadTextureImage: read the
-    // file, decode it, show what the decoder has to say, upload the image.
-    // `missing` is shown when the file cannot be read at all.
-    HRESULT ReadDecodeUpload(const TextureFile& file, const TextureMessage& missing, ImageDecoder decode,
-                             GLenum minFilter);
+    // The common path of the readers that end in UploadTextureImage: read and
+    // decode the file (ReadTextureFile, which tells what the reader has to
+    // say), then upload the image.
+    HRESULT ReadDecodeUpload(const TextureFile& file, TextureFormat format, GLenum minFilter);
 };
 
 // Client pixel-store state for reading packed rows: alignment 1 and no row

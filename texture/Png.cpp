@@ -31,7 +31,6 @@
 
 namespace {
 
-constexpr ReaderWording kPng{"Ce fichier: ", "Load_PNG", ". ", kErrorCaption};
 // Deflate cannot expand data more than 1032 times: its longest match, 258
 // bytes, takes two bits at least.
 constexpr std::uint64_t kMostInflatedPerByte = 1032;
@@ -299,19 +298,16 @@ GLuint UploadPngImage(TextureImage& image, PngInfo& info, GLint wrap, GLint minF
 // refusal reaches the user.
 HRESULT LoadTexture::Load_PNG(const TextureFile& file)
 {
-    Decoded<TextureImage> decoded;
-    {
-        const auto bytes = ReadFileBytes(file.path);
-        if (bytes) decoded = DecodePng(*bytes, DecodeContext{file.name, MaxTextureSide()});
-    }  // the file's bytes go before the upload
+    // The file's bytes go with the temporary, before the upload.
+    std::optional<TextureImage> image = ReadTextureFile(TextureFormat::Png, file, MaxTextureSide()).image;
     PngInfo info;
-    const GLuint name = decoded.image ? UploadPngImage(*decoded.image, info, GL_REPEAT, GL_LINEAR, GL_LINEAR) : 0;
+    const GLuint name = image ? UploadPngImage(*image, info, GL_REPEAT, GL_LINEAR, GL_LINEAR) : 0;
     // The object takes whatever came back, 0 included; a texture it held goes first.
     ReleaseTexture();
     textureId = platform::GlName(platform::GlObjectKind::Texture, name);
     if (name == 0) {
-        if (decoded.messages.empty()) decoded.messages.push_back(ReaderMessage(kPng, file.name, " n'existe pas"));
-        ShowTextureMessages(decoded.messages);
+        // A decoded image the context could not take reads as no file at all.
+        if (image) ShowTextureMessages({ReaderMessage(kPng, file.name, " n'existe pas")});
         return E_FAIL;
     }
     return S_OK;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr ReaderWording kPpm{"Ce fichier: ", "Load_Ppm", ". ", kErrorCaption};
-
 bool IsDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
 bool IsSpace(std::uint8_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -135,6 +133,5 @@ Decoded<TextureImage> DecodePpm(std::span<const std::uint8_t> bytes, const Decod
 
 HRESULT LoadTexture::Load_Ppm(const TextureFile& file)
 {
-    return ReadDecodeUpload(file, ReaderMessage(kPpm, file.name, " n'existe pas"), DecodePpm,
-                            GL_LINEAR_MIPMAP_LINEAR);
+    return ReadDecodeUpload(file, TextureFormat::Ppm, GL_LINEAR_MIPMAP_LINEAR);
 }

@@ -34,6 +34,16 @@ struct ReaderWording {
     std::string_view caption;
 };
 
+// Each reader's wording.
+inline constexpr ReaderWording kPpm{"Ce fichier: ", "Load_Ppm", ". ", kErrorCaption};
+inline constexpr ReaderWording kTga{"Erreur ", "Load_TGA", ". ", kErrorCaption};
+inline constexpr ReaderWording kTgaFile{"Ce fichier: ", "Load_TGA", ". ", kErrorCaption};
+inline constexpr ReaderWording kBmp{"Ce fichier: ", "Load_BMP", ". ", kErrorCaption};
+inline constexpr ReaderWording kJpeg{"Ce fichier: ", "Load_Jpeg", ". ", kErrorCaption};
+inline constexpr ReaderWording kPng{"Ce fichier: ", "Load_PNG", ". ", kErrorCaption};
+inline constexpr ReaderWording kDds{"Le fichier ", "Load_DDS", ", ", kDdsCaption};
+inline constexpr ReaderWording kDdsLower{"le fichier ", "Load_DDS", ", ", kDdsCaption};
+
 TextureMessage ReaderMessage(const ReaderWording& wording, std::string_view name, std::string_view tail);
 // The refusals every reader shares, each in the wording of its reader.
 TextureMessage IncompleteMessage(const ReaderWording& wording, std::string_view name);

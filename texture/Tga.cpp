@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr ReaderWording kTga{"Erreur ", "Load_TGA", ". ", kErrorCaption};
-constexpr ReaderWording kTgaFile{"Ce fichier: ", "Load_TGA", ". ", kErrorCaption};
 constexpr std::size_t kHeaderBytes = 18;
 constexpr std::uint8_t kTopRowFirst = 0x20;
 
@@ -76,5 +74,5 @@ Decoded<TextureImage> DecodeTga(std::span<const std::uint8_t> bytes, const Decod
 HRESULT LoadTexture::Load_TGA(const TextureFile& file)
 {
     // The mipmap levels are built but the filter never samples them.
-    return ReadDecodeUpload(file, ReaderMessage(kTgaFile, file.name, " n'existe pas"), DecodeTga, GL_LINEAR);
+    return ReadDecodeUpload(file, TextureFormat::Tga, GL_LINEAR);
 }

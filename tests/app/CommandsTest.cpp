@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -415,6 +417,15 @@ TEST_F(CommandsTest, SaveTextWritesThePathAsTyped)
     dialogs.answers.push_back(std::nullopt);
     shell.OnCommand(command::SaveText);
     EXPECT_EQ(testing_support::ReadFileBytes(typed), report);
+
+    // A folder that is not there: the box says why.
+    const std::string nowhere = (folder.path() / "none" / "report").string();
+    const std::size_t before = recorder.messages().size();
+    dialogs.answers.push_back(nowhere);
+    shell.OnCommand(command::SaveText);
+    ASSERT_EQ(recorder.messages().size(), before + 1);
+    EXPECT_EQ(recorder.messages().back().text, "Le fichier " + nowhere + " n'a pas pu être écrit (" +
+                                               std::strerror(ENOENT) + "). Save txt");
 }
 
 TEST_F(CommandsTest, ModelCommandsReachTheModel)

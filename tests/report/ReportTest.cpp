@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 namespace {
 
 // The one-triangle model of a version 0302 file with Header 1, 0, 1, as it
@@ -111,6 +115,30 @@ TEST(TextReport, EmptyModelGivesAnEmptyFileAndAnUnwritablePathNothing)
     FillTriangleModel(model);
     report::SaveText(model, (dir.path() / "missing-folder" / "x.txt").string());
     EXPECT_TRUE(recorder.messages().empty());
+}
+
+TEST(TextReport, AReportThatCannotBeWrittenWholeLeavesTheEarlierFile)
+{
+    Model model;
+    for (int copy = 0; copy < 100; ++copy) FillTriangleModel(model);  // some 80 kB of report
+    testing_support::TempDir dir;
+    const std::string path = dir.path() / "report.txt";
+    const std::string earlier = "an earlier report";
+    dir.Write("report.txt", earlier);
+    {
+        const testing_support::ScopedFileSizeLimit limit(4096);
+        EXPECT_EQ(report::SaveText(model, path), std::strerror(EFBIG));
+    }
+    EXPECT_EQ(testing_support::ReadFileBytes(path), earlier);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    EXPECT_EQ(report::SaveText(model, path), "");
+    const std::string whole = (dir.path() / "whole.txt").string();
+    std::FILE* out = std::fopen(whole.c_str(), "w");
+    ASSERT_NE(out, nullptr);
+    report::WriteTextReport(model, out);
+    std::fclose(out);
+    EXPECT_EQ(testing_support::ReadFileBytes(path), testing_support::ReadFileBytes(whole));
 }
 
 TEST(InfoBoxes, OneBoxPerMeshWithItsNameAndCounts)

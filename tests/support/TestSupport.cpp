@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -37,6 +40,25 @@ std::string ReadFileBytes(const std::string& path)
 
 std::string CorpusPath(const std::string& relative) { return std::string(PELMORA_CORPUS_DIR) + "/" + relative; }
 std::string SamplePath(const std::string& relative) { return std::string(PELMORA_SAMPLES_DIR) + "/" + relative; }
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(std::uint64_t bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previousLimit_ = limit.rlim_cur;
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previousLimit_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
+}
 
 void GlTest::SetUp()
 {

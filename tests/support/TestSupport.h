@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -42,6 +43,21 @@ public:
 private:
     platform::ScopedMessageSink sinkScope_;
     platform::ScopedTraceSink traceScope_;
+};
+
+// For one scope, no file this process writes can grow past `bytes`: a
+// write beyond fails (EFBIG) rather than ending the process. Root ignores
+// folder permissions, not this.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(std::uint64_t bytes);
+    ~ScopedFileSizeLimit();
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    std::uint64_t previousLimit_ = 0;
+    void (*previousHandler_)(int) = nullptr;
 };
 
 // A fixture with a current headless OpenGL context (Mesa, EGL surfaceless),

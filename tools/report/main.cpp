@@ -9,9 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -73,14 +71,15 @@ int main(int argc, char** argv)
     }
     tool_common::TellWhenNoMesh("pelmora-report", loaded.model, modelPath);  // a true report all the same
 
-    const bool toStdout = outputPath == "-";
-    std::FILE* out = toStdout ? stdout : std::fopen(outputPath.c_str(), "w");
-    if (out == nullptr) {
-        std::fprintf(stderr, "pelmora-report: cannot write %s: %s\n", outputPath.c_str(), std::strerror(errno));
-        return 1;
+    if (outputPath != "-") {
+        // Whole or not at all, as the viewer's "Save txt".
+        const std::string error = report::SaveText(loaded.model, outputPath);
+        if (!error.empty()) {
+            std::fprintf(stderr, "pelmora-report: cannot write %s: %s\n", outputPath.c_str(), error.c_str());
+            return 1;
+        }
+        return 0;
     }
-    report::WriteTextReport(loaded.model, out);
-    const bool written = std::fflush(out) == 0 && !std::ferror(out);
-    if (!toStdout) std::fclose(out);
-    return written ? 0 : 1;
+    report::WriteTextReport(loaded.model, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }

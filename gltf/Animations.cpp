@@ -105,7 +105,7 @@ void AddSet(ExportContext& context, std::size_t set)
             last[animation.frame] = &animation;
 
     tinygltf::Animation animation;
-    animation.name = animation_rules::DisplayName(record, set);
+    animation.name = context.document.Text(animation_rules::DisplayName(record, set));
     SetWriter writer(context, timing, animation);
     bool notFinite = false;
     for (const auto& [frame, keys] : last) {

@@ -37,6 +37,42 @@ std::size_t Document::Grow(std::size_t bytes)
     return offset;
 }
 
+std::string Document::Text(std::string_view name)
+{
+    std::string text;
+    text.reserve(name.size());
+    bool changed = false;
+    for (std::size_t i = 0; i < name.size();) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        // The length of a well-formed UTF-8 sequence starting here, or 0.
+        std::size_t length = byte < 0x80 ? 1 : byte >= 0xC2 && byte <= 0xDF ? 2 : byte >= 0xE0 && byte <= 0xEF ? 3
+                                                : byte >= 0xF0 && byte <= 0xF4 ? 4 : 0;
+        if (length > 1) {
+            if (i + length > name.size()) length = 0;
+            for (std::size_t k = 1; k < length; ++k)
+                if ((static_cast<unsigned char>(name[i + k]) & 0xC0) != 0x80) length = 0;
+            if (length >= 3) {
+                // No overlong forms, no surrogates, nothing past U+10FFFF.
+                const auto second = static_cast<unsigned char>(name[i + 1]);
+                if ((byte == 0xE0 && second < 0xA0) || (byte == 0xED && second > 0x9F) ||
+                    (byte == 0xF0 && second < 0x90) || (byte == 0xF4 && second > 0x8F))
+                    length = 0;
+            }
+        }
+        if (length > 0) {
+            text.append(name.substr(i, length));
+            i += length;
+            continue;
+        }
+        changed = true;
+        text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+        text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        ++i;
+    }
+    if (changed) notices.Add("a name that is not UTF-8: its bytes read as Latin-1");
+    return text;
+}
+
 int Document::AddView(std::size_t offset, std::size_t length, int target)
 {
     tinygltf::BufferView view;

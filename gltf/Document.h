@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gltf_export {
@@ -49,6 +50,10 @@ public:
     // and the writer puts these bytes in place.
     using Bytes = platform::LargeVector<std::uint8_t>;
     Bytes& Buffer() { return buffer_; }
+    // A name as glTF's JSON wants it, in UTF-8: a file's names are bytes,
+    // often of a Windows code page; a byte that does not make UTF-8 is read
+    // as Latin-1, and that is said once.
+    std::string Text(std::string_view name);
     // Room for `bytes` at the end of the buffer, on a 4-byte boundary: its offset.
     std::size_t Grow(std::size_t bytes);
     template <typename T>

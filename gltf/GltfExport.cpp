@@ -74,13 +74,13 @@ Document Build(const Model& model, const ExportOptions& options)
     asset.generator = std::string("Pelmora ") + platform::kVersion;
     tinygltf::Value::Object header;
     header["version"] = tinygltf::Value(std::to_string(model.versionMajor) + "." + std::to_string(model.versionMinor));
-    header["format"] = tinygltf::Value(model.formatType);
+    header["format"] = tinygltf::Value(document.Text(model.formatType));
     header["floatSize"] = tinygltf::Value(static_cast<int>(model.floatSize));
     header["major"] = tinygltf::Value(static_cast<int>(model.headerMajor));
     header["minor"] = tinygltf::Value(static_cast<int>(model.headerMinor));
     header["flags"] = tinygltf::Value(static_cast<int>(model.headerFlags));
     tinygltf::Value::Object extras;
-    extras["xFile"] = tinygltf::Value(FileName(model.sourcePath));
+    extras["xFile"] = tinygltf::Value(document.Text(FileName(model.sourcePath)));
     extras["xHeader"] = tinygltf::Value(std::move(header));
     asset.extras = tinygltf::Value(std::move(extras));
     return document;
@@ -112,7 +112,13 @@ std::optional<std::string> JsonOf(Document& document, std::size_t byteLength, co
     tinygltf::TinyGLTF writer;
     writer.SetImageWriter(KeepImageUri, nullptr);
     std::ostringstream glb;
-    const bool written = writer.WriteGltfSceneToStream(&gltf, glb, false, true);
+    bool written = false;
+    try {
+        written = writer.WriteGltfSceneToStream(&gltf, glb, false, true);
+    } catch (const std::exception&) {
+        // The JSON library refuses what it cannot write (the names are made UTF-8 before).
+        written = false;
+    }
     if (byteLength == 0) buffers.swap(gltf.buffers);
     if (!written) return std::nullopt;
 

@@ -54,7 +54,7 @@ const MaterialTable::Texture& MaterialTable::TextureOf(const std::string& file)
             gltf.samplers.push_back(sampler);
         }
         tinygltf::Image gltfImage;
-        gltfImage.name = file;
+        gltfImage.name = context_.document.Text(file);
         gltfImage.mimeType = image->mimeType;
         gltf.images.push_back(std::move(gltfImage));
         context_.document.images.push_back({file, image->mimeType, image->bytes});
@@ -86,7 +86,7 @@ int MaterialTable::IndexOf(const MaterialRecord& material)
     };
 
     tinygltf::Material out;
-    out.name = material.name;
+    out.name = context_.document.Text(material.name);
     out.pbrMetallicRoughness.baseColorFactor = {unit(colors.diffuse[0]), unit(colors.diffuse[1]), unit(colors.diffuse[2]),
                                                 unit(colors.diffuse[3])};
     out.pbrMetallicRoughness.metallicFactor = 0.0;

@@ -293,7 +293,7 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
                 inverseBinds.insert(inverseBinds.end(), mirrored.m.begin(), mirrored.m.end());
             }
             tinygltf::Skin gltfSkin;
-            gltfSkin.name = mesh.name;
+            gltfSkin.name = document.Text(mesh.name);
             gltfSkin.joints = skin->joints;
             gltfSkin.inverseBindMatrices = document.AddFloats(inverseBinds, TINYGLTF_TYPE_MAT4, 16, 0);
             gltf.skins.push_back(std::move(gltfSkin));
@@ -323,7 +323,7 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
         }
 
         tinygltf::Mesh gltfMesh;
-        gltfMesh.name = mesh.name;
+        gltfMesh.name = document.Text(mesh.name);
         for (std::size_t m = 0; m < materialCount; ++m) {
             if (triangleCounts[m] == 0) continue;
             tinygltf::Primitive primitive = attributes;
@@ -346,7 +346,7 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
         int node = frameNode;
         if (meshesOnFrame[slot] > 1 || gltf.nodes[static_cast<std::size_t>(frameNode)].mesh >= 0) {
             tinygltf::Node own;
-            own.name = mesh.name;
+            own.name = document.Text(mesh.name);
             node = static_cast<int>(gltf.nodes.size());
             gltf.nodes.push_back(std::move(own));
             gltf.nodes[static_cast<std::size_t>(frameNode)].children.push_back(node);

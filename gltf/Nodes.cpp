@@ -30,7 +30,7 @@ void AddNodes(ExportContext& context)
     const Model& model = context.model;
 
     tinygltf::Node root;
-    root.name = FileName(model.sourcePath);
+    root.name = context.document.Text(FileName(model.sourcePath));
     if (context.options.upZ) {
         // A quarter turn about x puts the file's +z at the top, as the viewer stands a Z-up model up.
         const double half = std::sqrt(0.5);
@@ -46,7 +46,7 @@ void AddNodes(ExportContext& context)
     for (std::size_t f = 0; f < model.frames.size(); ++f) {
         const FrameRecord& frame = model.frames[f];
         tinygltf::Node node;
-        node.name = frame.name;
+        node.name = context.document.Text(frame.name);
         if (frame.transform) {
             const axes::Trs trs = axes::Finite(*frame.transform) ? axes::TrsOf(*frame.transform) : axes::Trs{.finite = false};
             if (!trs.finite) {

@@ -66,6 +66,7 @@ TEST(ExportRules, FaultsComeOutValidAndAreSaidOncePerKind)
     FrameRecord sheared{"sheared", -1, Matrix4{{1, 0.5f, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}};
     model.frames.push_back(sheared);
     model.frames.push_back({"", 0, std::nullopt});  // a frame with nothing to say
+    model.frames.push_back({"\xE9t\xE9", 0, std::nullopt});  // "été" in Latin-1, as old files name things
     MeshRecord mesh;
     mesh.name = "mesh";
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -94,7 +95,8 @@ TEST(ExportRules, FaultsComeOutValidAndAreSaidOncePerKind)
     const tinygltf::Model gltf = Read(gltf_export::ExportGlb(model, {}, &notices));
     EXPECT_EQ(export_check::Faults(gltf), "");
     const std::string said = testing::PrintToString(notices);
-    for (const char* kind : {"shear", "bone is not a frame", "not finite", "below zero", "naming no vertex", "same time",
+    EXPECT_EQ(gltf.nodes[3].name, "\u00E9t\u00E9");
+    for (const char* kind : {"not UTF-8", "shear", "bone is not a frame", "not finite", "below zero", "naming no vertex", "same time",
                              "earlier", "no keys"})
         EXPECT_NE(said.find(kind), std::string::npos) << kind << " in " << said;
     std::set<std::string> distinct(notices.begin(), notices.end());

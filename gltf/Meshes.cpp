@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace gltf_export {
 namespace {
@@ -41,10 +43,12 @@ struct Skin {
     std::size_t setsOfFour = 0;
 };
 
-std::optional<Skin> SkinOf(ExportContext& context, const MeshRecord& mesh)
+// The first frame of each name, as the pose finds a skin's bone.
+using FramesByName = std::unordered_map<std::string_view, std::size_t>;
+
+std::optional<Skin> SkinOf(ExportContext& context, const FramesByName& frames, const MeshRecord& mesh)
 {
     if (mesh.skinWeights.empty()) return std::nullopt;
-    const Model& model = context.model;
     Notices& notices = context.document.notices;
     Skin skin;
     std::map<int, std::uint16_t> jointOfNode;
@@ -67,9 +71,8 @@ std::optional<Skin> SkinOf(ExportContext& context, const MeshRecord& mesh)
     };
     std::vector<Weighed> weighed;
     for (const SkinWeightsRecord& weights : mesh.skinWeights) {
-        const auto frame = std::find_if(model.frames.begin(), model.frames.end(),
-                                        [&](const FrameRecord& f) { return f.name == weights.boneName; });
-        if (frame == model.frames.end()) {
+        const auto frame = frames.find(weights.boneName);
+        if (frame == frames.end()) {
             notices.Add("a skin whose bone is not a frame: left out");
             continue;
         }
@@ -77,7 +80,7 @@ std::optional<Skin> SkinOf(ExportContext& context, const MeshRecord& mesh)
         Matrix4 offset = axes::Finite(weights.offset) ? axes::Affine(weights.offset, exact) : Matrix4{};
         if (!axes::Finite(weights.offset)) exact = false;
         if (!exact) notices.Add("a bone offset matrix that is not finite or has shear: written as the nearest affine one");
-        const auto joint = jointFor(context.frameNodes[static_cast<std::size_t>(frame - model.frames.begin())], offset);
+        const auto joint = jointFor(context.frameNodes[frame->second], offset);
         if (!joint) {
             notices.Add("a skin beyond 65535 bones: left out");
             continue;
@@ -165,6 +168,8 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
                    : model.frames.size();
     };
     for (const MeshRecord& mesh : model.meshes) ++meshesOnFrame[frameSlot(mesh)];
+    FramesByName framesByName;
+    for (std::size_t f = 0; f < model.frames.size(); ++f) framesByName.emplace(model.frames[f].name, f);
 
     for (const MeshRecord& mesh : model.meshes) {
         const std::optional<SplitSurface> split = SplitByStoredNormals(mesh);
@@ -264,7 +269,7 @@ void AddMeshes(ExportContext& context, MaterialTable& materials)
         }
 
         int skinIndex = -1;
-        if (const std::optional<Skin> skin = SkinOf(context, mesh)) {
+        if (const std::optional<Skin> skin = SkinOf(context, framesByName, mesh)) {
             for (std::size_t set = 0; set < skin->setsOfFour; ++set) {
                 // Influence k of set `set` of drawn vertex d, or none.
                 const auto influence = [&](std::size_t d, std::size_t k) -> const Influence* {

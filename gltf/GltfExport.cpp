@@ -58,6 +58,15 @@ Document Build(const Model& model, const ExportOptions& options)
     for (const MeshRecord& mesh : model.meshes)
         estimate += mesh.vertices.size() * 48 + mesh.faces.cornerTotal() * 4 + 64;
     document.Buffer().reserve(estimate);
+    // tinygltf's objects are large (hundreds of bytes each): a file of many
+    // small meshes would otherwise hold two copies of them as the lists grow.
+    std::size_t views = 0;
+    for (const MeshRecord& mesh : model.meshes)
+        views += 4 + mesh.materials.size() + (mesh.skinWeights.empty() ? 0 : 3) + (mesh.texCoords ? 1 : 0);
+    document.gltf.bufferViews.reserve(views);
+    document.gltf.accessors.reserve(views);
+    document.gltf.meshes.reserve(model.meshes.size());
+    document.gltf.nodes.reserve(1 + model.frames.size() + model.meshes.size());
 
     AddNodes(context);
     MaterialTable materials(context);
@@ -122,12 +131,13 @@ std::optional<std::string> JsonOf(Document& document, std::size_t byteLength, co
     if (byteLength == 0) buffers.swap(gltf.buffers);
     if (!written) return std::nullopt;
 
-    const std::string container = glb.str();
+    const std::string_view container = glb.view();
     if (container.size() < 20) return std::nullopt;
     std::uint32_t length = 0;
     std::memcpy(&length, container.data() + 12, 4);
     if (container.size() < 20 + static_cast<std::size_t>(length)) return std::nullopt;
-    std::string json = container.substr(20, length);
+    std::string json(container.substr(20, length));
+    glb = std::ostringstream();
     while (!json.empty() && json.back() == ' ') json.pop_back();
     if (byteLength > 0) {
         const std::string placeholder = "\"buffers\":[{\"byteLength\":1";

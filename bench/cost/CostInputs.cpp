@@ -39,6 +39,17 @@ std::string ManyReferences(int count)
     return text + " }\n}\n";
 }
 
+std::string ManyBones(int count)
+{
+    std::string text = kFirstLine;
+    for (int k = 0; k < count; ++k) text += "Frame f" + std::to_string(k) + " {\n}\n";
+    text += "Mesh M {\n 3;\n 0;0;0;,\n 1;0;0;,\n 0;1;0;;\n 1;\n 3;0,1,2;;\n";
+    for (int k = 0; k < count; ++k)
+        text += " SkinWeights {\n \"f" + std::to_string(k) +
+                "\";\n 1;\n 0;\n 1.0;\n 1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n }\n";
+    return text + "}\n";
+}
+
 std::string MaterialsOnOneTexture(int materials, const std::string& textureFile)
 {
     std::string text = std::string(kFirstLine) + "Mesh M {\n 3;\n 0;0;0;,\n 1;0;0;,\n 0;1;0;;\n 1;\n 3;0,1,2;;\n" +

@@ -15,6 +15,9 @@ std::string ManyMeshWords(int count);
 // `count` shared materials, each referenced once from one material list.
 std::string ManyReferences(int count);
 
+// `count` frames, and one mesh with a skin for each of them.
+std::string ManyBones(int count);
+
 // A mesh of `materials` materials that all name `textureFile`.
 std::string MaterialsOnOneTexture(int materials, const std::string& textureFile);
 

@@ -6,29 +6,14 @@
 #include "platform/Version.h"
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 
 namespace gltf_export {
 namespace {
 
-std::string FileName(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string Stem(const std::string& name)
-{
-    const std::size_t dot = name.find_last_of('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-std::string FolderPrefix(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
+namespace fs = std::filesystem;
 
 // A file name as a URI reference: everything but unreserved characters escaped.
 std::string UriOf(const std::string& name)
@@ -89,7 +74,7 @@ Document Build(const Model& model, const ExportOptions& options)
     header["minor"] = tinygltf::Value(static_cast<int>(model.headerMinor));
     header["flags"] = tinygltf::Value(static_cast<int>(model.headerFlags));
     tinygltf::Value::Object extras;
-    extras["xFile"] = tinygltf::Value(document.Text(FileName(model.sourcePath)));
+    extras["xFile"] = tinygltf::Value(document.Text(fs::path(model.sourcePath).filename().string()));
     extras["xHeader"] = tinygltf::Value(std::move(header));
     asset.extras = tinygltf::Value(std::move(extras));
     return document;
@@ -196,22 +181,24 @@ ExportResult WriteGlb(Document& document, const std::string& path)
 
 ExportResult WriteSeparate(Document& document, const std::string& path)
 {
-    const std::string folder = FolderPrefix(path);
-    const std::string stem = Stem(FileName(path));
+    const fs::path folder = fs::path(path).parent_path();
+    const std::string stem = fs::path(path).stem().string();
     // The images beside, named after the export so that no other file there is touched.
     for (std::size_t i = 0; i < document.images.size(); ++i) {
         const std::string extension = document.images[i].mimeType == "image/jpeg" ? ".jpg" : ".png";
-        const std::string name = stem + "_" + std::to_string(i) + "_" + Stem(FileName(document.images[i].name)) + extension;
-        if (std::string error = platform::WriteFileWhole(folder + name, document.images[i].bytes); !error.empty())
-            return {folder + name + ": " + error, {}};
+        const std::string name =
+            stem + "_" + std::to_string(i) + "_" + fs::path(document.images[i].name).stem().string() + extension;
+        const std::string imagePath = (folder / name).string();
+        if (std::string error = platform::WriteFileWhole(imagePath, document.images[i].bytes); !error.empty())
+            return {imagePath + ": " + error, {}};
         document.gltf.images[i].uri = UriOf(name);
     }
     const Document::Bytes& bin = document.Buffer();
     const std::string binName = stem + ".bin";
+    const std::string binPath = (folder / binName).string();
     if (!bin.empty())
-        if (std::string error = platform::WriteFileWhole(folder + binName, std::span(bin.data(), bin.size()));
-            !error.empty())
-            return {folder + binName + ": " + error, {}};
+        if (std::string error = platform::WriteFileWhole(binPath, std::span(bin.data(), bin.size())); !error.empty())
+            return {binPath + ": " + error, {}};
     const std::optional<std::string> json = JsonOf(document, bin.size(), UriOf(binName));
     if (!json) return {kNotWritten, {}};
     return {platform::WriteFileWhole(path, *json), {}};

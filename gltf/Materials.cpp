@@ -8,15 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace gltf_export {
 namespace {
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 // Phong's exponent n and the microfacet roughness r are related by
 // alpha = r² = sqrt(2 / (n + 2)) (Walter et al. 2007): r = (2 / (n + 2))^(1/4).
@@ -45,7 +40,7 @@ const MaterialTable::Texture& MaterialTable::TextureOf(const std::string& file)
 {
     if (const auto found = textures_.find(file); found != textures_.end()) return found->second;
     Texture texture;
-    if (const std::optional<PortableTexture> image = ReadPortableTexture(file, FolderOf(context_.model.sourcePath))) {
+    if (const std::optional<PortableTexture> image = ReadPortableTexture(file, std::filesystem::path(context_.model.sourcePath).parent_path().string())) {
         tinygltf::Model& gltf = context_.document.gltf;
         if (gltf.samplers.empty()) {
             tinygltf::Sampler sampler;

@@ -5,15 +5,10 @@
 #include "gltf/Document.h"
 
 #include <cmath>
+#include <filesystem>
 
 namespace gltf_export {
 namespace {
-
-std::string FileName(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 void SetTrs(tinygltf::Node& node, const axes::Trs& trs)
 {
@@ -30,7 +25,7 @@ void AddNodes(ExportContext& context)
     const Model& model = context.model;
 
     tinygltf::Node root;
-    root.name = context.document.Text(FileName(model.sourcePath));
+    root.name = context.document.Text(std::filesystem::path(model.sourcePath).filename().string());
     if (context.options.upZ) {
         // A quarter turn about x puts the file's +z at the top, as the viewer stands a Z-up model up.
         const double half = std::sqrt(0.5);

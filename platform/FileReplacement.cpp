@@ -7,23 +7,18 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace platform {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string FolderOf(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const fs::path file(path);
+    return file.has_parent_path() ? file.parent_path().string() : ".";
 }
 
 // A name beside the target that no other writer of this process or another
@@ -31,7 +26,7 @@ std::string NameOf(const std::string& path)
 std::string TemporaryName(const std::string& path)
 {
     static std::atomic<unsigned> counter{0};
-    return FolderOf(path) + "/." + NameOf(path) + "." + std::to_string(::getpid()) + "." +
+    return FolderOf(path) + "/." + fs::path(path).filename().string() + "." + std::to_string(::getpid()) + "." +
            std::to_string(counter.fetch_add(1)) + ".tmp";
 }
 

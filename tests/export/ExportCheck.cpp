@@ -5,7 +5,6 @@
 #include <cstring>
 #include <functional>
 #include <set>
-#include <sstream>
 
 namespace export_check {
 namespace {
@@ -110,7 +109,6 @@ std::vector<std::uint32_t> Integers(const tinygltf::Model& gltf, int index)
 
 std::string Faults(const tinygltf::Model& gltf)
 {
-    std::ostringstream fault;
     const auto valid = [](int index, std::size_t size) { return index >= 0 && static_cast<std::size_t>(index) < size; };
     for (std::size_t v = 0; v < gltf.bufferViews.size(); ++v) {
         const tinygltf::BufferView& view = gltf.bufferViews[v];
@@ -226,7 +224,7 @@ std::string Faults(const tinygltf::Model& gltf)
                     if (!unit(&values[k], 4)) return "animation rotation not of unit length";
         }
     }
-    return fault.str();
+    return {};
 }
 
 Matrix Multiply(const Matrix& a, const Matrix& b)

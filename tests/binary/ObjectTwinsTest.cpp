@@ -169,9 +169,9 @@ Fields Read(const std::string& bytes, const std::string& what)
 
 struct Case {
     const char* kind;
-    std::string text;                  // after the first line
-    std::vector<std::string> text_gives;    // fields the text must give, so that the case reads something
-    std::vector<std::string> binary_gives;  // not empty: the binary reader differs there today
+    std::string text;                      // after the first line
+    std::vector<std::string> textGives;    // fields the text must give, so that the case reads something
+    std::vector<std::string> binaryGives;  // not empty: the binary reader differs there today
 };
 
 const std::string kTriangle = " 3;\n  0.0;0.0;0.0;,\n  1.5;0.0;0.0;,\n  0.0;-2.25;0.0;;\n 1;\n 3;0,1,2;;\n";
@@ -278,14 +278,14 @@ TEST_P(ObjectTwins, GiveTheSameRecordsInEveryForm)
     const std::vector<std::string> twins = testing_support::TwinsOf("xof 0303txt 0032\n" + c.text);
     ASSERT_EQ(twins.size(), 5u);
     const Fields text = Read(twins[0], "text");
-    const Fields expected = With(text, c.text_gives);
+    const Fields expected = With(text, c.textGives);
     EXPECT_EQ(Differences(expected, text), "") << "the text reads something else than the case says";
-    const Fields binary = c.binary_gives.empty() ? text : With(text, c.binary_gives);
+    const Fields binary = c.binaryGives.empty() ? text : With(text, c.binaryGives);
     const char* names[] = {"text", "binary (32-bit floats)", "binary (64-bit floats)", "compressed text",
                            "compressed binary"};
     for (std::size_t form = 1; form < twins.size(); ++form)
         EXPECT_EQ(Differences(form == 3 ? text : binary, Read(twins[form], names[form])), "")
-            << names[form] << " against the " << (form == 3 || c.binary_gives.empty() ? "text" : "binary expectation");
+            << names[form] << " against the " << (form == 3 || c.binaryGives.empty() ? "text" : "binary expectation");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachObject, ObjectTwins, testing::ValuesIn(kCases),

@@ -71,7 +71,7 @@ void PrepareLoadedModel(LoadedModel& loaded, const PoseChoice& pose)
     Model& model = loaded.model;
     RenderModel& render = loaded.render;
     // The reader has sorted the meshes by opacity.
-    render.LoadMaterialTextures(model);
+    render.LoadMaterialTextures(model, pose);
     model.TriangulateFaces();
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
     render.SplitSurfaces(model);

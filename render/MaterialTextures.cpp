@@ -4,11 +4,12 @@
 
 #include <filesystem>
 
-void RenderModel::LoadMaterialTextures(Model& model)
+void RenderModel::LoadMaterialTextures(Model& model, const PoseChoice& pose)
 {
     MatchMeshes(model);
     if (model.CountTexturedMaterials() == 0) return;
-    SharedTextures textures(std::filesystem::path(model.sourcePath).parent_path().string());
+    SharedTextures textures(std::filesystem::path(model.sourcePath).parent_path().string(),
+                            pose.asAuthored ? ReaderChoice::ContentOnRefusal : ReaderChoice::ByExtension);
     for (std::size_t m = 0; m < meshes.size(); ++m) {
         auto& materials = model.meshes[m].materials;
         meshes[m].textures.assign(materials.size(), nullptr);

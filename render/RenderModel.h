@@ -119,7 +119,9 @@ public:
 
     // Loads the texture of every mesh material that names one, each file
     // once; a material whose texture fails ends untextured (its name emptied).
-    void LoadMaterialTextures(Model& model);
+    // For a scene shown as authored, a file its extension's reader refuses
+    // goes to the reader its bytes name (ReaderChoice::ContentOnRefusal).
+    void LoadMaterialTextures(Model& model, const PoseChoice& pose = {});
     void ComputeBoundingBoxes(const Model& model);
     // The triangles of each material (which no pose changes) and the
     // interleaved vertices of every mesh.

@@ -25,16 +25,21 @@ Reader ReaderOf(TextureFormat format)
 
 }  // namespace
 
-HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::string& modelFolder)
+HRESULT LoadTexture::DoLoadTexture(const std::string& fileName, const std::string& modelFolder, ReaderChoice choice)
 {
-    return DoLoadTexture(TextureFile{fileName, ResolveTextureFile(fileName, modelFolder)});
+    return DoLoadTexture(TextureFile{fileName, ResolveTextureFile(fileName, modelFolder)}, choice);
 }
 
-HRESULT LoadTexture::DoLoadTexture(const TextureFile& file)
+HRESULT LoadTexture::DoLoadTexture(const TextureFile& file, ReaderChoice choice)
 {
     const auto format = ChooseTextureFormat(file.name);
     if (!format) return E_FAIL;
-    return (this->*ReaderOf(*format))(file);
+    HRESULT result = E_FAIL;
+    ReadChoosingByContent(choice, *format, file.path, [&](TextureFormat reader) {
+        result = (this->*ReaderOf(reader))(file);
+        return result != E_FAIL;
+    });
+    return result;
 }
 
 HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, TextureFormat format, GLenum minFilter)

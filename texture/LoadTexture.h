@@ -16,11 +16,13 @@
 
 class LoadTexture {
 public:
-    // Chooses a reader by the extension of `fileName` and runs it. The file is
-    // looked for as written, then in `modelFolder` (see ResolveTextureFile).
-    HRESULT DoLoadTexture(const std::string& fileName, const std::string& modelFolder = {});
+    // Chooses a reader by the extension of `fileName` and runs it (with
+    // ContentOnRefusal, see ReadChoosingByContent). The file is looked for as
+    // written, then in `modelFolder` (see ResolveTextureFile).
+    HRESULT DoLoadTexture(const std::string& fileName, const std::string& modelFolder = {},
+                          ReaderChoice choice = ReaderChoice::ByExtension);
     // The same for a file already looked for.
-    HRESULT DoLoadTexture(const TextureFile& file);
+    HRESULT DoLoadTexture(const TextureFile& file, ReaderChoice choice = ReaderChoice::ByExtension);
 
     void ReleaseTexture() { textureId.Reset(); }
     // The name to bind: the texture's, or 0 when there is none.

@@ -90,17 +90,23 @@ std::optional<TextureImage> DdsSurfaceImage(const DdsImage& image)
 
 std::optional<PortableTexture> ReadPortableTexture(const std::string& fileName, const std::string& modelFolder)
 {
-    const auto format = ChooseTextureFormat(fileName);
-    if (!format) return std::nullopt;
+    const auto chosen = ChooseTextureFormat(fileName);
+    if (!chosen) return std::nullopt;
     // No context to ask: the readers' own limit.
     const TextureFile file{fileName, ResolveTextureFile(fileName, modelFolder)};
-    TextureFileContents contents = ReadTextureFile(*format, file, kFallbackMaxTextureSide);
+    TextureFileContents contents;
+    // A file is carried out as whatever its bytes are, whatever its name says.
+    const TextureFormat format =
+        ReadChoosingByContent(ReaderChoice::ContentOnRefusal, *chosen, file.path, [&](TextureFormat reader) {
+            contents = ReadTextureFile(reader, file, kFallbackMaxTextureSide);
+            return contents.image || contents.dds;
+        });
 
-    if (*format == TextureFormat::Png || *format == TextureFormat::Jpeg) {
+    if (format == TextureFormat::Png || format == TextureFormat::Jpeg) {
         if (!contents.image || !contents.bytes) return std::nullopt;
         const TextureImage& image = *contents.image;
         const auto bytes = contents.bytes->bytes();
-        return PortableTexture{*format == TextureFormat::Png ? "image/png" : "image/jpeg",
+        return PortableTexture{format == TextureFormat::Png ? "image/png" : "image/jpeg",
                                {bytes.begin(), bytes.end()},
                                ClassifyAlpha(image.pixels.bytes(), image.components),
                                image.width,

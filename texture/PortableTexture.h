@@ -19,10 +19,12 @@ struct PortableTexture {
 
 // The texture a material names, looked for as the viewer looks for it
 // (ResolveTextureFile with the model's folder), decoded by the reader its
-// extension chooses (the same choice as LoadTexture::DoLoadTexture), ready
-// for a glTF file. What the reader has to say is told through the message
-// sink exactly as the viewer's load tells it (same texts, same captions);
-// nothing comes back when the file cannot be found or decoded.
+// extension chooses (the same choice as LoadTexture::DoLoadTexture) or, when
+// that reader refuses it, by the one its bytes name (ReaderChoice::
+// ContentOnRefusal), ready for a glTF file. What the reader has to say is
+// told through the message sink exactly as the viewer's load tells it (same
+// texts, same captions); nothing comes back when the file cannot be found or
+// decoded.
 std::optional<PortableTexture> ReadPortableTexture(const std::string& fileName, const std::string& modelFolder);
 
 // Level 0 of a decoded DDS file as 8-bit RGB, or RGBA when it has an alpha

@@ -53,7 +53,7 @@ std::shared_ptr<const LoadTexture> SharedTextures::Load(const std::string& fileN
         RecordingForwarder forwarder(platform::CurrentMessageSink());
         const platform::ScopedMessageSink recording(forwarder);
         auto texture = std::make_shared<LoadTexture>();
-        if (texture->DoLoadTexture(file) != E_FAIL) {
+        if (texture->DoLoadTexture(file, choice_) != E_FAIL) {
             outcome.texture = std::move(texture);
             byFile_.emplace(key, outcome.texture);
         }

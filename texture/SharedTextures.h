@@ -16,8 +16,12 @@
 
 class SharedTextures {
 public:
-    // `modelFolder`: where the model file lies, to find textures beside it.
-    explicit SharedTextures(std::string modelFolder) : modelFolder_(std::move(modelFolder)) {}
+    // `modelFolder`: where the model file lies, to find textures beside it;
+    // `choice`: how each file's reader is chosen.
+    explicit SharedTextures(std::string modelFolder, ReaderChoice choice = ReaderChoice::ByExtension)
+        : modelFolder_(std::move(modelFolder)), choice_(choice)
+    {
+    }
 
     // The texture of `fileName` as a material names it, or null when it
     // cannot be loaded.
@@ -29,6 +33,7 @@ private:
         std::vector<platform::RecordedMessage> messages;  // in order
     };
     std::string modelFolder_;
+    ReaderChoice choice_;
     std::map<std::string, Outcome> byName_;  // every name asked for
     // Successful loads by what they read: the reader and the file itself, so
     // that two names of one file share it.

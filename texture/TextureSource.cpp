@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,40 @@ ImageDecoder DecoderOf(TextureFormat format)
     return nullptr;
 }
 
+struct Signature {
+    std::string_view bytes;
+    TextureFormat format;
+};
+
+constexpr std::array kSignatures{
+    Signature{{"\x89PNG\r\n\x1A\n", 8}, TextureFormat::Png},
+    Signature{"\xFF\xD8\xFF", TextureFormat::Jpeg},
+    Signature{"BM", TextureFormat::Bmp},
+    Signature{"DDS ", TextureFormat::Dds},
+};
+constexpr std::size_t kLongestSignature = 8;
+
+// One run of a reader whose words are kept instead of shown.
+struct HeldRun {
+    bool read = false;
+    std::vector<platform::RecordedMessage> words;
+};
+
+HeldRun RunHolding(const std::function<bool(TextureFormat)>& read, TextureFormat format)
+{
+    platform::RecordingMessageSink held;
+    const platform::ScopedMessageSink holding(held);
+    HeldRun run;
+    run.read = read(format);
+    run.words = std::move(held.messages);
+    return run;
+}
+
+void Show(const std::vector<platform::RecordedMessage>& words)
+{
+    for (const auto& message : words) platform::ShowMessage(message.text, message.caption, message.kind);
+}
+
 }  // namespace
 
 std::optional<TextureFormat> ChooseTextureFormat(std::string_view fileName)
@@ -66,6 +102,39 @@ std::optional<TextureFormat> ChooseTextureFormat(std::string_view fileName)
         return std::nullopt;
     }
     return entry->format;
+}
+
+std::optional<TextureFormat> FormatBySignature(std::span<const std::uint8_t> head)
+{
+    for (const auto& signature : kSignatures) {
+        if (head.size() >= signature.bytes.size() &&
+            std::equal(signature.bytes.begin(), signature.bytes.end(), head.begin(),
+                       [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }))
+            return signature.format;
+    }
+    return std::nullopt;
+}
+
+TextureFormat ReadChoosingByContent(ReaderChoice choice, TextureFormat chosen, const std::string& path,
+                                    const std::function<bool(TextureFormat)>& read)
+{
+    if (choice == ReaderChoice::ByExtension) {
+        read(chosen);
+        return chosen;
+    }
+    HeldRun first = RunHolding(read, chosen);
+    if (!first.read) {
+        const auto head = ReadFileBytes(path, kLongestSignature);
+        const auto other = head ? FormatBySignature(*head) : std::nullopt;
+        if (other && *other != chosen) {
+            if (HeldRun second = RunHolding(read, *other); second.read) {
+                Show(second.words);
+                return *other;
+            }
+        }
+    }
+    Show(first.words);
+    return chosen;
 }
 
 TextureFileContents ReadTextureFile(TextureFormat format, const TextureFile& file, std::uint32_t maxSide)

@@ -154,25 +154,41 @@ private:
     {
         const char* const start = at_;
         if (builder_.depth() == 0) return Fail(start, "un nombre hors de tout objet");
-        const bool signed_ = *at_ == '-' || *at_ == '+';
+        const bool negative = *at_ == '-';
+        const char* const digits = at_ + (negative || *at_ == '+' ? 1 : 0);
         std::uint64_t value = 0;
-        const char* const digits = at_ + (signed_ ? 1 : 0);
-        const char* const digitsEnd = scan_detail::AccumulateDigits(digits, end_, value);
-        const std::size_t digitCount = static_cast<std::size_t>(digitsEnd - digits);
-        const bool plain = digitsEnd == end_ || (*digitsEnd != '.' && *digitsEnd != 'e' && *digitsEnd != 'E');
+        const char* at = scan_detail::AccumulateDigits(digits, end_, value);
+        const std::size_t whole = static_cast<std::size_t>(at - digits);
+        const bool exponent = at < end_ && (*at == 'e' || *at == 'E');
         // Unsigned digits that fit 32 bits are an integer; a negative one is
         // a float, so that a float field reads it with its sign.
-        if (plain && *start != '-' && digitCount > 0 && digitCount <= 10 &&
+        if (!negative && !exponent && (at == end_ || *at != '.') && whole > 0 && whole <= 10 &&
             value <= std::numeric_limits<std::uint32_t>::max()) {
-            at_ = digitsEnd;
+            at_ = at;
             if (!AtNumberEnd()) return Fail(start, "un nombre illisible");
             Push(PartKind::Integers, static_cast<std::uint32_t>(value));
             return true;
         }
-        std::string_view rest(start, static_cast<std::size_t>(end_ - start));
+        // Short decimals straight from the digits read, as ScanFloatField
+        // reads them; anything else through it.
+        std::size_t decimals = 0;
+        if (at < end_ && *at == '.') {
+            const char* const fraction = at + 1;
+            at = scan_detail::AccumulateDigits(fraction, end_, value);
+            decimals = static_cast<std::size_t>(at - fraction);
+        }
         float number = 0;
-        if (!ScanFloatField(rest, number)) return Fail(start, "un nombre illisible");
-        at_ = rest.data();
+        const std::size_t digitCount = whole + decimals;
+        if (digitCount > 0 && digitCount <= 18 && decimals <= 10 && value <= (std::uint64_t{1} << 24) &&
+            (at == end_ || (*at != 'e' && *at != 'E'))) {
+            const float magnitude = scan_detail::DecimalToFloat(value, decimals);
+            number = negative ? -magnitude : magnitude;
+            at_ = at;
+        } else {
+            std::string_view rest(start, static_cast<std::size_t>(end_ - start));
+            if (!ScanFloatField(rest, number)) return Fail(start, "un nombre illisible");
+            at_ = rest.data();
+        }
         if (!AtNumberEnd()) return Fail(start, "un nombre illisible");
         std::uint32_t bits = 0;
         std::memcpy(&bits, &number, sizeof bits);
@@ -344,6 +360,11 @@ bool ReadTextObjectsAnyLayout(std::span<const std::uint8_t> text, Document& docu
     }
     return detail::RefusingOutOfMemory(kOperation, error, [&] {
         Document read;
+        // Room for a number every 8 bytes, in address space only: pages
+        // are taken as values arrive, and the arrays seldom have to move.
+        const std::size_t room = (chars.size() - header.bodyOffset) / 8;
+        read.integers.reserve(room);
+        read.floats.reserve(room);
         TokenWalk walk(chars, header.bodyOffset, read, error);
         if (!walk.Run()) return false;
         document = std::move(read);

@@ -280,6 +280,29 @@ TEST(AnyLayout, KeepsObjectsItDoesNotKnowAndSkipsTemplates)
     EXPECT_EQ(model->sourcePath, "any.x");
 }
 
+TEST(AnyLayout, NumbersAreIntegersOnlyWhenUnsignedAndWithin32Bits)
+{
+    // Every length of digits, on either side of the 8-byte steps and of the short decimals' limits.
+    const char* const integers[] = {"0", "7", "1234567", "12345678", "123456789", "4294967295", "0000000012"};
+    const char* const floats[] = {"4294967296", "-1", "-12345678901", "+3.", ".5", "0.000001", "16777216.5",
+                                  "123456789.123456789", "1e3", "-2.5E-3", "00000000000000000001.25"};
+    std::string text = "xof 0303txt 0032\nValues {";
+    for (const char* number : integers) text += std::string(number) + ";";
+    for (const char* number : floats) text += std::string(number) + ",";
+    xfile::Document document;
+    std::string error;
+    ASSERT_TRUE(xfile::ReadTextObjectsAnyLayout(text + "}", document, error)) << error;
+    const auto parts = document.PartsOf(document.objects[0]);
+    ASSERT_EQ(parts.size(), 2u);
+    const auto read = document.IntegersOf(parts[0]);
+    ASSERT_EQ(read.size(), std::size(integers));
+    for (std::size_t k = 0; k < read.size(); ++k) EXPECT_EQ(read[k], std::stoul(integers[k])) << integers[k];
+    const auto readFloats = document.FloatsOf(parts[1]);
+    ASSERT_EQ(readFloats.size(), std::size(floats));
+    for (std::size_t k = 0; k < readFloats.size(); ++k)
+        EXPECT_EQ(readFloats[k], std::strtof(floats[k], nullptr)) << floats[k];
+}
+
 TEST(AnyLayout, DamagedTextGivesAMessage)
 {
     struct Bad {

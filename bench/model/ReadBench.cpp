@@ -266,7 +266,9 @@ int main(int argc, char** argv)
         const bool met = gigabytesPerSecond >= 0.5;
         allMet = allMet && met;
         std::printf("-- any layout, %s, %.1f MB\n", layout, megabytes);
-        std::printf("anylayout wall %6.3f s  peak %6.1f MB above baseline (%.2fx file)  %ld vertices\n", any.seconds,
+        std::printf("anylayout wall %6.3f s (%6.1f MB/s)  cpu %6.3f s (%6.1f MB/s)  peak %6.1f MB above baseline "
+                    "(%.2fx file)  %ld vertices\n",
+                    any.seconds, megabytes / any.seconds, any.cpuSeconds, megabytes / any.cpuSeconds,
                     any.peakKilobytes * 1.024 / 1000.0, any.peakKilobytes * 1.024 / 1000.0 / megabytes, any.vertices);
         std::printf("any-layout read on one thread: %.2f GB/s (target >= 0.5 GB/s): %s\n", gigabytesPerSecond,
                     met ? "met" : "MISSED");

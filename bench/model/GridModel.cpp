@@ -10,7 +10,8 @@ struct FileCloser {
 };
 }  // namespace
 
-void WriteGridModel(const std::string& path, int cells)
+namespace {
+void WriteElementPerLine(const std::string& path, int cells)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "w"));
     if (!file) throw std::runtime_error("cannot write " + path);
@@ -46,4 +47,30 @@ void WriteGridModel(const std::string& path, int cells)
                      v + 1 < vertexCount ? "," : ";");
     }
     std::fprintf(out, "    }\n  }\n}\n");
+}
+
+// `from` with each line break after the first line a space and no indentation.
+void WriteOnOneLine(const std::string& from, const std::string& path)
+{
+    const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(from.c_str(), "r"));
+    const std::unique_ptr<std::FILE, FileCloser> out(std::fopen(path.c_str(), "w"));
+    if (!in || !out) throw std::runtime_error("cannot write " + path);
+    bool firstLine = true, lineStart = true;
+    for (int c; (c = std::fgetc(in.get())) != EOF;) {
+        if (lineStart && c == ' ') continue;
+        lineStart = c == '\n';
+        if (c == '\n' && !firstLine) c = ' ';
+        if (lineStart) firstLine = false;
+        std::fputc(c, out.get());
+    }
+}
+}  // namespace
+
+void WriteGridModel(const std::string& path, int cells, GridLayout layout)
+{
+    if (layout == GridLayout::ElementPerLine) return WriteElementPerLine(path, cells);
+    const std::string lines = path + ".lines";
+    WriteElementPerLine(lines, cells);
+    WriteOnOneLine(lines, path);
+    std::remove(lines.c_str());
 }

@@ -10,14 +10,19 @@
 //                                               1,002,001 vertices, 1,000,000
 //                                               quads; every core)
 //   model_read_bench --write FOLDER [cells]     writes the three files and keeps them
-//   model_read_bench --side pelmora|assimp FILE REPETITIONS [THREADS]   one side, one file
+//   model_read_bench --side pelmora|assimp|anylayout FILE REPETITIONS [THREADS]   one side, one file
+//
+// The reader of text in any layout (model/anylayout, one core) reads the
+// text file and the same grid written on one line.
 #include "BenchFiles.h"
 #include "ChildRun.h"
 #include "GridModel.h"
 
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
+#include "model/anylayout/AnyLayoutModel.h"
+#include "model/binary/Mszip.h"
 #include "model/file/ModelFile.h"
 #include "platform/Messages.h"
 #include "platform/ParallelFor.h"
@@ -67,7 +72,20 @@ int RunSide(const std::string& side, const std::string& path, int repetitions)
             bestWall = std::min(bestWall, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             bestCpu = std::min(bestCpu, CpuSeconds() - cpuStart);
         };
-        if (side == "pelmora") {
+        if (side == "anylayout") {
+            std::ifstream in(path, std::ios::binary);
+            xfile::FileBytes bytes(std::filesystem::file_size(path));
+            in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            std::string error;
+            const std::optional<Model> model = ReadAnyLayoutText(path, bytes, error);
+            if (!model) {
+                std::fprintf(stderr, "%s\n", error.c_str());
+                return 1;
+            }
+            stop();
+            vertices = 0;
+            for (const auto& mesh : model->meshes) vertices += mesh.vertexCount();
+        } else if (side == "pelmora") {
             platform::NullTraceSink quiet;
             platform::ScopedTraceSink scope(quiet);
             const std::optional<Model> model = ReadModelFile(path);
@@ -112,7 +130,7 @@ bool WriteTwins(const std::string& text, const std::string& binary, const std::s
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     xfile::Document document;
     std::string error;
-    if (!xfile::ReadTextObjects(bytes, document, error)) {
+    if (!xfile::ReadTextObjectsAnyLayout(bytes, document, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
@@ -138,6 +156,7 @@ int main(int argc, char** argv)
         const std::filesystem::path kept(argv[2]);
         std::filesystem::create_directories(kept);
         WriteGridModel((kept / "grid.x").string(), argc > 3 ? std::atoi(argv[3]) : 1000);
+        WriteGridModel((kept / "grid_oneline.x").string(), argc > 3 ? std::atoi(argv[3]) : 1000, GridLayout::OneLine);
         return WriteTwins((kept / "grid.x").string(), (kept / "grid_bin.x").string(), (kept / "grid_bzip.x").string()) ? 0 : 1;
     }
 
@@ -230,6 +249,29 @@ int main(int argc, char** argv)
         }
         std::printf("peak memory %.2fx %s (target <= 2x): %s\n", memoryRatio,
                     isCompressed ? "the bytes it inflates to" : "the file", memoryRatio <= 2.0 ? "met" : "MISSED");
+    }
+
+    // The reader of any layout, on one core, the file read included.
+    const std::string oneLine = (folder / "grid_oneline.x").string();
+    WriteGridModel(oneLine, cells, GridLayout::OneLine);
+    for (const auto& [layout, path] : {std::pair{"one element per line", text}, {"all on one line", oneLine}}) {
+        const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+        SideResult any;
+        if (!Measure("anylayout", path, repetitions, 1, any)) {
+            std::fprintf(stderr, "the reader of any layout failed to read the grid %s\n", layout);
+            allMet = false;
+            continue;
+        }
+        const double gigabytesPerSecond = megabytes / 1000.0 / any.seconds;
+        const bool met = gigabytesPerSecond >= 0.5;
+        allMet = allMet && met;
+        std::printf("-- any layout, %s, %.1f MB\n", layout, megabytes);
+        std::printf("anylayout wall %6.3f s (%6.1f MB/s)  cpu %6.3f s (%6.1f MB/s)  peak %6.1f MB above baseline "
+                    "(%.2fx file)  %ld vertices\n",
+                    any.seconds, megabytes / any.seconds, any.cpuSeconds, megabytes / any.cpuSeconds,
+                    any.peakKilobytes * 1.024 / 1000.0, any.peakKilobytes * 1.024 / 1000.0 / megabytes, any.vertices);
+        std::printf("any-layout read on one thread: %.2f GB/s (target >= 0.5 GB/s): %s\n", gigabytesPerSecond,
+                    met ? "met" : "MISSED");
     }
     std::filesystem::remove_all(folder);
     return allMet ? 0 : 1;

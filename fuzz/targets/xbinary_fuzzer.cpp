@@ -4,6 +4,7 @@
 // input's first byte chooses. A refusal must say why; a document read must
 // hold only parts that stand in its arrays; a model read must hold only
 // animations that found their frame, and export as a valid .glb.
+#include "DocumentChecks.h"
 #include "ExportFuzz.h"
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
@@ -14,40 +15,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace {
-bool Holds(std::size_t first, std::size_t count, std::size_t size) { return first <= size && count <= size - first; }
-
-bool Whole(const xfile::Document& document)
-{
-    for (const xfile::DataObject& object : document.objects)
-        if (!Holds(object.firstPart, object.partCount, document.parts.size())) return false;
-    for (const xfile::DataPart& part : document.parts) {
-        std::size_t size = 0;
-        switch (part.kind) {
-        case xfile::PartKind::Integers: size = document.integers.size(); break;
-        case xfile::PartKind::Floats: size = document.floats.size(); break;
-        case xfile::PartKind::Strings: size = document.strings.size(); break;
-        case xfile::PartKind::References: size = document.references.size(); break;
-        case xfile::PartKind::Object: size = document.objects.size(); break;
-        }
-        if (!Holds(part.first, part.count, size)) return false;
-    }
-    for (const std::uint32_t root : document.roots)
-        if (root >= document.objects.size()) return false;
-    return true;
-}
-
-bool FramesFound(const Model& model)
-{
-    for (const AnimationSetRecord& set : model.animationSets)
-        for (const AnimationRecord& animation : set.animations)
-            if (animation.frame < 0 || static_cast<std::size_t>(animation.frame) >= model.frames.size() ||
-                !animation.HasKeys())
-                return false;
-    return true;
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -64,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     xfile::Document document;
     std::string error;
     const bool read = xfile::ReadBinaryObjects(xfile::FileBytes(file.begin(), file.end()), document, error);
-    if (read ? !Whole(document) : error.empty() || !document.objects.empty()) __builtin_trap();
+    if (read ? !WholeDocument(document) : error.empty() || !document.objects.empty()) __builtin_trap();
     if (!read) return 0;
     std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
     if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();

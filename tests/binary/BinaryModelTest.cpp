@@ -3,9 +3,9 @@
 // refused with one message.
 #include "model/binary/DocumentBuilder.h"
 #include "model/binary/ModelFromObjects.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
 #include "model/file/ModelFile.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
@@ -54,7 +54,7 @@ std::vector<Twin> TwinsOf(const std::string& text)
 {
     xfile::Document document;
     std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
+    EXPECT_TRUE(xfile::ReadTextObjectsAnyLayout(text, document, error)) << error;
     const Bytes binary = xfile::WriteBinary(document, 4);
     const Bytes binary64 = xfile::WriteBinary(document, 8);
     const Bytes textBytes(text.begin(), text.end());

@@ -4,9 +4,9 @@
 
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/DocumentBuilder.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/TextObjects.h"
-#include "model/binary/writer/TokenWriter.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
+#include "tools/xfile_writer/TokenWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -147,8 +147,8 @@ TEST(BinaryObjects, RefusesEveryCutThatEndsInsideAnObject)
     const std::string frame = "Frame Root { FrameTransformMatrix { 1.0,0.0;; } Mesh { 1; 0.0;0.0;0.0;; 0; { Red } } }\n";
     xfile::Document first, both;
     std::string error;
-    ASSERT_TRUE(xfile::ReadTextObjects(material, first, error)) << error;
-    ASSERT_TRUE(xfile::ReadTextObjects(material + frame, both, error)) << error;
+    ASSERT_TRUE(xfile::ReadTextObjectsAnyLayout(material, first, error)) << error;
+    ASSERT_TRUE(xfile::ReadTextObjectsAnyLayout(material + frame, both, error)) << error;
     const std::size_t boundary = xfile::WriteBinary(first).size();
     const Bytes whole = xfile::WriteBinary(both);
     for (std::size_t size = 0; size <= whole.size(); ++size) {

@@ -5,9 +5,9 @@
 #include "TestSupport.h"
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/Mszip.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ xfile::Document FromText(const Bytes& text)
 {
     xfile::Document document;
     std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+    EXPECT_TRUE(xfile::ReadTextObjectsAnyLayout(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
                                        document, error))
         << error;
     return document;

@@ -1,7 +1,7 @@
 // MSZIP files: blocks that copy from the blocks before them, and files whose
 // blocks or sizes cannot be right.
 #include "model/binary/Mszip.h"
-#include "model/binary/writer/MszipWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
 
 #include <gtest/gtest.h>
 

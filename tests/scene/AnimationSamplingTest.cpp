@@ -2,8 +2,8 @@
 // type, time and loops, and real files posed by them.
 #include "model/AnimationSampling.h"
 #include "model/Pose.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
 #include "model/file/ModelFile.h"
 #include "TestSupport.h"
 
@@ -145,7 +145,7 @@ TEST(AnimationSampling, ABinaryTwinPosesExactlyAsItsText)
     const std::string text = testing_support::ReadFileBytes(testing_support::CorpusPath("assimp/BCN_Epileptic.X"));
     xfile::Document document;
     std::string error;
-    ASSERT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
+    ASSERT_TRUE(xfile::ReadTextObjectsAnyLayout(text, document, error)) << error;
     const std::vector<std::uint8_t> binary = xfile::WriteBinary(document);
     testing_support::MessageRecorder recorder;
     const std::optional<Model> fromText = ReadModelBytes("bcn.x", text);

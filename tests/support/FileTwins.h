@@ -3,9 +3,9 @@
 // writers (xfile_binary_writer).
 #pragma once
 
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ inline std::vector<std::string> TwinsOf(const std::string& text)
     using Bytes = std::vector<std::uint8_t>;
     xfile::Document document;
     std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
+    EXPECT_TRUE(xfile::ReadTextObjectsAnyLayout(text, document, error)) << error;
     auto chars = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
     const Bytes binary = xfile::WriteBinary(document, 4);
     return {text, chars(binary), chars(xfile::WriteBinary(document, 8)),

@@ -3,9 +3,9 @@
 // first, then reading it: a file that does not inflate is refused for that,
 // even when its objects went wrong before the damage.
 #include "model/binary/LittleEndian.h"
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
 #include "model/file/ModelFile.h"
 #include "ReadOnThreads.h"
 
@@ -44,7 +44,7 @@ Bytes BinaryMesh()
             "  Material { 0.0;1.0;0.0;1.0;; 5.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }\n }\n}\n";
     xfile::Document document;
     std::string error;
-    EXPECT_TRUE(xfile::ReadTextObjects(text, document, error)) << error;
+    EXPECT_TRUE(xfile::ReadTextObjectsAnyLayout(text, document, error)) << error;
     return xfile::WriteBinary(document, 4);
 }
 

@@ -3,10 +3,10 @@
 // their compressed twins
 // cut into small blocks so that blocks copy from the ones before.
 //   xfile_binary_seeds FOLDER     writes FOLDER/xbinary/* and FOLDER/mszip/*
-#include "model/binary/writer/BinaryWriter.h"
-#include "model/binary/writer/MszipWriter.h"
-#include "model/binary/writer/TextObjects.h"
-#include "model/binary/writer/TokenWriter.h"
+#include "tools/xfile_writer/BinaryWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
+#include "model/anylayout/AnyLayoutObjects.h"
+#include "tools/xfile_writer/TokenWriter.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
 
     xfile::Document mesh;
     std::string error;
-    if (!xfile::ReadTextObjects(kMeshText, mesh, error)) {
+    if (!xfile::ReadTextObjectsAnyLayout(kMeshText, mesh, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     Write(folder / "xbinary/mesh64.x", mesh64);
 
     xfile::Document animated;
-    if (!xfile::ReadTextObjects(kAnimatedText, animated, error)) {
+    if (!xfile::ReadTextObjectsAnyLayout(kAnimatedText, animated, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }

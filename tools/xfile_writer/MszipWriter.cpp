@@ -1,4 +1,4 @@
-#include "model/binary/writer/MszipWriter.h"
+#include "tools/xfile_writer/MszipWriter.h"
 
 #include "model/binary/LittleEndian.h"
 #include "model/binary/XFileHeader.h"

@@ -1,4 +1,4 @@
-#include "model/binary/writer/TokenWriter.h"
+#include "tools/xfile_writer/TokenWriter.h"
 
 #include "model/binary/LittleEndian.h"
 

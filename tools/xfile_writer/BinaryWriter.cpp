@@ -1,6 +1,6 @@
-#include "model/binary/writer/BinaryWriter.h"
+#include "tools/xfile_writer/BinaryWriter.h"
 
-#include "model/binary/writer/TokenWriter.h"
+#include "tools/xfile_writer/TokenWriter.h"
 
 namespace xfile {
 

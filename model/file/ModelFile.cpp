@@ -37,8 +37,9 @@ LoadError Refuse(std::string message)
     return LoadErrorOf(LoadErrorKind::Refused, {{std::move(message), "Erreur", platform::MessageKind::Warning}});
 }
 
-// What the text reader gives. Its refusal is returned here, messages and
-// all, so that another reader may still have a turn first.
+// What the line reader gives for a text. Its refusal comes back through
+// here whole, kind and messages: the place where a reader of any layout
+// (options.anyLayout) may have its turn before the refusal is given back.
 ModelOrError TextRead(ModelOrError read, [[maybe_unused]] const ReadOptions& options) { return read; }
 
 // Runs `read`; memory that runs out on the way refuses the file with a message.

@@ -13,7 +13,8 @@
 #include <string_view>
 
 struct ReadOptions {
-    // Text in any layout the format allows, beyond the lines the text reader takes.
+    // Text in any layout the format allows, beyond the lines the text reader
+    // takes. No reader of it yet: the text reader's refusal stands.
     bool anyLayout = false;
 };
 

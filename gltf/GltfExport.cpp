@@ -3,6 +3,7 @@
 #include "gltf/Document.h"
 #include "platform/AsciiCase.h"
 #include "platform/FileReplacement.h"
+#include "platform/Messages.h"
 #include "platform/Version.h"
 
 #include <cstring>
@@ -209,7 +210,7 @@ ExportResult WriteSeparate(Document& document, const std::string& path)
 void PrepareModel(Model& model)
 {
     model.SortMeshesByOpacity();
-    model.TriangulateFaces();
+    platform::ShowMessages(model.TriangulateFaces());
     for (std::int32_t mesh = 0; mesh < model.meshCount(); ++mesh) model.ComputeMeshNormals(mesh);
 }
 

@@ -32,7 +32,8 @@ struct ExportResult {
 };
 
 // What the viewer's load does to a model before it draws it, for a model a
-// reader gave: opacity order, triangles, normals.
+// reader gave: opacity order, triangles, normals. A mesh too large to
+// triangulate is told through the message sink, as the viewer tells it.
 void PrepareModel(Model& model);
 
 // Whether `path` names a .gltf (JSON with its .bin and images beside it)

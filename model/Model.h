@@ -6,6 +6,7 @@
 
 #include "model/Animation.h"
 #include "model/Records.h"
+#include "platform/Messages.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,8 +37,10 @@ struct Model {
 
     // Preparing the data for drawing: every polygon of more than three corners
     // becomes a fan of triangles; per-vertex normals are computed from the
-    // faces, or negated (the stored normals with them).
-    void TriangulateFaces();
+    // faces, or negated (the stored normals with them). A mesh whose triangles
+    // would be too many to count stays as it is, with a message for the
+    // caller to show (one a mesh, in mesh order).
+    std::vector<platform::Message> TriangulateFaces();
     void ComputeMeshNormals(std::int32_t mesh);
     void NegateNormals();
     // From then on every mesh is drawn with computed normals.

@@ -2,6 +2,7 @@
 // refused with a message: the readers keep positions in 32 bits.
 #pragma once
 
+#include "model/LoadError.h"
 #include "platform/RegularFile.h"
 
 #include <cstddef>
@@ -16,9 +17,9 @@ struct SourceFile {
     std::size_t size = 0;
 };
 
-// Nothing, silently, when the file cannot be opened or is not a regular file;
-// nothing, with the size message, when it is too large.
-std::optional<SourceFile> OpenSourceFile(const std::string& path);
+// Nothing when the file cannot be opened, is not a regular file or is too
+// large; `error` then says why (only the last with a message).
+std::optional<SourceFile> OpenSourceFile(const std::string& path, LoadError& error);
 
 // "Le fichier PATH est trop volumineux (4 Go ou plus). OPERATION".
-void RefuseLargeModel(const std::string& path, const char* operation);
+LoadError TooLargeModel(const std::string& path, const char* operation);

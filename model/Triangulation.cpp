@@ -1,5 +1,4 @@
 #include "model/Model.h"
-#include "platform/Messages.h"
 #include "model/FanTriangleCount.h"
 #include "platform/ParallelFor.h"
 
@@ -79,8 +78,8 @@ void WriteFans(const MeshRecord& mesh, std::size_t begin, std::size_t end, FanSt
 // winding, its material and the stored normal of each corner. Faces of fewer
 // than three corners stay as they are, one face each. A large mesh is cut
 // into chunks of faces: each is sized, then written where it belongs, so the
-// lists are those one thread writes.
-void TriangulateMesh(MeshRecord& mesh)
+// lists are those one thread writes. False when the triangles would be too many.
+bool TriangulateMesh(MeshRecord& mesh)
 {
     const auto faceCount = static_cast<std::size_t>(mesh.faceCount());
     const std::size_t chunks = platform::ChunkCount(faceCount, kFacesPerChunk);
@@ -91,11 +90,8 @@ void TriangulateMesh(MeshRecord& mesh)
     records::FanTriangleCount count;
     for (const FanSize& size : sizes) count += size.faces;
     const std::optional<std::int32_t> total = count.Total();
-    if (!total) {
-        platform::ShowMessage("pb pu assez de faces !!!", "error", platform::MessageKind::Plain);
-        return;
-    }
-    if (*total <= mesh.faceCount()) return;  // only triangles (or smaller faces): nothing to split
+    if (!total) return false;
+    if (*total <= mesh.faceCount()) return true;  // only triangles (or smaller faces): nothing to split
 
     // The stored normals name corners in face order: they follow the fans.
     if (mesh.storedNormals && mesh.storedNormals->cornerNormals.size() != mesh.faces.cornerTotal())
@@ -120,11 +116,15 @@ void TriangulateMesh(MeshRecord& mesh)
     mesh.faces = FaceList::FromPools(std::move(fans.starts), std::move(fans.corners));
     if (materialsCoverFaces) mesh.faceMaterials = std::move(fans.materials);
     if (mesh.storedNormals) mesh.storedNormals->cornerNormals = std::move(fans.cornerNormals);
+    return true;
 }
 
 }  // namespace
 
-void Model::TriangulateFaces()
+std::vector<platform::Message> Model::TriangulateFaces()
 {
-    for (auto& mesh : meshes) TriangulateMesh(mesh);
+    std::vector<platform::Message> messages;
+    for (auto& mesh : meshes)
+        if (!TriangulateMesh(mesh)) messages.push_back({"pb pu assez de faces !!!", "error", platform::MessageKind::Plain});
+    return messages;
 }

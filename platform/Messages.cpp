@@ -34,6 +34,11 @@ void ShowMessage(std::string_view text, std::string_view caption, MessageKind ki
     currentSink->Show(text, caption, kind);
 }
 
+void ShowMessages(const std::vector<Message>& messages)
+{
+    for (const Message& message : messages) ShowMessage(message.text, message.caption, message.kind);
+}
+
 ScopedMessageSink::ScopedMessageSink(MessageSink& sink) : previous_(currentSink) { currentSink = &sink; }
 ScopedMessageSink::~ScopedMessageSink() { currentSink = previous_; }
 

@@ -20,11 +20,14 @@ public:
     virtual void Show(std::string_view text, std::string_view caption, MessageKind kind) = 0;
 };
 
-struct RecordedMessage {
+// One message as the user is to see it.
+struct Message {
     std::string text;
     std::string caption;
     MessageKind kind;
+    bool operator==(const Message&) const = default;
 };
+using RecordedMessage = Message;
 
 class RecordingMessageSink : public MessageSink {
 public:
@@ -43,6 +46,8 @@ MessageSink& CurrentMessageSink();
 void SetMessageSink(MessageSink* sink);  // nullptr restores the console sink
 
 void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind);
+// Each in order, as ShowMessage shows it.
+void ShowMessages(const std::vector<Message>& messages);
 
 // Keeps a sink installed for one scope, then puts the previous one back.
 class ScopedMessageSink {

@@ -10,17 +10,32 @@ namespace platform {
 
 FileHandle OpenRegularFile(const std::string& path)
 {
+    OpenFailure failure;
+    return OpenRegularFile(path, failure);
+}
+
+FileHandle OpenRegularFile(const std::string& path, OpenFailure& failure)
+{
+    using Kind = OpenFailure::Kind;
     // Non-blocking, so that opening a FIFO returns at once; then checked.
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) return nullptr;
-    struct stat status {};
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
-        fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
-        close(descriptor);
+    if (descriptor < 0) {
+        failure = {errno == ENOENT || errno == ENOTDIR ? Kind::NoSuchFile : Kind::NotOpened, errno};
         return nullptr;
     }
+    const auto refuse = [&](Kind kind, int error) {
+        failure = {kind, error};
+        close(descriptor);
+        return nullptr;
+    };
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0) return FileHandle(refuse(Kind::NotOpened, errno));
+    if (S_ISDIR(status.st_mode)) return FileHandle(refuse(Kind::Folder, 0));
+    if (!S_ISREG(status.st_mode)) return FileHandle(refuse(Kind::NotRegularFile, 0));
+    if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0)
+        return FileHandle(refuse(Kind::NotOpened, errno));
     FileHandle file(fdopen(descriptor, "rb"));
-    if (!file) close(descriptor);
+    if (!file) refuse(Kind::NotOpened, errno);
     return file;
 }
 

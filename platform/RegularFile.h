@@ -14,9 +14,16 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+// Why a file was not opened.
+struct OpenFailure {
+    enum class Kind { NoSuchFile, Folder, NotRegularFile, NotOpened } kind = Kind::NotOpened;
+    int error = 0;  // the errno of a failed open (NotOpened)
+};
+
 // The open file, in binary mode, or null when it cannot be opened or is not a
-// regular file (a folder, a device, a pipe).
+// regular file (a folder, a device, a pipe); `failure` then says which.
 FileHandle OpenRegularFile(const std::string& path);
+FileHandle OpenRegularFile(const std::string& path, OpenFailure& failure);
 
 // Reads `length` bytes from `offset` on without moving the stream's position,
 // so that several threads may each read a part of one file; false when the

@@ -3,20 +3,24 @@
 #include "model/file/ModelFile.h"
 #include "platform/Messages.h"
 
-#include <optional>
 #include <utility>
 
 namespace {
 
 // The read, then the steps after it; a message the load has told already
-// (a missing texture that many materials name) is not told again.
+// (a missing texture that many materials name) is not told again. A file
+// that does not load tells its messages here, before anything else.
 template <class Read>
-HRESULT LoadWith(LoadedModel& loaded, Read&& read, const PoseChoice& pose)
+HRESULT LoadWith(LoadedModel& loaded, Read&& read, const PoseChoice& pose, LoadError* failure)
 {
     const platform::ScopedDistinctMessages tellOnce;
-    std::optional<Model> model = read();
+    ModelOrError model = read();
     loaded.Clear();
-    if (!model) return E_FAIL;
+    if (!model) {
+        platform::ShowMessages(model.error().messages);
+        if (failure != nullptr) *failure = std::move(model.error());
+        return E_FAIL;
+    }
     loaded.model = std::move(*model);
     PrepareLoadedModel(loaded, pose);
     return S_OK;  // a failed buffer setup does not fail the load
@@ -24,14 +28,14 @@ HRESULT LoadWith(LoadedModel& loaded, Read&& read, const PoseChoice& pose)
 
 }  // namespace
 
-HRESULT LoadedModel::Load(const std::string& path, const PoseChoice& pose)
+HRESULT LoadedModel::Load(const std::string& path, const PoseChoice& pose, LoadError* failure)
 {
-    return LoadWith(*this, [&] { return ReadModelFile(path); }, pose);
+    return LoadWith(*this, [&] { return ReadModelFile(path); }, pose, failure);
 }
 
 HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose)
 {
-    return LoadWith(*this, [&] { return ReadModelBytes(path, bytes); }, pose);
+    return LoadWith(*this, [&] { return ReadModelBytes(path, bytes); }, pose, nullptr);
 }
 
 void LoadedModel::ShowPose(const PoseChoice& pose, DrawPath path)
@@ -72,7 +76,7 @@ void PrepareLoadedModel(LoadedModel& loaded, const PoseChoice& pose)
     RenderModel& render = loaded.render;
     // The reader has sorted the meshes by opacity.
     render.LoadMaterialTextures(model, pose);
-    model.TriangulateFaces();
+    platform::ShowMessages(model.TriangulateFaces());
     for (std::int32_t m = 0; m < model.meshCount(); ++m) model.ComputeMeshNormals(m);
     render.SplitSurfaces(model);
     // Triangles and normals leave the vertices as they are, so the boxes

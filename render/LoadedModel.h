@@ -3,6 +3,7 @@
 // the two normals commands.
 #pragma once
 
+#include "model/LoadError.h"
 #include "model/Model.h"
 #include "platform/ResultCodes.h"
 #include "render/RenderModel.h"
@@ -13,10 +14,10 @@
 class LoadedModel {
 public:
     // Reads the file, then runs the post-load sequence (PrepareLoadedModel),
-    // drawn in `pose`. On failure the message has been shown and the model
-    // is left empty. Within one load a message is shown once, however often
-    // the same fault is met.
-    HRESULT Load(const std::string& path, const PoseChoice& pose = {});
+    // drawn in `pose`. On failure the reader's messages have been shown, the
+    // model is left empty and `failure`, when given, says why. Within one
+    // load a message is shown once, however often the same fault is met.
+    HRESULT Load(const std::string& path, const PoseChoice& pose = {}, LoadError* failure = nullptr);
     // The same from bytes already in memory; `path` names the file in
     // messages and locates its textures.
     HRESULT LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose = {});

@@ -65,7 +65,7 @@ int ExportOnce(const char* path)
     platform::NullTraceSink noTraces;
     platform::ScopedMessageSink messages(quiet);
     platform::ScopedTraceSink traces(noTraces);
-    std::optional<Model> model = ReadModelFile(path);
+    ModelOrError model = ReadModelFile(path);
     if (model) gltf_export::PrepareModel(*model);
     const auto start = std::chrono::steady_clock::now();
     const bool written = model && !gltf_export::ExportGlb(*model, {}).empty();

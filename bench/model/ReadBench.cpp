@@ -88,7 +88,7 @@ int RunSide(const std::string& side, const std::string& path, int repetitions)
         } else if (side == "pelmora") {
             platform::NullTraceSink quiet;
             platform::ScopedTraceSink scope(quiet);
-            const std::optional<Model> model = ReadModelFile(path);
+            const ModelOrError model = ReadModelFile(path);
             if (!model) return 1;
             stop();
             vertices = 0;

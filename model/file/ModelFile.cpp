@@ -5,11 +5,12 @@
 #include "model/binary/CompressedBinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
 #include "model/binary/Mszip.h"
+#include "model/binary/Refusal.h"
 #include "model/binary/XFileHeader.h"
 #include "model/text/TextReader.h"
-#include "platform/Messages.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <span>
 #include <vector>
@@ -31,10 +32,27 @@ std::optional<xfile::FileHeader> OtherForm(std::span<const std::uint8_t> first)
     return header;
 }
 
-std::optional<Model> Refuse(const std::string& message)
+LoadError Refuse(std::string message)
 {
-    platform::ShowMessage(message, "Erreur", platform::MessageKind::Warning);
-    return std::nullopt;
+    return LoadErrorOf(LoadErrorKind::Refused, {{std::move(message), "Erreur", platform::MessageKind::Warning}});
+}
+
+// What the line reader gives for a text. Its refusal comes back through
+// here whole, kind and messages: the place where a reader of any layout
+// (options.anyLayout) may have its turn before the refusal is given back.
+ModelOrError TextRead(ModelOrError read, [[maybe_unused]] const ReadOptions& options) { return read; }
+
+// Runs `read`; memory that runs out on the way refuses the file with a message.
+template <class Read>
+ModelOrError RefusingOutOfMemory(const char* operation, Read&& read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    return LoadErrorOf(LoadErrorKind::OutOfMemory,
+                       {{xfile::detail::OutOfMemory(operation), "Erreur", platform::MessageKind::Warning}});
 }
 
 // The first line's values as the model keeps them: "xof 0302bzip0064" gives
@@ -51,61 +69,70 @@ void KeepHeader(Model& model, const xfile::FileHeader& header)
 // step that reads them, which hands back what it has read as it goes, so
 // that a large file, its objects and its model do not stand in memory side
 // by side.
-std::optional<Model> ReadOtherForm(const std::string& path, std::span<const std::uint8_t> file,
-                                   const xfile::FileHeader& header, xfile::FileBytes* owned)
+ModelOrError ReadOtherForm(const std::string& path, std::span<const std::uint8_t> file,
+                           const xfile::FileHeader& header, xfile::FileBytes* owned, const ReadOptions& options)
 {
     std::string error;
-    std::optional<Model> model;
     if (header.encoding == xfile::Encoding::Text) {
         xfile::FileBytes inflated;
         const bool ok = owned != nullptr ? xfile::InflateMszip(std::move(*owned), inflated, error)
                                          : xfile::InflateMszip(file, inflated, error);
         if (!ok) return Refuse(error);
-        model = ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(inflated.data()), inflated.size()));
-    } else {
-        // The bytes this reader holds are given up to the object reader, and
-        // the objects to the model's: each hands back what it has read.
-        xfile::Document document;
-        bool read = false;
-        if (header.compressed)
-            read = owned != nullptr ? xfile::ReadCompressedBinaryObjects(std::move(*owned), document, error)
-                                    : xfile::ReadCompressedBinaryObjects(file, document, error);
-        else
-            read = owned != nullptr ? xfile::ReadBinaryObjects(std::move(*owned), document, error)
-                                    : xfile::ReadBinaryObjects(file, document, error);
-        if (!read) return Refuse(error);
-        model = xfile::ModelFromObjects(std::move(document), error);
-        if (!model) return Refuse(error);
-        model->sourcePath = path;
-        model->SortMeshesByOpacity();
+        ModelOrError model = TextRead(
+            ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(inflated.data()), inflated.size())),
+            options);
+        if (model) KeepHeader(*model, header);
+        return model;
     }
-    if (model) KeepHeader(*model, header);
-    return model;
+    // The bytes this reader holds are given up to the object reader, and
+    // the objects to the model's: each hands back what it has read.
+    xfile::Document document;
+    bool read = false;
+    if (header.compressed)
+        read = owned != nullptr ? xfile::ReadCompressedBinaryObjects(std::move(*owned), document, error)
+                                : xfile::ReadCompressedBinaryObjects(file, document, error);
+    else
+        read = owned != nullptr ? xfile::ReadBinaryObjects(std::move(*owned), document, error)
+                                : xfile::ReadBinaryObjects(file, document, error);
+    if (!read) return Refuse(error);
+    std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
+    if (!model) return Refuse(error);
+    model->sourcePath = path;
+    model->SortMeshesByOpacity();
+    KeepHeader(*model, header);
+    return std::move(*model);
 }
 
 }  // namespace
 
-std::optional<Model> ReadModelFile(const std::string& path)
+ModelOrError ReadModelFile(const std::string& path, const ReadOptions& options)
 {
-    const std::optional<SourceFile> file = OpenSourceFile(path);
-    if (!file) return std::nullopt;
-    std::FILE* const handle = file->handle.get();
-    std::uint8_t first[xfile::kHeaderSize];
-    const bool headerRead = file->size >= sizeof first && std::fread(first, 1, sizeof first, handle) == sizeof first;
-    const auto header = headerRead ? OtherForm(first) : std::nullopt;
-    if (!header) {
-        std::rewind(handle);
-        return ReadTextFile(path, *file);  // read in pieces as the lines are found
-    }
-    xfile::FileBytes bytes(file->size);
-    std::copy_n(first, sizeof first, bytes.data());
-    const std::size_t rest = bytes.size() - sizeof first;
-    if (std::fread(bytes.data() + sizeof first, 1, rest, handle) != rest) return std::nullopt;
-    return ReadOtherForm(path, bytes, *header, &bytes);
+    return RefusingOutOfMemory("Model::ReadFile", [&]() -> ModelOrError {
+        LoadError error;
+        const std::optional<SourceFile> file = OpenSourceFile(path, error);
+        if (!file) return error;
+        std::FILE* const handle = file->handle.get();
+        std::uint8_t first[xfile::kHeaderSize];
+        const bool headerRead = file->size >= sizeof first && std::fread(first, 1, sizeof first, handle) == sizeof first;
+        const auto header = headerRead ? OtherForm(first) : std::nullopt;
+        if (!header) {
+            std::rewind(handle);
+            return TextRead(ReadTextFile(path, *file), options);  // read in pieces as the lines are found
+        }
+        xfile::FileBytes bytes(file->size);
+        std::copy_n(first, sizeof first, bytes.data());
+        const std::size_t rest = bytes.size() - sizeof first;
+        if (std::fread(bytes.data() + sizeof first, 1, rest, handle) != rest)
+            return UnreadableFile(std::ferror(handle) ? errno : 0);
+        return ReadOtherForm(path, bytes, *header, &bytes, options);
+    });
 }
 
-std::optional<Model> ReadModelBytes(const std::string& path, std::string_view bytes)
+ModelOrError ReadModelBytes(const std::string& path, std::string_view bytes, const ReadOptions& options)
 {
-    if (const auto header = OtherForm(AsBytes(bytes))) return ReadOtherForm(path, AsBytes(bytes), *header, nullptr);
-    return ReadTextBytes(path, bytes);
+    return RefusingOutOfMemory("Model::ReadMemory", [&]() -> ModelOrError {
+        if (const auto header = OtherForm(AsBytes(bytes)))
+            return ReadOtherForm(path, AsBytes(bytes), *header, nullptr, options);
+        return TextRead(ReadTextBytes(path, bytes), options);
+    });
 }

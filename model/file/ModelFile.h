@@ -2,16 +2,22 @@
 // binary ("bin", 32- or 64-bit floats), and either of them compressed
 // ("tzip", "bzip"). The form is told by the file's first 16 bytes; anything
 // else goes to the text reader, which refuses it with its header message.
-// Meshes come out in opacity order; a refused file gives nothing, its
-// message shown through the message sink.
+// Meshes come out in opacity order; a file that does not load gives why,
+// with what the user is to be told: nothing is shown here.
 #pragma once
 
+#include "model/LoadError.h"
 #include "model/Model.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
-std::optional<Model> ReadModelFile(const std::string& path);
+struct ReadOptions {
+    // Text in any layout the format allows, beyond the lines the text reader
+    // takes. No reader of it yet: the text reader's refusal stands.
+    bool anyLayout = false;
+};
+
+ModelOrError ReadModelFile(const std::string& path, const ReadOptions& options = {});
 // The same from bytes in memory; `path` names them in messages.
-std::optional<Model> ReadModelBytes(const std::string& path, std::string_view bytes);
+ModelOrError ReadModelBytes(const std::string& path, std::string_view bytes, const ReadOptions& options = {});

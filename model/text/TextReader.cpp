@@ -6,11 +6,11 @@
 #include "model/text/TextWalk.h"
 #include "model/SourceFile.h"
 #include "platform/LargeBlocks.h"
-#include "platform/Messages.h"
 #include "platform/ParallelFor.h"
 #include "platform/RegularFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -27,13 +27,14 @@ constexpr std::size_t kPiece = std::size_t{1} << 18;
 // and finds, while each piece is in cache, the lines that begin after a line
 // feed of its part (the first part, the first line too); the last line of a
 // part, which runs into the next part, is finished once every part is read.
-HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText& split)
+std::optional<LoadError> ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText& split)
 {
     char* const text = bytes.data();
     const std::size_t size = bytes.size();
     const std::size_t partCount = platform::ChunkCount(size, kBytesPerSplitPart);
     std::vector<std::optional<LineSplitter>> splitters(partCount);
     std::vector<char> failed(partCount, 0);
+    std::vector<int> errors(partCount, 0);  // the errno of a failed read, 0 when the file ended first
     platform::ParallelFor(size, kBytesPerSplitPart, [&](std::size_t part, std::size_t begin, std::size_t end) {
         // Filled on the thread's own stack, then moved to its slot: the slots
         // lie side by side, and a splitter written there for every line would
@@ -44,8 +45,10 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
         for (std::size_t offset = begin; offset < end; offset += kPiece) {
             char* const piece = text + offset;
             const std::size_t length = std::min(kPiece, end - offset);
+            errno = 0;  // stays 0 when the file ends first
             if (!platform::ReadFileAt(file.handle.get(), offset, piece, length)) {
                 failed[part] = 1;
+                errors[part] = errno;
                 return;
             }
             char* from = piece;
@@ -60,9 +63,9 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
         }
         if (lineBegun) splitters[part].emplace(std::move(splitter));  // else it lies inside a line of the parts before
     });
-    if (std::find(failed.begin(), failed.end(), 1) != failed.end()) {
+    if (const auto first = std::find(failed.begin(), failed.end(), 1); first != failed.end()) {
         bytes = {};
-        return E_FAIL;
+        return UnreadableFile(errors[static_cast<std::size_t>(first - failed.begin())]);
     }
     std::vector<SplitText> parts;
     parts.reserve(partCount);
@@ -74,13 +77,13 @@ HRESULT ReadWholeFileInParts(const SourceFile& file, TextBytes& bytes, SplitText
         parts.push_back(splitters[part]->Finish(lineEnd));
     }
     split = JoinSplitParts(parts);
-    return S_OK;
+    return std::nullopt;
 }
 
 // Reads the file in pieces small enough to stay in cache while their lines
 // are found, which saves a pass over the whole text; on several cores, a
-// large file in parts.
-HRESULT ReadWholeFile(const SourceFile& file, TextBytes& bytes, SplitText& split)
+// large file in parts. Why not, when the file cannot be read to its size.
+std::optional<LoadError> ReadWholeFile(const SourceFile& file, TextBytes& bytes, SplitText& split)
 {
     bytes.resize(file.size);
     if (platform::ParallelThreadCount() > 1 && platform::ChunkCount(bytes.size(), kBytesPerSplitPart) > 1)
@@ -93,46 +96,46 @@ HRESULT ReadWholeFile(const SourceFile& file, TextBytes& bytes, SplitText& split
         char* const piece = bytes.data() + offset;
         const std::size_t length = std::min(kPiece, bytes.size() - offset);
         if (std::fread(piece, 1, length, file.handle.get()) != length) {
+            const int error = std::ferror(file.handle.get()) ? errno : 0;
             bytes = {};
-            return E_FAIL;
+            return UnreadableFile(error);
         }
         splitter.Feed(piece, piece + length);
     }
     split = splitter.Finish(bytes.data() + bytes.size());
-    return S_OK;
+    return std::nullopt;
 }
 
-std::optional<Model> ReadText(const std::string& path, std::string_view text, SplitText split)
+ModelOrError ReadText(const std::string& path, std::string_view text, SplitText split)
 {
     Model model;
     model.sourcePath = path;
-    if (TextReader(model, text, std::move(split)).Parse() != S_OK) return std::nullopt;
+    TextReader reader(model, text, std::move(split));
+    if (reader.Parse() != S_OK) return reader.TakeRefusal();
     model.SortMeshesByOpacity();
     return model;
 }
 
 }  // namespace
 
-std::optional<Model> ReadTextFile(const std::string& path)
+ModelOrError ReadTextFile(const std::string& path)
 {
-    std::optional<SourceFile> file = OpenSourceFile(path);
-    if (!file) return std::nullopt;
+    LoadError error;
+    std::optional<SourceFile> file = OpenSourceFile(path, error);
+    if (!file) return error;
     return ReadTextFile(path, *file);
 }
 
-std::optional<Model> ReadTextFile(const std::string& path, const SourceFile& file)
+ModelOrError ReadTextFile(const std::string& path, const SourceFile& file)
 {
     TextBytes text;
     SplitText split;
-    if (ReadWholeFile(file, text, split) != S_OK) return std::nullopt;
+    if (std::optional<LoadError> unread = ReadWholeFile(file, text, split)) return std::move(*unread);
     return ReadText(path, std::string_view(text.data(), text.size()), std::move(split));
 }
 
-std::optional<Model> ReadTextBytes(const std::string& path, std::string_view bytes)
+ModelOrError ReadTextBytes(const std::string& path, std::string_view bytes)
 {
-    if (bytes.size() > kLargestModelFileSize) {
-        RefuseLargeModel(path, "Model::ReadMemory");
-        return std::nullopt;
-    }
+    if (bytes.size() > kLargestModelFileSize) return TooLargeModel(path, "Model::ReadMemory");
     return ReadText(path, bytes, SplitSignificantLines(bytes));
 }

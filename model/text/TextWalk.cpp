@@ -39,10 +39,9 @@ std::vector<std::int32_t> BlockEnds(const std::vector<BraceLine>& braceLines)
     return ends;
 }
 
-HRESULT RefuseBraces()
+HRESULT RefuseBraces(const TextReader& reader)
 {
-    platform::ShowMessage("Erreur de chargement, les bloques {} ne sont pas valide.", "Erreur",
-                          platform::MessageKind::Warning);
+    reader.Refuse("Erreur de chargement, les bloques {} ne sont pas valide.");
     return E_FAIL;
 }
 
@@ -59,6 +58,13 @@ TextReader::TextReader(Model& model, std::string_view text, SplitText split)
     : model_(model), text_(text), lines_(std::move(split.lines)), braceLines_(std::move(split.braceLines))
 {
 }
+
+void TextReader::Refuse(std::string text) const
+{
+    refusalMessages_.push_back({std::move(text), "Erreur", platform::MessageKind::Warning});
+}
+
+LoadError TextReader::TakeRefusal() { return LoadErrorOf(refusalKind_, std::move(refusalMessages_)); }
 
 std::int32_t TextReader::FileLineNumber(std::int32_t line) const
 {
@@ -96,7 +102,8 @@ HRESULT TextReader::CheckHeader()
         }
     }
     if (accepted) return S_OK;
-    platform::ShowMessage("Ce faichier n'est pas un fichier DirectX .X txt", "Erreur", platform::MessageKind::Warning);
+    refusalKind_ = LoadErrorKind::NotAModel;
+    Refuse("Ce faichier n'est pas un fichier DirectX .X txt");
     return E_FAIL;
 }
 
@@ -106,10 +113,10 @@ HRESULT TextReader::CheckBraces() const
 {
     std::int32_t depth = 0;
     for (const BraceLine& braces : braceLines_) {
-        if (braces.opens && ++depth > kMaxBlockDepth) return RefuseBraces();
-        if (braces.closes && --depth < 0) return RefuseBraces();
+        if (braces.opens && ++depth > kMaxBlockDepth) return RefuseBraces(*this);
+        if (braces.closes && --depth < 0) return RefuseBraces(*this);
     }
-    return depth == 0 ? S_OK : RefuseBraces();
+    return depth == 0 ? S_OK : RefuseBraces(*this);
 }
 
 HRESULT TextReader::DispatchObject(std::string_view word, std::int32_t line)

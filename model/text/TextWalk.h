@@ -7,6 +7,7 @@
 // object's brace line.
 #pragma once
 
+#include "model/LoadError.h"
 #include "model/Model.h"
 #include "model/text/SignificantLines.h"
 #include "platform/ResultCodes.h"
@@ -35,9 +36,14 @@ public:
     // `text` holds the file's bytes; `split` its significant lines.
     TextReader(Model& model, std::string_view text, SplitText split);
 
-    // Header, braces, then every block in file order. On failure the message
-    // has been shown.
+    // Header, braces, then every block in file order. On failure the
+    // refusal holds the message.
     HRESULT Parse();
+    // Keeps a message of the refusal (caption "Erreur", a warning) for the
+    // caller to show: the reader itself shows nothing.
+    void Refuse(std::string text) const;
+    // Why Parse failed, its messages in order.
+    LoadError TakeRefusal();
     HRESULT CheckHeader();
     HRESULT CheckBraces() const;
     HRESULT DispatchObject(std::string_view word, std::int32_t line);
@@ -130,6 +136,8 @@ private:
     AnimationRecord* CurrentAnimation();
 
     Model& model_;
+    LoadErrorKind refusalKind_ = LoadErrorKind::Refused;
+    mutable std::vector<platform::Message> refusalMessages_;  // told by the const steps too
     std::string_view text_;
     LineTable lines_;
     std::vector<BraceLine> braceLines_;

@@ -4,6 +4,7 @@
 #include "model/file/ModelFile.h"
 #include "FileTwins.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ using testing_support::TwinsOf;
 Model Read(const std::string& bytes)
 {
     testing_support::MessageRecorder recorder;
-    std::optional<Model> model = ReadModelBytes("twin.x", bytes);
+    std::optional<Model> model = testing_support::ShowingRefusal(ReadModelBytes("twin.x", bytes));
     EXPECT_TRUE(model && recorder.messages().empty());
     return model ? std::move(*model) : Model{};
 }

@@ -11,6 +11,7 @@
 #include "render/Scene.h"
 #include "report/Report.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -113,12 +114,12 @@ TEST(BinaryModelScene, FramesAndSkinsReadAsInTheText)
 {
     testing_support::MessageRecorder recorder;
     const std::string text = testing_support::ReadFileBytes(testing_support::CorpusPath("minetest_game/character.x"));
-    const std::optional<Model> fromText = ReadModelBytes("character.x", text);
+    const std::optional<Model> fromText = testing_support::ShowingRefusal(ReadModelBytes("character.x", text));
     ASSERT_TRUE(fromText);
     ASSERT_GT(fromText->frames.size(), 5u);
     for (const Twin& twin : TwinsOf(text)) {
         SCOPED_TRACE(twin.form);
-        const std::optional<Model> model = ReadModelBytes("character.x", twin.bytes);
+        const std::optional<Model> model = testing_support::ShowingRefusal(ReadModelBytes("character.x", twin.bytes));
         ASSERT_TRUE(model);
         ASSERT_EQ(model->frames.size(), fromText->frames.size());
         for (std::size_t f = 0; f < model->frames.size(); ++f) {
@@ -149,7 +150,9 @@ TEST(BinaryModelDamage, EveryCutLoadsAWholePrefixOrIsRefusedWithOneMessage)
         int refused = 0;
         for (std::size_t length = 0; length < twin.bytes.size(); ++length) {
             testing_support::MessageRecorder recorder;
-            const bool read = ReadModelBytes("cut.x", std::string_view(twin.bytes).substr(0, length)).has_value();
+            const bool read =
+                testing_support::ShowingRefusal(ReadModelBytes("cut.x", std::string_view(twin.bytes).substr(0, length)))
+                    .has_value();
             EXPECT_EQ(recorder.messages().size(), read ? 0u : 1u) << twin.form << " cut at " << length;
             if (!read) {
                 ++refused;
@@ -175,7 +178,7 @@ TEST(BinaryModelDamage, CountsAndIndicesAreCheckedAgainstTheData)
         builder.CloseObject();
         const Bytes file = xfile::WriteBinary(document, 4);
         testing_support::MessageRecorder recorder;
-        EXPECT_FALSE(ReadModelBytes("bad.x", AsText(file)));
+        EXPECT_FALSE(testing_support::ShowingRefusal(ReadModelBytes("bad.x", AsText(file))));
         return recorder.messages().size() == 1 ? recorder.messages()[0].text : std::string("(no single message)");
     };
     auto put = [](xfile::DocumentBuilder& builder, std::initializer_list<std::uint32_t> integers) {
@@ -286,10 +289,11 @@ TEST(BinaryModelMemory, WhatIsGivenBackOnTheWayIsNeverReadAgain)
                                       {"grid_bzip.x", AsText(xfile::CompressMszip(binary))}}) {
         SCOPED_TRACE(name);
         testing_support::MessageRecorder recorder;
-        const std::optional<Model> fromFile = ReadModelFile(folder.Write(name, bytes));
+        const std::optional<Model> fromFile =
+            testing_support::ShowingRefusal(ReadModelFile(folder.Write(name, bytes)));
         ASSERT_TRUE(fromFile);
         large.Check(*fromFile);
-        const std::optional<Model> fromMemory = ReadModelBytes(name, bytes);
+        const std::optional<Model> fromMemory = testing_support::ShowingRefusal(ReadModelBytes(name, bytes));
         ASSERT_TRUE(fromMemory);
         large.Check(*fromMemory);
         EXPECT_TRUE(recorder.messages().empty());
@@ -305,8 +309,8 @@ TEST(BinaryModelMemory, WhatIsGivenBackOnTheWayIsNeverReadAgain)
     for (const auto& [name, bytes] : {std::pair{"bad_bin.x", AsText(bad)},
                                       {"bad_bzip.x", AsText(xfile::CompressMszip(bad))}}) {
         testing_support::MessageRecorder recorder;
-        EXPECT_FALSE(ReadModelFile(folder.Write(name, bytes)));
-        EXPECT_FALSE(ReadModelBytes(name, bytes));
+        EXPECT_FALSE(testing_support::ShowingRefusal(ReadModelFile(folder.Write(name, bytes))));
+        EXPECT_FALSE(testing_support::ShowingRefusal(ReadModelBytes(name, bytes)));
         ASSERT_EQ(recorder.messages().size(), 2u) << name;
         EXPECT_EQ(recorder.messages()[0].text, kept) << name;
         EXPECT_EQ(recorder.messages()[1].text, kept) << name;

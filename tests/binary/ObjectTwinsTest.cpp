@@ -5,6 +5,7 @@
 #include "model/file/ModelFile.h"
 #include "FileTwins.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -162,7 +163,7 @@ Fields With(Fields fields, const std::vector<std::string>& changes)
 Fields Read(const std::string& bytes, const std::string& what)
 {
     testing_support::MessageRecorder recorder;
-    const std::optional<Model> model = ReadModelBytes("twin.x", bytes);
+    const std::optional<Model> model = testing_support::ShowingRefusal(ReadModelBytes("twin.x", bytes));
     EXPECT_TRUE(model && recorder.messages().empty()) << what;
     return model ? FieldsOf(*model) : Fields{};
 }

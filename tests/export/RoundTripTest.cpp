@@ -8,6 +8,7 @@
 #include "model/AnimationSampling.h"
 #include "model/Pose.h"
 #include "model/file/ModelFile.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +95,7 @@ struct Exported {
 
 Exported ExportAndRead(const std::string& path, gltf_export::ExportOptions options = {})
 {
-    std::optional<Model> model = ReadModelFile(path);
+    std::optional<Model> model = testing_support::ShowingRefusal(ReadModelFile(path));
     EXPECT_TRUE(model) << path;
     if (!model) return {};
     gltf_export::PrepareModel(*model);

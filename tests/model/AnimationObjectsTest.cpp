@@ -2,6 +2,7 @@
 // exporters name an animation's frame, and the walk's traces around them.
 #include "ReaderFixture.h"
 #include "model/file/ModelFile.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ TEST(CorpusAnimations, ReadAsTheFilesHoldThem)
 {
     auto read = [](const char* file) {
         testing_support::MessageRecorder recorder;
-        std::optional<Model> model = ReadModelFile(testing_support::CorpusPath(file));
+        std::optional<Model> model = testing_support::ShowingRefusal(ReadModelFile(testing_support::CorpusPath(file)));
         EXPECT_TRUE(model && recorder.messages().empty()) << file;
         return model ? std::move(*model) : Model{};
     };

@@ -3,6 +3,7 @@
 #include "model/file/ModelFile.h"
 #include "CorpusTable.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,8 @@ TEST_P(CorpusReading, ReadsAsExpected)
 {
     const CorpusRow& row = GetParam();
     testing_support::MessageRecorder recorder;
-    const std::optional<Model> result = ReadModelFile(testing_support::CorpusPath(row.file));
+    const std::optional<Model> result =
+        testing_support::ShowingRefusal(ReadModelFile(testing_support::CorpusPath(row.file)));
 
     if (row.status == "refused:header") {
         EXPECT_FALSE(result);

@@ -4,6 +4,7 @@
 #include "model/text/TextReader.h"
 #include "platform/ResultCodes.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,9 @@ protected:
     HRESULT Read(const std::string& body) { return ReadWhole(kFirstLine + body); }
     HRESULT ReadWhole(const std::string& text) { return Keep(ReadTextBytes("test.x", text)); }
     HRESULT ReadPath(const std::string& path) { return Keep(ReadTextFile(path)); }
-    HRESULT Keep(std::optional<Model> read)
+    HRESULT Keep(ModelOrError result)
     {
+        std::optional<Model> read = testing_support::ShowingRefusal(std::move(result));
         model = read ? std::move(*read) : Model{};
         return read ? S_OK : E_FAIL;
     }

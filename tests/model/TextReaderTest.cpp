@@ -1,5 +1,6 @@
 // The walk over a file: first line, comments, braces, blocks and traces.
 #include "ReaderFixture.h"
+#include "ShowingRefusal.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ TEST(TextReaderHeader, RefusesAnythingButTheTextForm)
     for (const char* text : {"xof 0303bin 0032\n", "xof 0303txt\n", "xof 0303tx 0032\n", "xo 0303txt 0032\n",
                              "", "\n  \n# nothing\n", "Mesh {\n}\nxof 0303txt 0032\n"}) {
         testing_support::MessageRecorder recorder;
-        EXPECT_FALSE(ReadTextBytes("t.x", text)) << text;
+        EXPECT_FALSE(testing_support::ShowingRefusal(ReadTextBytes("t.x", text))) << text;
         ASSERT_EQ(recorder.messages().size(), 1u) << text;
         EXPECT_EQ(recorder.messages()[0].text, kHeaderRefused);
         EXPECT_EQ(recorder.messages()[0].caption, "Erreur");

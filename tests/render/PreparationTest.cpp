@@ -1,5 +1,6 @@
 #include "MeshBuilder.h"
 #include "model/FanTriangleCount.h"
+#include "render/LoadedModel.h"
 #include "render/RenderModel.h"
 #include "TestSupport.h"
 
@@ -162,6 +163,27 @@ TEST(RenderArrays, OneGroupPerMaterialAndInterleavedVertices)
     EXPECT_FALSE(render.meshes[1].renderGroups);  // no materials, no groups
     EXPECT_EQ(render.meshes[1].interleavedVertices->size(), 3u);
     EXPECT_EQ((*render.meshes[1].interleavedVertices)[0].nx, 0.0f);  // no normals yet
+}
+
+// A file that does not load: the load shows what the read has to say, and
+// only that, then gives why; a file it cannot open it does not tell (the
+// shell says that the load failed).
+TEST(LoadedModelLoad, ShowsTheReadersMessagesAndGivesWhy)
+{
+    testing_support::TempDir folder;
+    testing_support::MessageRecorder recorder;
+    LoadedModel loaded;
+    LoadError failure;
+    EXPECT_EQ(loaded.Load(folder.Write("bad.x", "xof 0303txt 0032\nMesh {\n"), {}, &failure), E_FAIL);
+    EXPECT_EQ(recorder.messages(), (std::vector<platform::Message>{{"Erreur de chargement, les bloques {} ne sont pas "
+                                                                    "valide.",
+                                                                    "Erreur", platform::MessageKind::Warning}}));
+    EXPECT_EQ(failure.kind, LoadErrorKind::Refused);
+    EXPECT_EQ(loaded.model.meshCount(), 0);
+
+    EXPECT_EQ(loaded.Load((folder.path() / "none.x").string(), {}, &failure), E_FAIL);
+    EXPECT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(failure.kind, LoadErrorKind::NoSuchFile);
 }
 
 }  // namespace

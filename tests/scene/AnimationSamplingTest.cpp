@@ -6,6 +6,7 @@
 #include "model/anylayout/AnyLayoutObjects.h"
 #include "model/file/ModelFile.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ void ExpectMatrixNear(const Matrix4& actual, const Matrix4& expected, float tole
 Model ReadCorpus(const std::string& name)
 {
     testing_support::MessageRecorder recorder;
-    std::optional<Model> model = ReadModelFile(testing_support::CorpusPath(name));
+    std::optional<Model> model = testing_support::ShowingRefusal(ReadModelFile(testing_support::CorpusPath(name)));
     EXPECT_TRUE(model) << name;
     return model ? std::move(*model) : Model{};
 }
@@ -148,9 +149,9 @@ TEST(AnimationSampling, ABinaryTwinPosesExactlyAsItsText)
     ASSERT_TRUE(xfile::ReadTextObjectsAnyLayout(text, document, error)) << error;
     const std::vector<std::uint8_t> binary = xfile::WriteBinary(document);
     testing_support::MessageRecorder recorder;
-    const std::optional<Model> fromText = ReadModelBytes("bcn.x", text);
-    const std::optional<Model> fromBinary =
-        ReadModelBytes("bcn.x", std::string_view(reinterpret_cast<const char*>(binary.data()), binary.size()));
+    const std::optional<Model> fromText = testing_support::ShowingRefusal(ReadModelBytes("bcn.x", text));
+    const std::optional<Model> fromBinary = testing_support::ShowingRefusal(
+        ReadModelBytes("bcn.x", std::string_view(reinterpret_cast<const char*>(binary.data()), binary.size())));
     ASSERT_TRUE(fromText && fromBinary);
     ASSERT_EQ(fromText->animationSets.size(), 1u);
 

@@ -6,6 +6,7 @@
 #include "model/file/ModelFile.h"
 #include "FileTwins.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ const std::string kColors = " MeshVertexColors {\n 2;\n 4;1.0;0.0;0.0;1.0;, 1;0.
 MeshRecord ReadMesh(const std::string& bytes)
 {
     testing_support::MessageRecorder recorder;
-    std::optional<Model> model = ReadModelBytes("surface.x", bytes);
+    std::optional<Model> model = testing_support::ShowingRefusal(ReadModelBytes("surface.x", bytes));
     EXPECT_TRUE(model && recorder.messages().empty() && model->meshes.size() == 1);
     return model && model->meshes.size() == 1 ? model->meshes[0] : MeshRecord{};
 }

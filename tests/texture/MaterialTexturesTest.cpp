@@ -2,6 +2,7 @@
 #include "model/text/TextReader.h"
 #include "render/LoadedModel.h"
 #include "render/RenderModel.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -187,7 +188,7 @@ TEST_F(TextureTest, ModelFilesFindAndLoadTheTexturesTheyName)
                  {"minetest_game/character.x", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        std::optional<Model> model = ReadTextFile(testing_support::CorpusPath(c.file));
+        std::optional<Model> model = testing_support::ShowingRefusal(ReadTextFile(testing_support::CorpusPath(c.file)));
         ASSERT_TRUE(model) << OnlyMessage();
         RenderModel render;
         render.LoadMaterialTextures(*model);
@@ -201,7 +202,7 @@ TEST_F(TextureTest, ModelFilesFindAndLoadTheTexturesTheyName)
             }
     }
 
-    std::optional<Model> cube = ReadTextFile(testing_support::SamplePath("cube.x"));
+    std::optional<Model> cube = testing_support::ShowingRefusal(ReadTextFile(testing_support::SamplePath("cube.x")));
     ASSERT_TRUE(cube);
     RenderModel render;
     render.LoadMaterialTextures(*cube);

@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "platform/ParallelFor.h"
 #include "TestSupport.h"
+#include "ShowingRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ Read ReadOn(unsigned threads, Reader&& read)
     Read result;
     {
         MessageRecorder recorder;
-        result.model = read();
+        result.model = ShowingRefusal(read());
         for (const auto& message : recorder.messages()) result.messages.push_back(message.text);
     }
     platform::SetParallelGrainDivisor(1);

@@ -2,7 +2,6 @@
 #include "ConvertOptions.h"
 
 #include "AnimationChoice.h"
-#include "LoadFailure.h"
 #include "NoMesh.h"
 #include "gltf/GltfExport.h"
 #include "model/file/ModelFile.h"
@@ -29,9 +28,10 @@ std::optional<std::string> ConvertFile(const convert_tool::ConvertOptions& optio
 {
     // One missing texture that many materials name is told once per file.
     const platform::ScopedDistinctMessages distinct;
-    std::optional<Model> model = ReadModelFile(input);
+    ModelOrError model = ReadModelFile(input);
     if (!model) {
-        const std::string reason = tool_common::LoadFailureReason(input);
+        platform::ShowMessages(model.error().messages);
+        const std::string& reason = model.error().reason;
         std::cerr << kTool << ": cannot load " << input << ": " << reason << "\n";
         return "cannot load: " + reason;
     }

@@ -2,7 +2,6 @@
 #include "AnimationChoice.h"
 #include "RenderOptions.h"
 
-#include "LoadFailure.h"
 #include "NoMesh.h"
 #include "platform/HeadlessContext.h"
 #include "platform/PngFile.h"
@@ -35,9 +34,9 @@ int Render(const render_tool::RenderOptions& options)
         LoadedModel loaded;
         PoseChoice pose{options.view.asAuthored};
         pose.vertexColors = options.view.vertexColors;
-        if (loaded.Load(options.modelPath, pose) != S_OK) {
-            std::cerr << "pelmora-render: cannot load " << options.modelPath << ": "
-                      << tool_common::LoadFailureReason(options.modelPath) << "\n";
+        LoadError failure;
+        if (loaded.Load(options.modelPath, pose, &failure) != S_OK) {
+            std::cerr << "pelmora-render: cannot load " << options.modelPath << ": " << failure.reason << "\n";
             return 1;
         }
         // Nothing to draw: no picture, so that a thumbnailer shows its icon instead.
@@ -83,10 +82,10 @@ int Render(const render_tool::RenderOptions& options)
 int ListAnimations(const render_tool::RenderOptions& options)
 {
     // Read alone: no context, no textures.
-    const std::optional<Model> model = ReadModelFile(options.modelPath);
+    const ModelOrError model = ReadModelFile(options.modelPath);
     if (!model) {
-        std::cerr << "pelmora-render: cannot load " << options.modelPath << ": "
-                  << tool_common::LoadFailureReason(options.modelPath) << "\n";
+        platform::ShowMessages(model.error().messages);
+        std::cerr << "pelmora-render: cannot load " << options.modelPath << ": " << model.error().reason << "\n";
         return 1;
     }
     std::cout << tool_common::ListAnimations(*model);

@@ -1,5 +1,4 @@
 // pelmora-report: loads a ".x" model and writes its text report.
-#include "LoadFailure.h"
 #include "NoMesh.h"
 #include "platform/HeadlessContext.h"
 #include "platform/Messages.h"
@@ -64,9 +63,9 @@ int main(int argc, char** argv)
     const platform::HeadlessContext context(16, 16);
 
     LoadedModel loaded;
-    if (loaded.Load(modelPath) != S_OK) {
-        std::fprintf(stderr, "pelmora-report: cannot load %s: %s\n", modelPath.c_str(),
-                     tool_common::LoadFailureReason(modelPath).c_str());
+    LoadError failure;
+    if (loaded.Load(modelPath, {}, &failure) != S_OK) {
+        std::fprintf(stderr, "pelmora-report: cannot load %s: %s\n", modelPath.c_str(), failure.reason.c_str());
         return 1;
     }
     tool_common::TellWhenNoMesh("pelmora-report", loaded.model, modelPath);  // a true report all the same

@@ -26,16 +26,20 @@ HRESULT LoadWith(LoadedModel& loaded, Read&& read, const PoseChoice& pose, LoadE
     return S_OK;  // a failed buffer setup does not fail the load
 }
 
+// A scene asked for as its author made it is read in whatever layout the
+// author's tool wrote, where the line reader refuses it.
+ReadOptions ReadOptionsOf(const PoseChoice& pose) { return {.anyLayout = pose.asAuthored}; }
+
 }  // namespace
 
 HRESULT LoadedModel::Load(const std::string& path, const PoseChoice& pose, LoadError* failure)
 {
-    return LoadWith(*this, [&] { return ReadModelFile(path); }, pose, failure);
+    return LoadWith(*this, [&] { return ReadModelFile(path, ReadOptionsOf(pose)); }, pose, failure);
 }
 
 HRESULT LoadedModel::LoadFromMemory(const std::string& path, std::string_view bytes, const PoseChoice& pose)
 {
-    return LoadWith(*this, [&] { return ReadModelBytes(path, bytes); }, pose, nullptr);
+    return LoadWith(*this, [&] { return ReadModelBytes(path, bytes, ReadOptionsOf(pose)); }, pose, nullptr);
 }
 
 void LoadedModel::ShowPose(const PoseChoice& pose, DrawPath path)

@@ -1,6 +1,7 @@
 #include "model/file/ModelFile.h"
 
 #include "model/SourceFile.h"
+#include "model/anylayout/AnyLayoutModel.h"
 #include "model/binary/BinaryObjects.h"
 #include "model/binary/CompressedBinaryObjects.h"
 #include "model/binary/ModelFromObjects.h"
@@ -37,10 +38,19 @@ LoadError Refuse(std::string message)
     return LoadErrorOf(LoadErrorKind::Refused, {{std::move(message), "Erreur", platform::MessageKind::Warning}});
 }
 
-// What the line reader gives for a text. Its refusal comes back through
-// here whole, kind and messages: the place where a reader of any layout
-// (options.anyLayout) may have its turn before the refusal is given back.
-ModelOrError TextRead(ModelOrError read, [[maybe_unused]] const ReadOptions& options) { return read; }
+// What the line reader gives for a text. When it refuses the text and
+// `options.anyLayout` is on, the reader of any layout has its turn on the
+// same bytes (`text()` gives them); its model then stands and the line
+// reader's messages are dropped, since the file did load. When it cannot
+// read the text either, the line reader's refusal is given back as it was.
+template <class Text>
+ModelOrError TextRead(const std::string& path, ModelOrError read, const ReadOptions& options, Text&& text)
+{
+    if (read || !options.anyLayout || read.error().kind != LoadErrorKind::Refused) return read;
+    std::string ignored;
+    if (std::optional<Model> model = ReadAnyLayoutText(path, text(), ignored)) return std::move(*model);
+    return read;
+}
 
 // Runs `read`; memory that runs out on the way refuses the file with a message.
 template <class Read>
@@ -78,9 +88,9 @@ ModelOrError ReadOtherForm(const std::string& path, std::span<const std::uint8_t
         const bool ok = owned != nullptr ? xfile::InflateMszip(std::move(*owned), inflated, error)
                                          : xfile::InflateMszip(file, inflated, error);
         if (!ok) return Refuse(error);
-        ModelOrError model = TextRead(
-            ReadTextBytes(path, std::string_view(reinterpret_cast<const char*>(inflated.data()), inflated.size())),
-            options);
+        const std::string_view text(reinterpret_cast<const char*>(inflated.data()), inflated.size());
+        ModelOrError model =
+            TextRead(path, ReadTextBytes(path, text), options, [&] { return std::span<const std::uint8_t>(inflated); });
         if (model) KeepHeader(*model, header);
         return model;
     }
@@ -117,7 +127,15 @@ ModelOrError ReadModelFile(const std::string& path, const ReadOptions& options)
         const auto header = headerRead ? OtherForm(first) : std::nullopt;
         if (!header) {
             std::rewind(handle);
-            return TextRead(ReadTextFile(path, *file), options);  // read in pieces as the lines are found
+            // Read in pieces as the lines are found; read again whole only
+            // when the reader of any layout is to have its turn.
+            xfile::FileBytes whole;
+            return TextRead(path, ReadTextFile(path, *file), options, [&]() -> std::span<const std::uint8_t> {
+                whole = xfile::FileBytes(file->size);
+                std::rewind(handle);
+                if (std::fread(whole.data(), 1, whole.size(), handle) != whole.size()) return {};
+                return whole;
+            });
         }
         xfile::FileBytes bytes(file->size);
         std::copy_n(first, sizeof first, bytes.data());
@@ -133,6 +151,6 @@ ModelOrError ReadModelBytes(const std::string& path, std::string_view bytes, con
     return RefusingOutOfMemory("Model::ReadMemory", [&]() -> ModelOrError {
         if (const auto header = OtherForm(AsBytes(bytes)))
             return ReadOtherForm(path, AsBytes(bytes), *header, nullptr, options);
-        return TextRead(ReadTextBytes(path, bytes), options);
+        return TextRead(path, ReadTextBytes(path, bytes), options, [&] { return AsBytes(bytes); });
     });
 }

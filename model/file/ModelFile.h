@@ -13,8 +13,9 @@
 #include <string_view>
 
 struct ReadOptions {
-    // Text in any layout the format allows, beyond the lines the text reader
-    // takes. No reader of it yet: the text reader's refusal stands.
+    // Text in any layout the format allows: a text file (or compressed text
+    // file) the line reader refuses is read again by the reader of any
+    // layout, and the line reader's messages are dropped when it reads it.
     bool anyLayout = false;
 };
 

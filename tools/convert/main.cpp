@@ -28,7 +28,8 @@ std::optional<std::string> ConvertFile(const convert_tool::ConvertOptions& optio
 {
     // One missing texture that many materials name is told once per file.
     const platform::ScopedDistinctMessages distinct;
-    ModelOrError model = ReadModelFile(input);
+    // The export carries the scene as its author made it, in whatever layout it was written.
+    ModelOrError model = ReadModelFile(input, {.anyLayout = true});
     if (!model) {
         platform::ShowMessages(model.error().messages);
         const std::string& reason = model.error().reason;

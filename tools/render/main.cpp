@@ -82,7 +82,7 @@ int Render(const render_tool::RenderOptions& options)
 int ListAnimations(const render_tool::RenderOptions& options)
 {
     // Read alone: no context, no textures.
-    const ModelOrError model = ReadModelFile(options.modelPath);
+    const ModelOrError model = ReadModelFile(options.modelPath, {.anyLayout = options.view.asAuthored});
     if (!model) {
         platform::ShowMessages(model.error().messages);
         std::cerr << "pelmora-render: cannot load " << options.modelPath << ": " << model.error().reason << "\n";

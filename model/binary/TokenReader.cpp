@@ -2,6 +2,7 @@
 
 #include "model/binary/LittleEndian.h"
 #include "model/binary/Refusal.h"
+#include "platform/Messages.h"
 
 #include <algorithm>
 #include <utility>
@@ -36,7 +37,7 @@ TokenReader::Step TokenReader::Fail(std::string what, std::size_t offset, std::s
 TokenReader::Step TokenReader::Cut(std::string what, std::size_t offset)
 {
     return Fail(std::move(what), offset,
-                detail::Format("dépasse la fin des données (%zu octets restants)", ready_ - position_));
+                platform::FormatMessage("dépasse la fin des données (%zu octets restants)", ready_ - position_));
 }
 
 std::optional<Token> TokenReader::Peek()
@@ -54,7 +55,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
     const std::size_t offset = position_;
     if (!Has(2)) return Cut("un jeton", offset);
     const std::uint16_t word = detail::ReadLe16(file_.data() + position_);
-    if (!IsKnownToken(word)) return Fail(detail::Format("le jeton %u", word), offset, "est inconnu");
+    if (!IsKnownToken(word)) return Fail(platform::FormatMessage("le jeton %u", word), offset, "est inconnu");
     position_ += 2;
     const bool afterString = std::exchange(afterString_, false);
     record = TokenRecord{};
@@ -70,7 +71,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
         const std::uint32_t length = detail::ReadLe32(at);
         position_ += 4;
         if (!Has(length))
-            return Cut(detail::Format("%s de %u octets", record.token == Token::Name ? "le nom" : "la chaîne", length),
+            return Cut(platform::FormatMessage("%s de %u octets", record.token == Token::Name ? "le nom" : "la chaîne", length),
                        offset);
         record.text = std::string_view(reinterpret_cast<const char*>(at + 4), length);
         position_ += length;
@@ -98,7 +99,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
         position_ += 4;
         const std::uint64_t bytes = std::uint64_t{record.count} * (integers ? 4u : floatBytes_);
         if (!Has(bytes))
-            return Cut(detail::Format("la liste de %u %s", record.count, integers ? "entiers" : "flottants"), offset);
+            return Cut(platform::FormatMessage("la liste de %u %s", record.count, integers ? "entiers" : "flottants"), offset);
         record.values = at + 4;
         position_ += bytes;
         return Step::Token;

@@ -5,6 +5,7 @@
 // anywhere below it; the keys are checked by animation_rules, the rules the
 // binary reader shares, and what does not hold together is left out: an
 // animation never makes a file fail to load.
+#include "model/objects/AnimationRules.h"
 #include "model/text/TextHelpers.h"
 #include "model/text/TextWalk.h"
 

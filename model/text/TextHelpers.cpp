@@ -34,6 +34,13 @@ std::string_view ObjectName(std::string_view line)
     return words[1].substr(0, words[1].find('{'));
 }
 
+std::string_view NameWord(const Words& words)
+{
+    const std::string_view word = words[1];
+    if (words.count < 3 || word.starts_with('{') || word.starts_with('#') || word.starts_with("//")) return {};
+    return word;
+}
+
 std::string_view ReferenceName(std::string_view line)
 {
     const std::string_view inside = CutThrough(line, '{');

@@ -49,5 +49,10 @@ inline bool Contains(std::string_view text, char character) { return text.find(c
 // empty when the line has none.
 std::string_view ObjectName(std::string_view line);
 
+// The name a "Mesh" or "Material" line gives: word 1 of a line of at least
+// three words, unless that word opens the block or a comment ("Mesh { //
+// Player"); empty otherwise.
+std::string_view NameWord(const Words& words);
+
 // The text inside a reference line such as "{ Red }", trimmed.
 std::string_view ReferenceName(std::string_view line);

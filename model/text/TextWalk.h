@@ -8,6 +8,7 @@
 #pragma once
 
 #include "model/Model.h"
+#include "model/objects/MaterialRules.h"
 #include "model/text/SignificantLines.h"
 #include "platform/ResultCodes.h"
 
@@ -19,6 +20,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+class BlockNumbers;
+struct Words;
 
 class TextReader {
 public:
@@ -39,6 +43,9 @@ public:
     // has been shown.
     HRESULT Parse();
     HRESULT CheckHeader();
+    // The first line's words accepted whatever their spacing and case: "xof",
+    // a version word with "txt" at positions 4 to 6, a float size.
+    static bool TextHeaderWords(const Words& words);
     HRESULT CheckBraces() const;
     HRESULT DispatchObject(std::string_view word, std::int32_t line);
 
@@ -117,12 +124,16 @@ private:
     // The line that names the block opened at `line`: the line above when it
     // begins with "{".
     std::string_view NamingLine(std::int32_t line) const;
-    // The numbers of the block opened at `line`, from the line below it to the
-    // block's end; with `leadingString`, the first quoted string before them.
-    std::vector<float> NumbersOfBlock(std::int32_t line, std::string_view* leadingString) const;
     // The numbers of lines `first` to `last`, the first of them from `from` on.
+    // With `integers`, beside each number its value when it is written as
+    // an unsigned integer that fits 32 bits, BlockNumbers::kNotInteger otherwise.
     std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
-                                      std::string_view* leadingString) const;
+                                      std::string_view* leadingString,
+                                      std::vector<std::uint64_t>* integers = nullptr) const;
+    // The numbers of the block opened at `line`, from the line below it to the
+    // block's end, as the object rules read them; with `leadingString`, the
+    // first quoted string before them.
+    BlockNumbers NumberRunOfBlock(std::int32_t line, std::string_view* leadingString) const;
     // The object's own numbers: after the "{" of `line`, up to the next brace
     // line (the block's end, or a block inside it).
     std::vector<float> OwnNumbers(std::int32_t line) const;
@@ -155,6 +166,5 @@ private:
     };
     std::vector<SetBeingRead> openSets_;
     std::vector<AnimationBeingRead> openAnimations_;
-    // Positions in the shared materials of each name, by its lower-case form.
-    std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName_;
+    objects::SharedMaterials sharedMaterials_;
 };

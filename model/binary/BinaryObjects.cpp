@@ -3,7 +3,6 @@
 #include "model/binary/DocumentBuilder.h"
 #include "model/binary/LittleEndian.h"
 #include "model/binary/Refusal.h"
-#include "platform/Messages.h"
 #include "model/binary/TokenReader.h"
 #include "model/binary/XFileHeader.h"
 
@@ -150,13 +149,13 @@ bool ObjectReader::FailFault() { return FailFault(Owner()); }
 bool ObjectReader::FailFault(const std::string& owner)
 {
     const TokenFault& fault = tokens_.fault();
-    return Fail(fault.what + owner + platform::FormatMessage(" à l'octet %zu ", fault.offset) + fault.problem);
+    return Fail(fault.what + owner + detail::Format(" à l'octet %zu ", fault.offset) + fault.problem);
 }
 
 bool ObjectReader::Unexpected(const TokenRecord& record, const char* wanted)
 {
     return Fail(std::string(TokenDescription(record.token)) + Owner() +
-                platform::FormatMessage(" à l'octet %zu est inattendu (%s attendu)", record.offset, wanted));
+                detail::Format(" à l'octet %zu est inattendu (%s attendu)", record.offset, wanted));
 }
 
 bool ObjectReader::Expect(TokenRecord& record, const char* wanted)
@@ -166,7 +165,7 @@ bool ObjectReader::Expect(TokenRecord& record, const char* wanted)
     case TokenReader::Step::Fault: return FailFault();
     case TokenReader::Step::End: break;
     }
-    return Fail(platform::FormatMessage("les données s'arrêtent à l'octet %zu", tokens_.position()) + Owner() +
+    return Fail(detail::Format("les données s'arrêtent à l'octet %zu", tokens_.position()) + Owner() +
                 " (" + wanted + " attendu)");
 }
 
@@ -184,7 +183,7 @@ bool ObjectReader::Read(std::string& error)
         if (step == TokenReader::Step::End) {
             if (const DataObject* open = builder_.current()) {
                 Fail("le fichier se termine avant la fin de " + detail::ObjectLabel(open->type, open->name) +
-                     platform::FormatMessage(" ouvert à l'octet %zu", openedAt_.back()));
+                     detail::Format(" ouvert à l'octet %zu", openedAt_.back()));
                 break;
             }
             return true;
@@ -271,7 +270,7 @@ bool ObjectReader::ReadObject(const TokenRecord& identifier)
     }
     if (builder_.depth() == DocumentBuilder::kMaxDepth)
         return Fail(detail::ObjectLabel(type, name) +
-                    platform::FormatMessage(" à l'octet %zu dépasse %zu niveaux d'objets imbriqués", identifier.offset,
+                    detail::Format(" à l'octet %zu dépasse %zu niveaux d'objets imbriqués", identifier.offset,
                                    DocumentBuilder::kMaxDepth));
     builder_.OpenObject(std::move(type), std::move(name), guid);
     openedAt_.push_back(identifier.offset);

@@ -2,7 +2,6 @@
 
 #include "model/binary/LittleEndian.h"
 #include "model/binary/Refusal.h"
-#include "platform/Messages.h"
 #include "model/binary/XFileHeader.h"
 
 #include <libdeflate.h>
@@ -130,7 +129,7 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     const std::size_t number = ++index_;
     const std::size_t left = file_.size() - position;
     if (left < kBlockHeader + kSignature) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu est coupé par la fin du fichier (%zu octets "
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu est coupé par la fin du fichier (%zu octets "
                                       "sur les 6 de son en-tête)",
                                       number, position, left));
         return false;
@@ -139,19 +138,19 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     const std::size_t size = detail::ReadLe16(header);
     const std::size_t stored = detail::ReadLe16(header + 2);
     if (stored < kSignature || stored > left - kBlockHeader) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu annonce %zu octets compressés, alors que "
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu annonce %zu octets compressés, alors que "
                                       "%zu octets restent dans le fichier",
                                       number, position, stored, left - kBlockHeader));
         return false;
     }
     if (header[4] != 'C' || header[5] != 'K') {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu n'a pas la signature \"CK\"", number,
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu n'a pas la signature \"CK\"", number,
                                       position));
         return false;
     }
     const std::size_t start = written_;
     if (size > declared_ - start) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu mène à %zu octets, plus que les %zu que le "
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu mène à %zu octets, plus que les %zu que le "
                                       "fichier annonce",
                                       number, position, start + size, declared_));
         return false;
@@ -173,7 +172,7 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     z_stream& stream = inflater.stream();
     inflateReset(&stream);
     if (history > 0 && inflateSetDictionary(&stream, out_.data() + start - history, static_cast<uInt>(history)) != Z_OK) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu ne peut pas reprendre les blocs précédents",
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu ne peut pas reprendre les blocs précédents",
                                       number, position));
         return false;
     }
@@ -191,7 +190,7 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
         stream.avail_out = 1;
         result = inflate(&stream, Z_FINISH);
         if (stream.avail_out == 0) {
-            error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu donne plus que les %zu octets qu'il "
+            error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu donne plus que les %zu octets qu'il "
                                           "annonce",
                                           number, position, size));
             return false;
@@ -199,18 +198,18 @@ bool BlockReader::Inflate(Inflater& inflater, std::size_t position, std::size_t&
     }
     if (result == Z_MEM_ERROR) throw std::bad_alloc();
     if (result == Z_DATA_ERROR) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu est endommagé (%s)", number, position,
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu est endommagé (%s)", number, position,
                                       stream.msg != nullptr ? stream.msg : "données deflate invalides"));
         return false;
     }
     if (result != Z_STREAM_END) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu s'arrête avant la fin de ses données "
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu s'arrête avant la fin de ses données "
                                       "compressées",
                                       number, position));
         return false;
     }
     if (produced != size) {
-        error = Refuse(platform::FormatMessage("le bloc compressé %zu à l'octet %zu donne %zu octets au lieu des %zu qu'il "
+        error = Refuse(detail::Format("le bloc compressé %zu à l'octet %zu donne %zu octets au lieu des %zu qu'il "
                                       "annonce",
                                       number, position, produced, size));
         return false;
@@ -247,7 +246,7 @@ bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes* consumable, Fi
     }
     const std::size_t declared = DeclaredSize(file);
     if (declared < kHeaderSize) {
-        error = Refuse(platform::FormatMessage("la taille décompressée annoncée (%zu octets) est plus petite que l'en-tête",
+        error = Refuse(detail::Format("la taille décompressée annoncée (%zu octets) est plus petite que l'en-tête",
                                       declared));
         return false;
     }
@@ -278,7 +277,7 @@ bool InflateBlocks(std::span<const std::uint8_t> file, FileBytes* consumable, Fi
         if (consumable != nullptr) platform::ForgetValuesBefore(*consumable, position, forgotten);
     }
     if (blocks.written() != declared) {
-        error = Refuse(platform::FormatMessage("les blocs compressés donnent %zu octets, moins que les %zu que le fichier "
+        error = Refuse(detail::Format("les blocs compressés donnent %zu octets, moins que les %zu que le fichier "
                                       "annonce",
                                       blocks.written(), declared));
         return false;

@@ -11,7 +11,7 @@
 
 namespace xfile::detail {
 
-// platform::FormatMessage, under the name the file writers use.
+// platform::FormatMessage, the one printf formatter, under a short name.
 template <class... Arguments>
 std::string Format(const char* format, Arguments... arguments)
 {

@@ -2,7 +2,6 @@
 
 #include "model/binary/LittleEndian.h"
 #include "model/binary/Refusal.h"
-#include "platform/Messages.h"
 
 #include <algorithm>
 #include <utility>
@@ -37,7 +36,7 @@ TokenReader::Step TokenReader::Fail(std::string what, std::size_t offset, std::s
 TokenReader::Step TokenReader::Cut(std::string what, std::size_t offset)
 {
     return Fail(std::move(what), offset,
-                platform::FormatMessage("dépasse la fin des données (%zu octets restants)", ready_ - position_));
+                detail::Format("dépasse la fin des données (%zu octets restants)", ready_ - position_));
 }
 
 std::optional<Token> TokenReader::Peek()
@@ -55,7 +54,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
     const std::size_t offset = position_;
     if (!Has(2)) return Cut("un jeton", offset);
     const std::uint16_t word = detail::ReadLe16(file_.data() + position_);
-    if (!IsKnownToken(word)) return Fail(platform::FormatMessage("le jeton %u", word), offset, "est inconnu");
+    if (!IsKnownToken(word)) return Fail(detail::Format("le jeton %u", word), offset, "est inconnu");
     position_ += 2;
     const bool afterString = std::exchange(afterString_, false);
     record = TokenRecord{};
@@ -71,7 +70,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
         const std::uint32_t length = detail::ReadLe32(at);
         position_ += 4;
         if (!Has(length))
-            return Cut(platform::FormatMessage("%s de %u octets", record.token == Token::Name ? "le nom" : "la chaîne", length),
+            return Cut(detail::Format("%s de %u octets", record.token == Token::Name ? "le nom" : "la chaîne", length),
                        offset);
         record.text = std::string_view(reinterpret_cast<const char*>(at + 4), length);
         position_ += length;
@@ -99,7 +98,7 @@ TokenReader::Step TokenReader::Next(TokenRecord& record)
         position_ += 4;
         const std::uint64_t bytes = std::uint64_t{record.count} * (integers ? 4u : floatBytes_);
         if (!Has(bytes))
-            return Cut(platform::FormatMessage("la liste de %u %s", record.count, integers ? "entiers" : "flottants"), offset);
+            return Cut(detail::Format("la liste de %u %s", record.count, integers ? "entiers" : "flottants"), offset);
         record.values = at + 4;
         position_ += bytes;
         return Step::Token;

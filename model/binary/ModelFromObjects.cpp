@@ -2,6 +2,7 @@
 
 #include "model/objects/AnimationRules.h"
 #include "model/objects/MaterialRules.h"
+#include "model/objects/MeshRules.h"
 #include "model/objects/ObjectLabels.h"
 #include "model/objects/SceneRules.h"
 #include "model/binary/AnimationObjects.h"
@@ -193,7 +194,7 @@ private:
                 if (cornerCount >= ahead.size() - used) break;
                 const std::span<const std::uint32_t> indices = ahead.subspan(used + 1, cornerCount);
                 for (const std::uint32_t index : indices)
-                    if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                    if (!objects::NamesOneOf(index, vertexCount)) return BadIndex(label, index, vertexCount);
                 corners.insert(corners.end(), indices.begin(), indices.end());
                 starts.push_back(static_cast<std::uint32_t>(corners.size()));
                 used += 1 + cornerCount;
@@ -207,7 +208,7 @@ private:
             for (std::uint32_t k = 0; k < cornerCount; ++k) {
                 std::uint32_t index = 0;
                 if (!numbers.NextInteger(index)) return WrongData(label);
-                if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                if (!objects::NamesOneOf(index, vertexCount)) return BadIndex(label, index, vertexCount);
                 corners.push_back(static_cast<std::int32_t>(index));
             }
             starts.push_back(static_cast<std::uint32_t>(corners.size()));
@@ -257,13 +258,13 @@ private:
             const std::size_t n = std::min({ahead.size(), faceMaterials.size() - next, kPiece});
             if (n == 0) return WrongData(label);  // a float, or nothing, where an integer belongs
             for (std::size_t k = 0; k < n; ++k) {
-                if (ahead[k] >= materialCount) return BadMaterial(label, ahead[k], materialCount);
+                if (!objects::NamesOneOf(ahead[k], materialCount)) return BadMaterial(label, ahead[k], materialCount);
                 faceMaterials[next + k] = static_cast<std::int32_t>(ahead[k]);
             }
             numbers.Advance(n);
             next += n;
         }
-        mesh.materials.assign(materialCount, MaterialRecord{"Unnamed", {}, {}});
+        mesh.materials = objects::UnfilledMaterials(materialCount);
         mesh.faceMaterials = std::move(faceMaterials);
 
         // Inline materials and references fill the slots in file order; every

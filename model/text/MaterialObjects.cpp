@@ -35,8 +35,7 @@ std::string_view QuotedName(std::string_view text)
 
 HRESULT TextReader::ReadHeader(std::int32_t line)
 {
-    // A line without a number keeps what an earlier "Header" gave.
-    std::int32_t major = model_.headerMajor, minor = model_.headerMinor, flags = model_.headerFlags;
+    std::int32_t major = 0, minor = 0, flags = 0;  // a line without its number reads as 0
     Scan(Line(line + 1), "%d;", major);
     Scan(Line(line + 2), "%d;", minor);
     Scan(Line(line + 3), "%d;", flags);

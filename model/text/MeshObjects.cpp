@@ -2,6 +2,7 @@
 // "MeshTextureCoords" and "MeshMaterialList". Each count is checked against
 // the lines that follow it before anything is sized from it.
 #include "model/objects/MaterialRules.h"
+#include "model/objects/MeshRules.h"
 #include "model/objects/ObjectLabels.h"
 #include "model/text/LineChunks.h"
 #include "model/text/ReadErrors.h"
@@ -46,7 +47,7 @@ bool ReadFaceCorners(std::int32_t cornerCount, std::string_view rest, std::int32
     for (std::int32_t k = 0; k < cornerCount; ++k) {
         std::int32_t index = 0;
         ScanIntField(rest, index);
-        if (index < 0 || index >= vertexCount) {
+        if (!objects::NamesOneOf(index, vertexCount)) {
             fault.kind = TextReader::FaceFault::Kind::BadIndex;
             fault.value = index;
             return false;
@@ -289,9 +290,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     Scan(Line(line + 1), "%d;", materialCount);
     if (!CountFits(materialCount, line + 2))
         return reading::ReportBadCount(*this, object(), materialCount, line + 1, kOperation);
-    std::vector<MaterialRecord> materials(static_cast<std::size_t>(materialCount));
-    for (auto& material : materials) material.name = "Unnamed";
-    currentMesh_.materials = std::move(materials);
+    currentMesh_.materials = objects::UnfilledMaterials(static_cast<std::size_t>(materialCount));
 
     std::int32_t faceMaterialCount = 0;
     Scan(Line(line + 2), "%d;", faceMaterialCount);
@@ -307,7 +306,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
             std::int32_t& index = faceMaterials[face];
             ScanSeparated(lines.Next(), ',', index);  // "%d": what follows the number is not read
             fault = {static_cast<std::int32_t>(face), index};
-            return index >= 0 && index < materialCount;
+            return objects::NamesOneOf(index, materialCount);
         };
     });
     if (bad)

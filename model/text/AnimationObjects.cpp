@@ -46,7 +46,7 @@ void TextReader::CloseAnimationBlocks()
 std::vector<float> TextReader::OwnNumbers(std::int32_t line) const
 {
     const std::size_t brace = Line(line).find('{');
-    return NumbersOfLines(line, brace == std::string_view::npos ? 0 : brace + 1, objectDataEnd_, nullptr);
+    return NumbersOfLines(line, brace == std::string_view::npos ? 0 : brace + 1, objectDataEnd_);
 }
 
 void TextReader::OpenAnimationSet(std::int32_t line)

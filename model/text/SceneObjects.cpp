@@ -16,19 +16,6 @@ namespace {
 // Separators between the numbers of a run.
 bool IsSeparator(char c) { return c == ',' || c == ';' || c == ' ' || c == '\t' || c == '\r'; }
 
-// The value of a number field made of digits only, within 32 bits.
-std::uint64_t IntegerOf(std::string_view field)
-{
-    constexpr std::size_t kLongest = 10;  // 4294967295
-    if (field.empty() || field.size() > kLongest) return BlockNumbers::kNotInteger;
-    std::uint64_t value = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9') return BlockNumbers::kNotInteger;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return value <= 0xFFFFFFFFu ? value : BlockNumbers::kNotInteger;
-}
-
 }  // namespace
 
 std::string_view TextReader::NamingLine(std::int32_t line) const
@@ -36,24 +23,17 @@ std::string_view TextReader::NamingLine(std::int32_t line) const
     return Line(line).front() == '{' && line > 0 ? Line(line - 1) : Line(line);
 }
 
-BlockNumbers TextReader::NumberRunOfBlock(std::int32_t line, std::string_view* leadingString) const
+template <class Add>
+void TextReader::ForEachNumber(std::int32_t first, std::size_t from, std::int32_t last,
+                               std::string_view* leadingString, Add&& add) const
 {
-    std::vector<std::uint64_t> integers;
-    std::vector<float> numbers = NumbersOfLines(line + 1, 0, objectBlockEnd_, leadingString, &integers);
-    return BlockNumbers(std::move(numbers), std::move(integers));
-}
-
-std::vector<float> TextReader::NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
-                                              std::string_view* leadingString,
-                                              std::vector<std::uint64_t>* integers) const
-{
-    std::vector<float> numbers;
+    bool none = true;
     last = std::min(last, lineCount() - 1);
     LineCursor lines = LinesFrom(first);
     for (std::int32_t k = first; k <= last; ++k) {
         std::string_view rest = lines.Next();
         if (k == first) rest.remove_prefix(std::min(from, rest.size()));
-        if (leadingString && numbers.empty() && leadingString->empty()) {
+        if (leadingString && none && leadingString->empty()) {
             const std::size_t open = rest.find('"');
             if (open != std::string_view::npos) {
                 const std::size_t close = rest.find('"', open + 1);
@@ -68,10 +48,24 @@ std::vector<float> TextReader::NumbersOfLines(std::int32_t first, std::size_t fr
             const std::string_view field = rest;
             float value = 0;
             if (rest.empty() || !ScanFloatField(rest, value)) break;
-            numbers.push_back(value);
-            if (integers) integers->push_back(IntegerOf(field.substr(0, field.size() - rest.size())));
+            add(value, field.substr(0, field.size() - rest.size()));
+            none = false;
         }
     }
+}
+
+BlockNumbers TextReader::NumberRunOfBlock(std::int32_t line, std::string_view* leadingString) const
+{
+    BlockNumbers numbers;
+    ForEachNumber(line + 1, 0, objectBlockEnd_, leadingString,
+                  [&](float value, std::string_view field) { numbers.Add(value, field); });
+    return numbers;
+}
+
+std::vector<float> TextReader::NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last) const
+{
+    std::vector<float> numbers;
+    ForEachNumber(first, from, last, nullptr, [&](float value, std::string_view) { numbers.push_back(value); });
     return numbers;
 }
 

@@ -125,11 +125,13 @@ private:
     // begins with "{".
     std::string_view NamingLine(std::int32_t line) const;
     // The numbers of lines `first` to `last`, the first of them from `from` on.
-    // With `integers`, beside each number its value when it is written as
-    // an unsigned integer that fits 32 bits, BlockNumbers::kNotInteger otherwise.
-    std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
-                                      std::string_view* leadingString,
-                                      std::vector<std::uint64_t>* integers = nullptr) const;
+    std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last) const;
+    // Calls add(value, field) for each of those numbers, with the text it
+    // was read from; with `leadingString`, takes the first quoted string
+    // before them.
+    template <class Add>
+    void ForEachNumber(std::int32_t first, std::size_t from, std::int32_t last, std::string_view* leadingString,
+                       Add&& add) const;
     // The numbers of the block opened at `line`, from the line below it to the
     // block's end, as the object rules read them; with `leadingString`, the
     // first quoted string before them.

@@ -51,12 +51,20 @@ void ScopedDistinctMessages::Show(std::string_view text, std::string_view captio
 
 std::string FormatMessage(const char* format, ...)
 {
-    char buffer[4096];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
+    va_list arguments;
+    va_start(arguments, format);
+    va_list copy;
+    va_copy(copy, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (length > 0) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(text.data(), text.size(), format, arguments);
+        text.resize(static_cast<std::size_t>(length));
+    }
+    va_end(arguments);
+    return text;
 }
 
 void StdoutTraceSink::Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }

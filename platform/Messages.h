@@ -79,7 +79,7 @@ private:
     ScopedMessageSink installed_;  // last: installed once the rest is ready, removed first
 };
 
-// Formats like printf into a message of at most 4095 bytes (longer texts are cut).
+// Formats like printf, whatever the length.
 std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Diagnostic lines written during a load; standard output unless redirected.

@@ -3,6 +3,7 @@
 #include "model/binary/DocumentBuilder.h"
 #include "model/binary/Refusal.h"
 #include "model/text/ScanFormat.h"
+#include "model/text/TextHelpers.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 
@@ -327,24 +328,10 @@ bool ReadTextHeaderLine(std::string_view text, TextHeaderLine& header)
         const std::string_view line = text.substr(first, last - first);
         start = lineEnd + 1;
         if (line.empty() || line[0] == '#' || line.starts_with("//")) continue;
-        // Words split at spaces only, as the line reader splits them.
-        std::string_view words[3];
-        std::size_t count = 0, at = 0;
-        while (count < 3 && at < line.size()) {
-            while (at < line.size() && line[at] == ' ') ++at;
-            const std::size_t wordEnd = std::min(line.find(' ', at), line.size());
-            if (wordEnd > at) words[count++] = line.substr(at, wordEnd - at);
-            at = wordEnd;
-        }
-        if (count < 3 || !platform::EqualIgnoringAsciiCase(words[0], "xof") || words[1].size() < 7 ||
-            !platform::EqualIgnoringAsciiCase(words[1].substr(4, 3), "txt"))
-            return false;
-        std::int32_t major = 0, minor = 0, floatSize = 0;
-        Scan(words[1].substr(0, 2), "%d", major);
-        Scan(words[1].substr(2, 2), "%d", minor);
-        Scan(words[2], "%d", floatSize);
-        header = TextHeaderLine{major, minor, floatSize,
-                                static_cast<std::size_t>(words[2].data() + words[2].size() - text.data())};
+        TextHeaderWords words;
+        if (!ReadTextHeaderWords(line, words)) return false;
+        header = TextHeaderLine{words.versionMajor, words.versionMinor, words.floatSize,
+                                static_cast<std::size_t>(words.lastWord.data() + words.lastWord.size() - text.data())};
         return true;
     }
     return false;

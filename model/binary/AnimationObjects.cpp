@@ -1,6 +1,7 @@
 #include "model/binary/AnimationObjects.h"
 
 #include "model/binary/ObjectNumbers.h"
+#include "model/objects/AnimationRules.h"
 #include "platform/AsciiCase.h"
 
 namespace xfile {

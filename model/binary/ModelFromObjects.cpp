@@ -1,6 +1,10 @@
 #include "model/binary/ModelFromObjects.h"
 
-#include "model/MaterialRules.h"
+#include "model/objects/AnimationRules.h"
+#include "model/objects/MaterialRules.h"
+#include "model/objects/MeshRules.h"
+#include "model/objects/ObjectLabels.h"
+#include "model/objects/SceneRules.h"
 #include "model/binary/AnimationObjects.h"
 #include "model/binary/ObjectNumbers.h"
 #include "model/binary/Refusal.h"
@@ -8,8 +12,6 @@
 #include "platform/AsciiCase.h"
 
 #include <algorithm>
-#include <limits>
-#include <unordered_map>
 
 namespace xfile {
 
@@ -85,7 +87,7 @@ private:
     }
     std::string MeshLabel(const char* objectWord, const MeshRecord& mesh) const
     {
-        return std::string("l'objet ") + objectWord + " de la mesh " + detail::Quoted(mesh.name);
+        return objects::MeshPartLabel(objectWord, detail::Cleaned(mesh.name));
     }
 
     // The children of `object`, in file order, each walked with `object` as parent.
@@ -129,12 +131,13 @@ private:
     {
         if (Is(object, "Header")) {
             Numbers numbers(document_, object);
-            std::uint32_t values[3] = {0, 0, 0};
-            for (std::uint32_t& value : values)
-                if (!numbers.NextInteger(value)) break;
-            model_->headerMajor = static_cast<std::int32_t>(values[0]);
-            model_->headerMinor = static_cast<std::int32_t>(values[1]);
-            model_->headerFlags = static_cast<std::int32_t>(values[2]);
+            auto value = [&]() -> std::optional<std::int32_t> {
+                std::uint32_t number = 0;
+                if (!numbers.NextInteger(number)) return std::nullopt;
+                return static_cast<std::int32_t>(number);
+            };
+            const std::optional<std::int32_t> major = value(), minor = value(), flags = value();
+            objects::KeepHeader(*model_, major, minor, flags);
             return true;
         }
         if (Is(object, "Mesh")) return ReadMesh(object);
@@ -143,11 +146,7 @@ private:
             return true;
         }
         if (Is(object, "Frame")) {
-            FrameRecord frame;
-            frame.name = LimitName(object.name);
-            frame.parent = openFrames_.empty() ? -1 : openFrames_.back();
-            openFrames_.push_back(static_cast<std::int32_t>(model_->frames.size()));
-            model_->frames.push_back(std::move(frame));
+            objects::OpenFrame(*model_, openFrames_, object.name);
             const bool walked = WalkChildren(object, enclosingMesh);
             openFrames_.pop_back();
             return walked;
@@ -166,9 +165,9 @@ private:
     bool ReadMesh(const DataObject& object)
     {
         MeshRecord mesh;
-        mesh.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
+        mesh.name = objects::NameOrUnnamed(object.name);
         mesh.frame = openFrames_.empty() ? -1 : openFrames_.back();
-        const std::string label = detail::ObjectLabel("Mesh", mesh.name);
+        const std::string label = objects::ObjectLabel("Mesh", detail::Cleaned(mesh.name));
         // A mesh is read once, from the walk of its parent.
         Numbers numbers(document_, object, consumable_);
 
@@ -197,7 +196,7 @@ private:
                 if (cornerCount >= ahead.size() - used) break;
                 const std::span<const std::uint32_t> indices = ahead.subspan(used + 1, cornerCount);
                 for (const std::uint32_t index : indices)
-                    if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                    if (!objects::NamesOneOf(index, vertexCount)) return BadIndex(label, index, vertexCount);
                 corners.insert(corners.end(), indices.begin(), indices.end());
                 starts.push_back(static_cast<std::uint32_t>(corners.size()));
                 used += 1 + cornerCount;
@@ -211,7 +210,7 @@ private:
             for (std::uint32_t k = 0; k < cornerCount; ++k) {
                 std::uint32_t index = 0;
                 if (!numbers.NextInteger(index)) return WrongData(label);
-                if (index >= vertexCount) return BadIndex(label, index, vertexCount);
+                if (!objects::NamesOneOf(index, vertexCount)) return BadIndex(label, index, vertexCount);
                 corners.push_back(static_cast<std::int32_t>(index));
             }
             starts.push_back(static_cast<std::uint32_t>(corners.size()));
@@ -261,38 +260,25 @@ private:
             const std::size_t n = std::min({ahead.size(), faceMaterials.size() - next, kPiece});
             if (n == 0) return WrongData(label);  // a float, or nothing, where an integer belongs
             for (std::size_t k = 0; k < n; ++k) {
-                if (ahead[k] >= materialCount) return BadMaterial(label, ahead[k], materialCount);
+                if (!objects::NamesOneOf(ahead[k], materialCount)) return BadMaterial(label, ahead[k], materialCount);
                 faceMaterials[next + k] = static_cast<std::int32_t>(ahead[k]);
             }
             numbers.Advance(n);
             next += n;
         }
-        mesh.materials.assign(materialCount, MaterialRecord{"Unnamed", {}, {}});
+        mesh.materials = objects::UnfilledMaterials(materialCount);
         mesh.faceMaterials = std::move(faceMaterials);
 
         // Inline materials and references fill the slots in file order; every
         // shared material of a referenced name fills one.
-        std::size_t cursor = 0;
+        std::int32_t cursor = 0;
         for (const DataPart& part : document_.PartsOf(object)) {
             if (const DataObject* child = document_.ObjectOf(part)) {
-                if (!Is(*child, "Material")) continue;
-                const MaterialRecord material = ReadMaterialObject(*child);
-                if (cursor < mesh.materials.size()) {
-                    mesh.materials[cursor] = material;
-                    LowerOpacity(mesh.opacity, material.colors);
-                }
-                ++cursor;
+                if (Is(*child, "Material")) objects::PlaceMaterial(mesh, cursor, ReadMaterialObject(*child));
+                continue;
             }
-            for (const Reference& reference : document_.ReferencesOf(part)) {
-                const auto found = sharedByName_.find(MaterialKey(reference.name));
-                if (found == sharedByName_.end()) continue;
-                for (const std::int32_t shared : found->second) {
-                    if (cursor >= mesh.materials.size()) break;
-                    FillFromShared(model_->sharedMaterials[static_cast<std::size_t>(shared)], mesh.materials[cursor],
-                                   mesh.opacity);
-                    ++cursor;
-                }
-            }
+            for (const Reference& reference : document_.ReferencesOf(part))
+                sharedMaterials_.PlaceReferenced(reference.name, model_->sharedMaterials, mesh, cursor);
         }
         return true;
     }
@@ -300,18 +286,14 @@ private:
     MaterialRecord ReadMaterialObject(const DataObject& object)
     {
         MaterialRecord material;
-        material.name = object.name.empty() ? std::string("Unnamed") : LimitName(object.name);
+        material.name = objects::NameOrUnnamed(object.name);
         Numbers numbers(document_, object);
-        const float r = numbers.FloatOrZero(), g = numbers.FloatOrZero(), b = numbers.FloatOrZero();
-        float a = numbers.FloatOrZero();
-        if (a == 0.0f) a = 1.0f;  // a fully transparent face colour means opaque
-        material.colors.ambient = {r, g, b, a};
-        material.colors.diffuse = {r, g, b, a};
-        if (!numbers.NextFloat(material.colors.power)) material.colors.power = 1.0f;
-        const float sr = numbers.FloatOrZero(), sg = numbers.FloatOrZero(), sb = numbers.FloatOrZero();
-        material.colors.specular = {sr, sg, sb, 1.0f};
-        const float er = numbers.FloatOrZero(), eg = numbers.FloatOrZero(), eb = numbers.FloatOrZero();
-        material.colors.emissive = {er, eg, eb, 1.0f};
+        objects::MaterialValues values;
+        for (float& value : values.face) value = numbers.FloatOrZero();
+        if (float power = 0; numbers.NextFloat(power)) values.power = power;
+        for (float& value : values.specular) value = numbers.FloatOrZero();
+        for (float& value : values.emissive) value = numbers.FloatOrZero();
+        material.colors = objects::MaterialColorsOf(values);
         for (const DataPart& part : document_.PartsOf(object))
             if (const DataObject* child = document_.ObjectOf(part); child && Is(*child, "TextureFilename"))
                 for (const DataPart& inner : document_.PartsOf(*child))
@@ -322,42 +304,26 @@ private:
 
     void ReadSharedMaterial(const DataObject& object)
     {
-        const auto position = static_cast<std::int32_t>(model_->sharedMaterials.size());
-        model_->sharedMaterials.push_back(ReadMaterialObject(object));
-        sharedByName_[MaterialKey(model_->sharedMaterials.back().name)].push_back(position);
+        sharedMaterials_.Add(model_->sharedMaterials, ReadMaterialObject(object));
     }
 
     void ReadFrameTransform(const DataObject& object)
     {
         Numbers numbers(document_, object);
-        Matrix4 matrix;
-        for (float& value : matrix.m)
-            if (!numbers.NextFloat(value)) return;  // not whole: the frame keeps no matrix
-        model_->frames[static_cast<std::size_t>(openFrames_.back())].transform = matrix;
+        // Not whole: the frame keeps no matrix.
+        if (const std::optional<Matrix4> matrix = objects::ReadMatrix(numbers))
+            model_->frames[static_cast<std::size_t>(openFrames_.back())].transform = *matrix;
     }
 
     void ReadSkinWeights(const DataObject& object, MeshRecord& mesh)
     {
-        SkinWeightsRecord skin;
+        std::string bone;
         for (const DataPart& part : document_.PartsOf(object))
             for (const std::string& name : document_.StringsOf(part))
-                if (skin.boneName.empty()) skin.boneName = name;
+                if (bone.empty()) bone = name;
         Numbers numbers(document_, object);
-        std::uint32_t count = 0;
-        if (skin.boneName.empty() || !numbers.NextInteger(count) || count > numbers.remaining() / 2) return;
-        skin.vertexIndices.reserve(count);
-        for (std::uint32_t k = 0; k < count; ++k) {
-            std::uint32_t index = 0;
-            if (!numbers.NextInteger(index) || index > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
-                return;
-            skin.vertexIndices.push_back(static_cast<std::int32_t>(index));
-        }
-        skin.weights.resize(count);
-        for (float& weight : skin.weights)
-            if (!numbers.NextFloat(weight)) return;
-        for (float& value : skin.offset.m)
-            if (!numbers.NextFloat(value)) return;  // not whole: left out of the pose
-        mesh.skinWeights.push_back(std::move(skin));
+        if (std::optional<SkinWeightsRecord> skin = objects::ReadSkinWeights(numbers, bone))
+            mesh.skinWeights.push_back(std::move(*skin));
     }
 
     const Document& document_;
@@ -365,7 +331,7 @@ private:
     Model* model_ = nullptr;
     std::vector<std::int32_t> openFrames_;
     std::vector<std::size_t> openSets_;  // the sets being walked, in Model::animationSets
-    std::unordered_map<std::string, std::vector<std::int32_t>> sharedByName_;
+    objects::SharedMaterials sharedMaterials_;
     std::string error_;
 };
 

@@ -1,27 +1,8 @@
 #include "model/binary/Refusal.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "model/objects/ObjectLabels.h"
 
 namespace xfile::detail {
-
-std::string Format(const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    va_list copy;
-    va_copy(copy, arguments);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length) + 1);
-        std::vsnprintf(text.data(), text.size(), format, arguments);
-        text.resize(static_cast<std::size_t>(length));
-    }
-    va_end(arguments);
-    return text;
-}
 
 std::string LoadError(std::string_view what, std::string_view operation)
 {
@@ -51,13 +32,7 @@ std::string Quoted(std::string_view name)
 
 std::string ObjectLabel(std::string_view type, std::string_view name)
 {
-    std::string label = "l'objet ";
-    label += Cleaned(type);
-    if (!name.empty()) {
-        label += ' ';
-        label += Quoted(name);
-    }
-    return label;
+    return objects::ObjectLabel(Cleaned(type), Cleaned(name));
 }
 
 std::string OutOfMemory(std::string_view operation)

@@ -2,6 +2,8 @@
 // style: "Erreur de chargement, <what>. <operation>".
 #pragma once
 
+#include "platform/Messages.h"
+
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -9,8 +11,12 @@
 
 namespace xfile::detail {
 
-// Formats like printf, whatever the length.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// platform::FormatMessage, the one printf formatter, under a short name.
+template <class... Arguments>
+std::string Format(const char* format, Arguments... arguments)
+{
+    return platform::FormatMessage(format, arguments...);
+}
 
 // "Erreur de chargement, " + what + ". " + operation.
 std::string LoadError(std::string_view what, std::string_view operation);
@@ -20,7 +26,7 @@ std::string Cleaned(std::string_view name);
 // The same between double quotes.
 std::string Quoted(std::string_view name);
 
-// "l'objet Mesh "Cube"", or "l'objet Mesh" when the object has no name.
+// objects::ObjectLabel with the names cleaned.
 std::string ObjectLabel(std::string_view type, std::string_view name);
 
 // The message when memory runs out during `operation`.

@@ -1,6 +1,6 @@
 #include "model/binary/SurfaceObjects.h"
 
-#include "model/AuthoredSurface.h"
+#include "model/objects/SurfaceRules.h"
 #include "model/binary/ObjectNumbers.h"
 
 namespace xfile {

@@ -3,6 +3,8 @@
 // ("0032" or "0064").
 #pragma once
 
+#include "model/objects/FileHeader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -10,22 +12,9 @@
 
 namespace xfile {
 
-inline constexpr std::size_t kHeaderSize = 16;
-
-enum class Encoding { Text, Binary };
-
-struct FileHeader {
-    // "xof 0302…" is version 3.2.
-    int versionMajor = 3;
-    int versionMinor = 3;
-    // The format as written, without its padding: "txt", "bin", "tzip", "bzip".
-    std::string formatName = "txt";
-    Encoding encoding = Encoding::Text;
-    // "tzip" and "bzip": MSZIP blocks of the text or binary form follow.
-    bool compressed = false;
-    // Bytes of each value of a binary float list: 4 ("0032") or 8 ("0064").
-    unsigned floatBytes = 4;
-};
+inline constexpr std::size_t kHeaderSize = objects::kHeaderSize;
+using Encoding = objects::Encoding;
+using FileHeader = objects::FileHeader;
 
 // Reads the header at the start of `file`. Refuses, with a message in
 // `error`, bytes that do not start with one.

@@ -5,6 +5,7 @@
 // anywhere below it; the keys are checked by animation_rules, the rules the
 // binary reader shares, and what does not hold together is left out: an
 // animation never makes a file fail to load.
+#include "model/objects/AnimationRules.h"
 #include "model/text/TextHelpers.h"
 #include "model/text/TextWalk.h"
 
@@ -45,7 +46,7 @@ void TextReader::CloseAnimationBlocks()
 std::vector<float> TextReader::OwnNumbers(std::int32_t line) const
 {
     const std::size_t brace = Line(line).find('{');
-    return NumbersOfLines(line, brace == std::string_view::npos ? 0 : brace + 1, objectDataEnd_, nullptr);
+    return NumbersOfLines(line, brace == std::string_view::npos ? 0 : brace + 1, objectDataEnd_);
 }
 
 void TextReader::OpenAnimationSet(std::int32_t line)

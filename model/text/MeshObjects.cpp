@@ -1,6 +1,9 @@
 // Readers of the mesh data objects: "Mesh" (vertices and faces),
 // "MeshTextureCoords" and "MeshMaterialList". Each count is checked against
 // the lines that follow it before anything is sized from it.
+#include "model/objects/MaterialRules.h"
+#include "model/objects/MeshRules.h"
+#include "model/objects/ObjectLabels.h"
 #include "model/text/LineChunks.h"
 #include "model/text/ReadErrors.h"
 #include "model/text/ScanFormat.h"
@@ -44,7 +47,7 @@ bool ReadFaceCorners(std::int32_t cornerCount, std::string_view rest, std::int32
     for (std::int32_t k = 0; k < cornerCount; ++k) {
         std::int32_t index = 0;
         ScanIntField(rest, index);
-        if (index < 0 || index >= vertexCount) {
+        if (!objects::NamesOneOf(index, vertexCount)) {
             fault.kind = TextReader::FaceFault::Kind::BadIndex;
             fault.value = index;
             return false;
@@ -218,11 +221,10 @@ std::optional<TextReader::FaceFault> TextReader::ReadFacesInOnePass(std::int32_t
 
 HRESULT TextReader::ReadMesh(std::int32_t line)
 {
-    const Words words = SplitWords(Line(line));
-    currentMesh_.name = words.count >= 3 ? LimitName(words[1]) : std::string("Unnamed");
+    currentMesh_.name = objects::NameOrUnnamed(NameWord(SplitWords(Line(line))));
     currentMesh_.frame = openFrames_.empty() ? -1 : openFrames_.back();
     // The label is built only for a message: most meshes never need one.
-    auto object = [this] { return reading::ObjectLabel("Mesh", currentMesh_.name); };
+    auto object = [this] { return objects::ObjectLabel("Mesh", currentMesh_.name); };
 
     std::int32_t countLine = line + 1;
     while (countLine < lineCount() && Line(countLine).size() < 2) ++countLine;
@@ -267,7 +269,7 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
     std::int32_t count = 0;
     Scan(Line(line + 1), "%d;", count);
     if (!CountFits(count, line + 2))
-        return reading::ReportBadCount(*this, reading::ObjectLabel("MeshTextureCoords", currentMesh_.name), count,
+        return reading::ReportBadCount(*this, objects::MeshPartLabel("MeshTextureCoords", currentMesh_.name), count,
                                        line + 1, "Model::ReadMeshTextureCoords");
     MeshRecord::TexCoordList texCoords(static_cast<std::size_t>(count));
     ForEachLineInChunks(*this, line + 2, texCoords.size(), [&](std::size_t k, std::string_view text) {
@@ -280,7 +282,7 @@ HRESULT TextReader::ReadMeshTextureCoords(std::int32_t line)
 HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
 {
     constexpr const char* kOperation = "Model::ReadMeshMaterialList";
-    auto object = [this] { return reading::ObjectLabel("MeshMaterialList", currentMesh_.name); };
+    auto object = [this] { return objects::MeshPartLabel("MeshMaterialList", currentMesh_.name); };
     materialCursor_ = 0;
 
     // Every material of the list takes at least one line below its count.
@@ -288,9 +290,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
     Scan(Line(line + 1), "%d;", materialCount);
     if (!CountFits(materialCount, line + 2))
         return reading::ReportBadCount(*this, object(), materialCount, line + 1, kOperation);
-    std::vector<MaterialRecord> materials(static_cast<std::size_t>(materialCount));
-    for (auto& material : materials) material.name = "Unnamed";
-    currentMesh_.materials = std::move(materials);
+    currentMesh_.materials = objects::UnfilledMaterials(static_cast<std::size_t>(materialCount));
 
     std::int32_t faceMaterialCount = 0;
     Scan(Line(line + 2), "%d;", faceMaterialCount);
@@ -306,7 +306,7 @@ HRESULT TextReader::ReadMeshMaterialList(std::int32_t line)
             std::int32_t& index = faceMaterials[face];
             ScanSeparated(lines.Next(), ',', index);  // "%d": what follows the number is not read
             fault = {static_cast<std::int32_t>(face), index};
-            return index >= 0 && index < materialCount;
+            return objects::NamesOneOf(index, materialCount);
         };
     });
     if (bad)

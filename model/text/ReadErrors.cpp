@@ -13,16 +13,6 @@ HRESULT Refuse(const TextReader& reader, std::string text)
 }
 }  // namespace
 
-std::string ObjectLabel(std::string_view objectWord, std::string_view meshName)
-{
-    std::string label = "l'objet " + std::string(objectWord);
-    if (objectWord == "Mesh")
-        label += " \"" + std::string(meshName) + "\"";
-    else
-        label += " de la mesh \"" + std::string(meshName) + "\"";
-    return label;
-}
-
 HRESULT ReportBadCount(const TextReader& reader, const std::string& object, std::int32_t count, std::int32_t line,
                        const char* operation)
 {

@@ -10,10 +10,6 @@
 
 namespace reading {
 
-// "l'objet MeshMaterialList de la mesh "Box"", or "l'objet Mesh "Box"" when
-// the object is the mesh itself.
-std::string ObjectLabel(std::string_view objectWord, std::string_view meshName);
-
 // A count read on `line` that is negative or exceeds the lines that follow.
 HRESULT ReportBadCount(const TextReader& reader, const std::string& object, std::int32_t count, std::int32_t line,
                        const char* operation);

@@ -1,5 +1,7 @@
 #include "model/text/TextHelpers.h"
 
+#include "model/text/ScanFormat.h"
+
 #include <algorithm>
 
 Words SplitWords(std::string_view text)
@@ -18,6 +20,19 @@ Words SplitWords(std::string_view text)
     return words;
 }
 
+bool ReadTextHeaderWords(std::string_view line, TextHeaderWords& header)
+{
+    const Words words = SplitWords(line);
+    if (words.count < 3 || !platform::EqualIgnoringAsciiCase(words[0], "xof") || words[1].size() < 7 ||
+        !platform::EqualIgnoringAsciiCase(words[1].substr(4, 3), "txt"))
+        return false;
+    Scan(words[1].substr(0, 2), "%d", header.versionMajor);
+    Scan(words[1].substr(2, 2), "%d", header.versionMinor);
+    Scan(words[2], "%d", header.floatSize);
+    header.lastWord = words[2];
+    return true;
+}
+
 // Plain loops: the texts are short lines, where a library search per call
 // costs more than the scan.
 std::string_view CutThrough(std::string_view text, char separator)
@@ -32,6 +47,13 @@ std::string_view ObjectName(std::string_view line)
     const Words words = SplitWords(line);
     if (words.count < 2) return {};
     return words[1].substr(0, words[1].find('{'));
+}
+
+std::string_view NameWord(const Words& words)
+{
+    const std::string_view word = words[1];
+    if (words.count < 3 || word.starts_with('{') || word.starts_with('#') || word.starts_with("//")) return {};
+    return word;
 }
 
 std::string_view ReferenceName(std::string_view line)

@@ -23,6 +23,19 @@ struct Words {
 // Splits at spaces; runs of spaces make no empty words; a tab is part of a word.
 Words SplitWords(std::string_view text);
 
+// A text file's first line as the text readers accept it: at least three
+// words, "xof" and a second word with "txt" at its fifth to seventh
+// characters, case ignored ("xof 0302txt 0032"). The version is read from
+// the second word's first four characters and the float size from the third
+// word; a field that does not scan leaves its value as it was.
+struct TextHeaderWords {
+    std::int32_t versionMajor = 0;
+    std::int32_t versionMinor = 0;
+    std::int32_t floatSize = 0;
+    std::string_view lastWord;  // the third word, where the header ends
+};
+bool ReadTextHeaderWords(std::string_view line, TextHeaderWords& header);
+
 // Removes leading and trailing spaces and tabs.
 inline std::string_view TrimBlanks(std::string_view text)
 {
@@ -48,6 +61,11 @@ inline bool Contains(std::string_view text, char character) { return text.find(c
 // The name a "Type Name {" line gives its object (word 1, up to a "{");
 // empty when the line has none.
 std::string_view ObjectName(std::string_view line);
+
+// The name a "Mesh" or "Material" line gives: word 1 of a line of at least
+// three words, unless that word opens the block or a comment ("Mesh { //
+// Player"); empty otherwise.
+std::string_view NameWord(const Words& words);
 
 // The text inside a reference line such as "{ Red }", trimmed.
 std::string_view ReferenceName(std::string_view line);

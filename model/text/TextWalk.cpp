@@ -2,6 +2,8 @@
 // open blocks and the hand-over of each known data object.
 #include "model/text/TextWalk.h"
 
+#include "model/objects/AnimationRules.h"
+#include "model/objects/FileHeader.h"
 #include "model/text/ScanFormat.h"
 #include "model/text/TextHelpers.h"
 #include "platform/Messages.h"
@@ -90,15 +92,24 @@ bool TextReader::IsOpenBlock(std::int32_t fromInnermost, std::string_view word) 
 HRESULT TextReader::CheckHeader()
 {
     bool accepted = false;
-    if (lineCount() > 0) {
-        const Words words = SplitWords(Line(0));
-        accepted = words.count >= 3 && platform::EqualIgnoringAsciiCase(words[0], "xof") && words[1].size() >= 7 &&
-                   platform::EqualIgnoringAsciiCase(words[1].substr(4, 3), "txt");
+    objects::FileHeader header;
+    if (lineCount() > 0 && Line(0).size() == objects::kHeaderSize &&
+        objects::ParseHeader(Line(0), header) == objects::HeaderFault::None && header.formatName == "txt") {
+        // The header every writer writes, read as every reader reads it.
+        accepted = true;
+        model_.versionMajor = header.versionMajor;
+        model_.versionMinor = header.versionMinor;
+        model_.formatType = "txt";
+        model_.floatSize = static_cast<std::int32_t>(header.floatBytes * 8);
+    } else if (lineCount() > 0) {
+        // Other spacings and cases pass as long as the words do.
+        TextHeaderWords words{model_.versionMajor, model_.versionMinor, model_.floatSize, {}};
+        accepted = ReadTextHeaderWords(Line(0), words);
         if (accepted) {
-            Scan(words[1].substr(0, 2), "%d", model_.versionMajor);
-            Scan(words[1].substr(2, 2), "%d", model_.versionMinor);
+            model_.versionMajor = words.versionMajor;
+            model_.versionMinor = words.versionMinor;
             model_.formatType = "txt";
-            Scan(words[2], "%d", model_.floatSize);
+            model_.floatSize = words.floatSize;
         }
     }
     if (accepted) return S_OK;

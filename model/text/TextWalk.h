@@ -9,6 +9,7 @@
 
 #include "model/LoadError.h"
 #include "model/Model.h"
+#include "model/objects/MaterialRules.h"
 #include "model/text/SignificantLines.h"
 #include "platform/ResultCodes.h"
 
@@ -20,6 +21,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+class BlockNumbers;
+struct Words;
 
 class TextReader {
 public:
@@ -123,12 +127,18 @@ private:
     // The line that names the block opened at `line`: the line above when it
     // begins with "{".
     std::string_view NamingLine(std::int32_t line) const;
-    // The numbers of the block opened at `line`, from the line below it to the
-    // block's end; with `leadingString`, the first quoted string before them.
-    std::vector<float> NumbersOfBlock(std::int32_t line, std::string_view* leadingString) const;
     // The numbers of lines `first` to `last`, the first of them from `from` on.
-    std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last,
-                                      std::string_view* leadingString) const;
+    std::vector<float> NumbersOfLines(std::int32_t first, std::size_t from, std::int32_t last) const;
+    // Calls add(value, field) for each of those numbers, with the text it
+    // was read from; with `leadingString`, takes the first quoted string
+    // before them.
+    template <class Add>
+    void ForEachNumber(std::int32_t first, std::size_t from, std::int32_t last, std::string_view* leadingString,
+                       Add&& add) const;
+    // The numbers of the block opened at `line`, from the line below it to the
+    // block's end, as the object rules read them; with `leadingString`, the
+    // first quoted string before them.
+    BlockNumbers NumberRunOfBlock(std::int32_t line, std::string_view* leadingString) const;
     // The object's own numbers: after the "{" of `line`, up to the next brace
     // line (the block's end, or a block inside it).
     std::vector<float> OwnNumbers(std::int32_t line) const;
@@ -163,6 +173,5 @@ private:
     };
     std::vector<SetBeingRead> openSets_;
     std::vector<AnimationBeingRead> openAnimations_;
-    // Positions in the shared materials of each name, by its lower-case form.
-    std::unordered_map<std::string, std::vector<std::int32_t>> sharedMaterialsByName_;
+    objects::SharedMaterials sharedMaterials_;
 };

@@ -191,9 +191,13 @@ const std::vector<Case> kCases = {
     {"Header", "Header {\n 1;\n 0;\n 1;\n}\n" + Mesh(), {"header = 1 0 1"}, {}},
     {"Mesh, quad and triangle", "Mesh Box {\n 4;\n 0;0;0;,\n 1;0;0;,\n 1;1;0;,\n 0;1;0;;\n 2;\n 4;0,1,2,3;,\n"
                                 " 3;2,1,0;;\n}\n", {"meshes[0].name = Box", "meshes[0].faces = 0 1 2 3 | 2 1 0"}, {}},
-    // differs today: a comment after the brace is the text reader's name ("{"); the binary mesh has none.
-    {"Mesh, comment after its brace", "Mesh { // Player mesh\n" + kTriangle + "}\n", {"meshes[0].name = {"},
-     {"meshes[0].name = Unnamed"}},
+    // A brace or a comment after the word is no name.
+    {"Mesh, comment after its brace", "Mesh { // Player mesh\n" + kTriangle + "}\n", {"meshes[0].name = Unnamed"},
+     {}},
+    {"Material, comment after its brace",
+     Mesh(" MeshMaterialList {\n  1;\n  1;\n  0;;\n  Material { // skin\n   1.0;1.0;1.0;1.0;;\n   0.0;\n"
+          "   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n  }\n }\n"),
+     {"meshes[0].materials[0].name = Unnamed"}, {}},
     // differs today: a brace on the next line loses the name in text, not in binary.
     {"Mesh, brace on the next line", "Mesh Box\n{\n" + kTriangle + "}\n", {"meshes[0].name = Unnamed"},
      {"meshes[0].name = Box"}},
@@ -242,15 +246,19 @@ const std::vector<Case> kCases = {
      {"meshes[0].skinWeights[0].bone = Hip", "meshes[0].skinWeights[0].indices = 0 2",
       "meshes[0].skinWeights[0].weights = 0.25 1", "meshes[0].skinWeights[0].offset = 1 0 0 0 0 1 0 0 0 0 1 0 2 3 4 1"},
      {}},
-    // differs today: skin indices go through float in text (2^24 + 1 rounds), exact in binary.
+    // Indices are integers in every form: beyond 2^24 they stay exact, and one written "1.5" or "2.0"
+    // leaves its object out.
     {"SkinWeights index beyond 2^24",
      "Frame Hip {\n" + Mesh(" SkinWeights {\n  \"Hip\";\n  1;\n  16777217;\n  1.0;\n  " +
                             kIdentity + "0,0,0,1;;\n }\n") + "}\n",
-     {"meshes[0].skinWeights[0].indices = 16777216"}, {"meshes[0].skinWeights[0].indices = 16777217"}},
-    // differs today: a fractional skin index is cut in text; binary leaves the skin out.
+     {"meshes[0].skinWeights[0].indices = 16777217"}, {}},
     {"SkinWeights fractional index", "Frame Hip {\n" + Mesh(" SkinWeights {\n  \"Hip\";\n  1;\n  1.5;\n  1.0;\n  " +
                                                           kIdentity + "0,0,0,1;;\n }\n") + "}\n",
-     {"meshes[0].skinWeights[0].indices = 1"}, {"meshes[0].skinWeights = 0", "meshes[0].skinWeights[0]"}},
+     {"meshes[0].skinWeights = 0", "meshes[0].skinWeights[0]"}, {}},
+    {"MeshVertexColors index written as a decimal",
+     Mesh(" MeshVertexColors {\n  1;\n  2.0;1.0;0.0;0.0;1.0;;\n }\n"), {"meshes[0].vertexColors = none"}, {}},
+    {"MeshNormals index written as a decimal",
+     Mesh(" MeshNormals {\n  1;\n  0.0;0.0;1.0;;\n  1;\n  3;0,0,0.0;;\n }\n"), {"meshes[0].storedNormals = none"}, {}},
     {"AnimationKey rotation, AnimationOptions",
      Keys("  AnimationOptions {\n   0;\n   0;\n  }\n  AnimationKey {\n   0;\n   2;\n   0;4;1.0,0.0,0.0,0.0;;,\n"
           "   10;4;0.5,0.5,-0.5,0.5;;;\n  }\n"),

@@ -2,11 +2,15 @@
 // targets of the readers that build a Document.
 #pragma once
 
+#include "ExportFuzz.h"
 #include "model/Model.h"
 #include "model/binary/Document.h"
+#include "model/binary/ModelFromObjects.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // Every part stands in its array, every object's parts in the parts.
 inline bool WholeDocument(const xfile::Document& document)
@@ -41,4 +45,18 @@ inline bool FramesFound(const Model& model)
                 !animation.HasKeys())
                 return false;
     return true;
+}
+
+// The checks of a read that gave `document` (or `error` when not `read`),
+// then of the model made from it, exported.
+inline void CheckDocumentAndModel(bool read, xfile::Document&& document, std::string& error)
+{
+    if (read ? !WholeDocument(document) : error.empty() || !document.objects.empty()) __builtin_trap();
+    if (!read) return;
+    std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
+    if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();
+    if (model) {
+        gltf_export::PrepareModel(*model);
+        CheckExport(*model);
+    }
 }

@@ -4,15 +4,12 @@
 // read must hold only parts that stand in its arrays; a model read must
 // hold only animations that found their frame, and export as a valid .glb.
 #include "DocumentChecks.h"
-#include "ExportFuzz.h"
 #include "model/anylayout/AnyLayoutObjects.h"
-#include "model/binary/ModelFromObjects.h"
 #include "platform/Messages.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,13 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     xfile::Document document;
     std::string error;
     const bool read = xfile::ReadTextObjectsAnyLayout(file, document, error);
-    if (read ? !WholeDocument(document) : error.empty() || !document.objects.empty()) __builtin_trap();
-    if (!read) return 0;
-    std::optional<Model> model = xfile::ModelFromObjects(std::move(document), error);
-    if (model ? !FramesFound(*model) : error.empty()) __builtin_trap();
-    if (model) {
-        gltf_export::PrepareModel(*model);
-        CheckExport(*model);
-    }
+    CheckDocumentAndModel(read, std::move(document), error);
     return 0;
 }

@@ -64,9 +64,8 @@ std::string AnyLayoutSummary(const std::string& text)
 // The line reader's model, or its first message.
 std::string LineReaderSummary(const std::string& text)
 {
-    testing_support::MessageRecorder recorder;
-    const std::optional<Model> model = ReadModelBytes("any.x", text);
-    if (!model) return recorder.messages().empty() ? "refused" : recorder.messages()[0].text;
+    const ModelOrError model = ReadModelBytes("any.x", text);
+    if (!model) return model.error().messages.empty() ? "refused" : model.error().messages[0].text;
     return Summary(*model);
 }
 

@@ -64,7 +64,7 @@ TEST(LoadInAnyLayout, ReadsWhatTheLineReaderRefusesOnlyWhenAsked)
             }
         }
     }
-    EXPECT_TRUE(recorder.sink.messages().empty());
+    EXPECT_TRUE(recorder.messages().empty());
 }
 
 TEST(LoadInAnyLayout, AFileNeitherReaderTakesGivesTheLineReadersRefusal)

@@ -49,6 +49,14 @@ TEST_F(ReaderTest, ReadsVerticesFacesAndCoordinates)
     EXPECT_EQ(*quad.faceMaterials, (MeshRecord::FaceMaterialList{0, 0}));
 }
 
+TEST_F(ReaderTest, AHeaderValueLeftOutKeepsTheEarlierOne)
+{
+    ASSERT_EQ(Read("Header {\n 1;\n 2;\n 3;\n}\nHeader {\n 4;\n x;\n}\n"), S_OK);
+    EXPECT_EQ(model.headerMajor, 4);
+    EXPECT_EQ(model.headerMinor, 2);
+    EXPECT_EQ(model.headerFlags, 3);
+}
+
 TEST_F(ReaderTest, NamesComeFromWordOneOfALineOfThreeWords)
 {
     ASSERT_EQ(Read("Mesh {\n 3;\n 0;0;0;,\n 1;0;0;,\n 0;1;0;;\n 1;\n 3;0,1,2;;\n"

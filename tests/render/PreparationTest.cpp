@@ -186,4 +186,21 @@ TEST(LoadedModelLoad, ShowsTheReadersMessagesAndGivesWhy)
     EXPECT_EQ(failure.kind, LoadErrorKind::NoSuchFile);
 }
 
+// A layout the line reader refuses loads, silently, only when the scene is
+// asked for as its author made it.
+TEST(LoadedModelLoad, ReadsAnyLayoutOnlyAsAuthored)
+{
+    testing_support::TempDir folder;
+    const std::string path = folder.Write("stray.x", "xof 0303txt 0032\n}\nFrame Root {\n}\n");
+    testing_support::MessageRecorder recorder;
+    LoadedModel loaded;
+    EXPECT_EQ(loaded.Load(path, PoseChoice{.asAuthored = false}), E_FAIL);
+    EXPECT_EQ(recorder.messages().size(), 1u);
+    EXPECT_EQ(loaded.Load(path, PoseChoice{.asAuthored = true}), S_OK);
+    // Only the preparation speaks (this test has no OpenGL context), not the reader.
+    for (std::size_t k = 1; k < recorder.messages().size(); ++k)
+        EXPECT_NE(recorder.messages()[k].text, recorder.messages()[0].text);
+    EXPECT_EQ(loaded.model.frames.size(), 1u);
+}
+
 }  // namespace

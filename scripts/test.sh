@@ -36,5 +36,5 @@ run_suite build-asan ON OFF
 echo "== thread sanitizer build (threaded steps) =="
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_SANITIZE=OFF -DPELMORA_SANITIZE_THREAD=ON \
   -DPELMORA_BUILD_TESTS=ON -DPELMORA_BUILD_VIEWER=OFF -DPELMORA_BUILD_BENCH=OFF -DPELMORA_FUZZ=OFF
-cmake --build build-tsan -j "$jobs" --target threaded_preparation_tests xfile_fuzzer xbinary_fuzzer mszip_fuzzer
+cmake --build build-tsan -j "$jobs" --target threaded_preparation_tests xfile_fuzzer xbinary_fuzzer mszip_fuzzer anylayout_fuzzer
 ctest --test-dir build-tsan --output-on-failure --no-tests=error -j "$jobs" --timeout 600 -L threads

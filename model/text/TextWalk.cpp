@@ -3,7 +3,6 @@
 #include "model/text/TextWalk.h"
 
 #include "model/objects/AnimationRules.h"
-#include "model/objects/FileHeader.h"
 #include "model/text/ScanFormat.h"
 #include "model/text/TextHelpers.h"
 #include "platform/Messages.h"
@@ -91,26 +90,14 @@ bool TextReader::IsOpenBlock(std::int32_t fromInnermost, std::string_view word) 
 
 HRESULT TextReader::CheckHeader()
 {
-    bool accepted = false;
-    objects::FileHeader header;
-    if (lineCount() > 0 && Line(0).size() == objects::kHeaderSize &&
-        objects::ParseHeader(Line(0), header) == objects::HeaderFault::None && header.formatName == "txt") {
-        // The header every writer writes, read as every reader reads it.
-        accepted = true;
-        model_.versionMajor = header.versionMajor;
-        model_.versionMinor = header.versionMinor;
+    // Any spacing and case pass as long as the words do.
+    TextHeaderWords words{model_.versionMajor, model_.versionMinor, model_.floatSize, {}};
+    const bool accepted = lineCount() > 0 && ReadTextHeaderWords(Line(0), words);
+    if (accepted) {
+        model_.versionMajor = words.versionMajor;
+        model_.versionMinor = words.versionMinor;
         model_.formatType = "txt";
-        model_.floatSize = static_cast<std::int32_t>(header.floatBytes * 8);
-    } else if (lineCount() > 0) {
-        // Other spacings and cases pass as long as the words do.
-        TextHeaderWords words{model_.versionMajor, model_.versionMinor, model_.floatSize, {}};
-        accepted = ReadTextHeaderWords(Line(0), words);
-        if (accepted) {
-            model_.versionMajor = words.versionMajor;
-            model_.versionMinor = words.versionMinor;
-            model_.formatType = "txt";
-            model_.floatSize = words.floatSize;
-        }
+        model_.floatSize = words.floatSize;
     }
     if (accepted) return S_OK;
     refusalKind_ = LoadErrorKind::NotAModel;

@@ -83,11 +83,6 @@ HeldRun RunHolding(const std::function<bool(TextureFormat)>& read, TextureFormat
     return run;
 }
 
-void Show(const std::vector<platform::RecordedMessage>& words)
-{
-    for (const auto& message : words) platform::ShowMessage(message.text, message.caption, message.kind);
-}
-
 }  // namespace
 
 std::optional<TextureFormat> ChooseTextureFormat(std::string_view fileName)
@@ -128,12 +123,12 @@ TextureFormat ReadChoosingByContent(ReaderChoice choice, TextureFormat chosen, c
         const auto other = head ? FormatBySignature(*head) : std::nullopt;
         if (other && *other != chosen) {
             if (HeldRun second = RunHolding(read, *other); second.read) {
-                Show(second.words);
+                platform::ShowMessages(second.words);
                 return *other;
             }
         }
     }
-    Show(first.words);
+    platform::ShowMessages(first.words);
     return chosen;
 }
 

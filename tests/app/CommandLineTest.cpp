@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -67,6 +69,32 @@ TEST(CommandLineTest, ViewSwitchesStandAnywhere)
     const ViewerCommandLine bare = ParseViewerCommandLine(2, none);
     EXPECT_EQ(bare.modelPath, "");
     EXPECT_FALSE(bare.fit || bare.vertexColors || bare.upZ);
+}
+
+// The desktop entry opens a file as its author made it, framed; the bare
+// command keeps the plain start (above).
+TEST(CommandLineTest, TheDesktopEntryOpensAFileAsAuthoredAndFramed)
+{
+    std::ifstream entry(PELMORA_SAMPLES_DIR "/../app/desktop/pelmora.desktop");
+    ASSERT_TRUE(entry);
+    std::string line, exec;
+    while (std::getline(entry, line))
+        if (line.rfind("Exec=", 0) == 0)
+            exec = line.substr(5);
+    std::istringstream words(exec);
+    std::vector<std::string> argv;
+    for (std::string word; words >> word;)
+        argv.push_back(word == "%f" ? "ship.x" : word);
+    ASSERT_FALSE(argv.empty());
+    EXPECT_EQ(argv.front(), "pelmora");
+    std::vector<const char*> pointers;
+    for (const std::string& word : argv)
+        pointers.push_back(word.c_str());
+    const ViewerCommandLine parsed = ParseViewerCommandLine(static_cast<int>(pointers.size()), pointers.data());
+    EXPECT_FALSE(parsed.exit) << parsed.output;
+    EXPECT_TRUE(parsed.asAuthored && parsed.fit);
+    EXPECT_FALSE(parsed.upZ || parsed.vertexColors);
+    EXPECT_EQ(parsed.modelPath, "ship.x");
 }
 
 }  // namespace

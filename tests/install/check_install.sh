@@ -41,6 +41,8 @@ grep -q "Pelmora [0-9]" "$prefix/share/man/man1/pelmora.1" && pass "manual page 
 desktop-file-validate "$prefix/share/applications/pelmora.desktop" && pass "desktop entry valid" ||
     fail "desktop-file-validate"
 grep -q '^MimeType=model/x.directx;$' "$prefix/share/applications/pelmora.desktop" || fail "desktop entry opens no .x file"
+grep -q '^Exec=pelmora --as-authored --fit %f$' "$prefix/share/applications/pelmora.desktop" ||
+    fail "desktop entry does not open a file as authored and framed"
 update-mime-database "$prefix/share/mime" || fail "update-mime-database"
 printf 'xof 0303txt 0032\n' >"$work/text-model"
 cp "$samples/cube.x" "$work/cube.x"

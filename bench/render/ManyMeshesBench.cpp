@@ -29,13 +29,14 @@ ViewOptions PathOptions(DrawPath path)
     return options;
 }
 
-// Average milliseconds per frame, after one frame to warm up.
-double FrameTime(const LoadedModel& loaded, DrawPath path)
+// Average milliseconds per frame, after one frame to warm up; a null model
+// gives the cost of an empty frame.
+double FrameTime(const LoadedModel* loaded, DrawPath path)
 {
     const ViewOptions options = PathOptions(path);
     auto frame = [&] {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(&loaded, options, kPitch, kYaw);
+        DrawModelScene(loaded, options, kPitch, kYaw);
         glFinish();
     };
     frame();
@@ -74,21 +75,25 @@ int main()
                                        DrawPath::Immediate};
         constexpr const char* kNames[] = {"DrawBufferObjects", "DrawIndexedArrays", "DrawDisplayList", "DrawImmediate"};
         constexpr std::size_t kRows = std::size(kPaths);
-        double roomBest[kRows], mergedBest[kRows];
+        double roomBest[kRows], mergedBest[kRows], empty = 1e30;
         std::fill(std::begin(roomBest), std::end(roomBest), 1e30);
         std::fill(std::begin(mergedBest), std::end(mergedBest), 1e30);
         // Best of three rounds, the rows taking turns, so that a busy moment
         // of the machine does not weigh on one row alone.
-        for (int round = 0; round < 3; ++round)
+        for (int round = 0; round < 3; ++round) {
+            empty = std::min(empty, FrameTime(nullptr, DrawPath::BufferObjects));
             for (std::size_t r = 0; r < kRows; ++r) {
-                roomBest[r] = std::min(roomBest[r], FrameTime(room, kPaths[r]));
-                mergedBest[r] = std::min(mergedBest[r], FrameTime(merged, kPaths[r]));
+                roomBest[r] = std::min(roomBest[r], FrameTime(&room, kPaths[r]));
+                mergedBest[r] = std::min(mergedBest[r], FrameTime(&merged, kPaths[r]));
             }
+        }
         std::printf("room: %d meshes x %d triangles, 640x480 offscreen (%s)\n", render_bench::kRoomMeshes,
                     render_bench::kTrianglesPerCrate, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-        std::printf("%-20s %12s %12s %8s\n", "path", "room ms", "merged ms", "ratio");
+        std::printf("empty frame (clear only): %.3f ms\n", empty);
+        std::printf("%-20s %12s %12s %8s %16s\n", "path", "room ms", "merged ms", "ratio", "extra per mesh");
         for (std::size_t r = 0; r < kRows; ++r)
-            std::printf("%-20s %12.3f %12.3f %7.2fx\n", kNames[r], roomBest[r], mergedBest[r], roomBest[r] / mergedBest[r]);
+            std::printf("%-20s %12.3f %12.3f %7.2fx %13.1f us\n", kNames[r], roomBest[r], mergedBest[r],
+                        roomBest[r] / mergedBest[r], 1000 * (roomBest[r] - mergedBest[r]) / render_bench::kRoomMeshes);
         ratio = roomBest[0] / mergedBest[0];
     }
     std::filesystem::remove_all(folder);

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -48,8 +49,12 @@ double FrameTime(const LoadedModel* loaded, DrawPath path)
 
 }  // namespace
 
-int main()
+// With "profile room" or "profile merged": that model only, along buffer
+// objects, for a fixed number of frames and without timing, for a profiler
+// (perf stat, valgrind --tool=callgrind) to count.
+int main(int argc, char** argv)
 {
+    const bool profile = argc == 3 && std::string_view(argv[1]) == "profile";
     platform::HeadlessContext context(640, 480);
     if (!context.Ok()) {
         std::fprintf(stderr, "no offscreen context: %s\n", context.Error().c_str());
@@ -69,6 +74,12 @@ int main()
         if (!room.render.buffersReady || !merged.render.buffersReady) {
             std::fprintf(stderr, "no buffer objects\n");
             return 1;
+        }
+        if (profile) {
+            const LoadedModel& chosen = std::string_view(argv[2]) == "merged" ? merged : room;
+            for (int i = 0; i < 5; ++i) FrameTime(&chosen, DrawPath::BufferObjects);
+            std::filesystem::remove_all(folder);
+            return 0;
         }
 
         constexpr DrawPath kPaths[] = {DrawPath::BufferObjects, DrawPath::IndexedArrays, DrawPath::DisplayList,

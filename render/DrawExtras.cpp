@@ -32,6 +32,7 @@ private:
 void RenderModel::DrawNormals(const Model& model) const
 {
     for (std::size_t m = 0; m < model.meshes.size(); ++m) {
+        if (m < meshes.size() && !meshes[m].shown) continue;
         const MeshGeometry geometry = Geometry(model, m);
         if (!geometry.normals) continue;
         const UnlitColourScope yellow(1, 1, 0, 1);
@@ -51,6 +52,7 @@ void RenderModel::DrawBoundingBox() const
 {
     const UnlitColourScope halfOrange(0.9f, 0.6f, 0.0f, 0.5f);
     for (const MeshRenderData& data : meshes) {
+        if (!data.shown) continue;
         glBegin(GL_TRIANGLES);
         for (const std::int32_t corner : data.boxTriangles) {
             if (corner < 0 || corner >= static_cast<std::int32_t>(data.boxCorners.size())) continue;

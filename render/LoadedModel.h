@@ -35,6 +35,10 @@ public:
     // "Inverse Normales": every normal negated, then the render data rebuilt.
     HRESULT InvertNormals();
 
+    // Hides or shows mesh `mesh` in every draw path (see RenderModel::SetMeshShown).
+    void SetMeshShown(std::size_t mesh, bool shown) { render.SetMeshShown(model, mesh, shown); }
+    bool MeshShown(std::size_t mesh) const { return render.MeshShown(mesh); }
+
     // Releases everything: data, textures, buffer objects, display list.
     void Clear();
 

@@ -27,13 +27,30 @@ void MaterialState::Bind(GLuint texture)
 
 void MaterialState::Setup(const MaterialRecord& material, const LoadTexture* texture)
 {
+    // The material's colours replace all five default ones, and its texture
+    // the reset's 0: only an untextured material takes what the reset owes.
+    if (resetOwed_) {
+        resetOwed_ = false;
+        if (material.textureFile.empty()) Bind(0);
+    }
     Apply(material.colors);
     if (!material.textureFile.empty()) Bind(texture ? texture->GetTextureId() : 0);
+}
+
+void MaterialState::SetupWithoutMaterial() { SettleReset(); }
+
+void MaterialState::SettleReset()
+{
+    if (!resetOwed_) return;
+    resetOwed_ = false;
+    Bind(0);
+    Apply(MaterialColors{});
 }
 
 void MaterialState::TakeVertexColors()
 {
     if (vertexColors_) return;
+    SettleReset();  // colour material then starts from the defaults, as after a reset made in place
     glColorMaterial(GL_FRONT, GL_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
     vertexColors_ = true;
@@ -48,8 +65,9 @@ void MaterialState::ResetAfterMesh()
         colors_.reset();  // the diffuse colour is the last vertex's now
         vertexColors_ = false;
     }
-    Bind(0);
-    Apply(MaterialColors{});
+    resetOwed_ = true;
 }
+
+void MaterialState::Finish() { SettleReset(); }
 
 }  // namespace render

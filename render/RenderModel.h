@@ -71,7 +71,12 @@ struct MeshRenderData {
     // The texture of each material, shared with every material of the model
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
+    bool shown = true;  // drawn by the paths and the extras (see RenderModel::SetMeshShown)
 };
+
+namespace render {
+class MaterialState;
+}
 
 class RenderModel {
 public:
@@ -150,6 +155,13 @@ public:
     void DrawNormals(const Model& model) const;
     void DrawBoundingBox() const;
 
+    // Whether mesh `mesh` is drawn: every mesh is after a load. A hidden mesh
+    // is left out by the four paths and the extras, its data kept; the
+    // display list (when there is one) follows at once, with the model's
+    // context current.
+    void SetMeshShown(const Model& model, std::size_t mesh, bool shown);
+    bool MeshShown(std::size_t mesh) const;
+
     std::vector<MeshRenderData> meshes;  // one per mesh of the model, in its order
     // Every mesh's interleaved vertices one after another, and every group's
     // indices likewise: two buffer objects for the whole model, however many
@@ -183,6 +195,11 @@ private:
     void UpdateVertexBuffer();
     // The display list's contents compiled again, under the same name.
     void RecompileDisplayList(const Model& model);
+    // The lists of the meshes, once a mesh has been hidden (see DisplayList.cpp).
+    void CompileMeshLists(const Model& model);
+    void CompileModelList(const Model& model);
+    void DrawImmediateMesh(const Model& model, std::size_t mesh, render::MaterialState& state) const;
+    std::vector<platform::GlName> meshLists_;
     // The texture of material `material` of mesh `mesh`, or null.
     const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
 };

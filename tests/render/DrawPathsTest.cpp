@@ -1,3 +1,4 @@
+#include "GlDriverPlay.h"
 #include "MeshBuilder.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
@@ -76,6 +77,49 @@ protected:
     std::unique_ptr<platform::HeadlessContext> context;
     std::unique_ptr<LoadedModel> loaded = std::make_unique<LoadedModel>();
 };
+
+// A 1 x 1 red texture, shared by the materials that name it.
+std::shared_ptr<LoadTexture> RedTexture()
+{
+    auto texture = std::make_shared<LoadTexture>();
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture->textureId = platform::GlName(platform::GlObjectKind::Texture, name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    const std::uint8_t red[] = {255, 0, 0};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, red);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return texture;
+}
+
+// Twelve meshes of two white squares each, textured red then untextured in
+// the even meshes, the other way round in the odd ones: an odd mesh starts
+// untextured after a mesh that ended with the texture bound.
+void FillRoom(LoadedModel& loaded)
+{
+    const auto red = RedTexture();
+    for (int i = 0; i < 12; ++i) {
+        const bool texturedFirst = i % 2 == 0;
+        MeshRecord mesh = MakeMesh({}, {}, {}, {{{1, 1, 1, 1}, texturedFirst ? "red.ppm" : ""},
+                                              {{1, 1, 1, 1}, texturedFirst ? "" : "red.ppm"}});
+        const float x = -3.3f + 2.2f * static_cast<float>(i % 3), y = -2.6f + 1.4f * static_cast<float>(i / 3);
+        AddSquare(mesh, x, y, x + 0.8f, y + 0.8f, 0, 0);
+        AddSquare(mesh, x + 1.0f, y, x + 1.8f, y + 0.8f, 0, 1);
+        loaded.model.meshes.push_back(std::move(mesh));
+    }
+    loaded.render.meshes.resize(12);
+    for (std::size_t m = 0; m < 12; ++m) {
+        auto& textures = loaded.render.meshes[m].textures;
+        textures = {nullptr, nullptr};
+        textures[m % 2] = red;
+    }
+    loaded.render.ComputeBoundingBoxes(loaded.model);
+    loaded.model.TriangulateFaces();
+    loaded.ComputeNormals();
+    loaded.render.BuildDisplayList(loaded.model);
+}
+
 
 TEST_F(DrawPaths, OpaqueModelsLookTheSameOnEveryPath)
 {
@@ -254,6 +298,82 @@ TEST_F(DrawPaths, NormalsAndBoxesInEveryPolygonMode)
     EXPECT_GT(coveredByBox[0], coveredByBox[1]);
     EXPECT_GT(coveredByBox[1], coveredByBox[2]);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+TEST_F(DrawPaths, ManyMeshesLookTheSameOnEveryPathAndEachStartsUntextured)
+{
+    FillRoom(*loaded);
+    ASSERT_TRUE(loaded->render.buffersReady);
+    const Pixels immediate = Draw(Path::Immediate);
+    for (Path path : kAllPaths) EXPECT_TRUE(Draw(path) == immediate) << "path " << static_cast<int>(path);
+    // Only the odd meshes' first squares are untextured after a reset: six
+    // plain squares; every other square is red (the even meshes' second
+    // squares keep the texture of the material before them).
+    int plain = 0, red = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const auto p = At(immediate, x, y);
+            plain += p != At(immediate, 0, 0) && p[0] > 100 && p[1] > 100 ? 1 : 0;
+            red += p[0] > 100 && p[1] == 0 ? 1 : 0;
+        }
+    EXPECT_GT(plain, 6 * 60);
+    EXPECT_GT(2 * red, 5 * plain);  // three times as many, give or take the edges
+    EXPECT_LT(2 * red, 7 * plain);
+}
+
+TEST_F(DrawPaths, AHiddenMeshLeavesOnlyItsOwnPixelsInEveryPathUntilShownAgain)
+{
+    FillRoom(*loaded);
+    ViewOptions extras;
+    extras.drawNormals = extras.drawBoundingBox = true;
+    const Pixels whole = Draw(Path::Immediate), wholeWithExtras = Draw(extras, 0, 20);
+    EXPECT_EQ(render_testing::LiveDisplayLists(), 1);
+
+    // The odd meshes end with the texture bound and start untextured: with
+    // the even meshes between them hidden, no texture may carry over.
+    for (std::size_t hidden : {4u, 6u}) loaded->SetMeshShown(hidden, false);
+    EXPECT_FALSE(loaded->MeshShown(4));
+    EXPECT_TRUE(loaded->MeshShown(3));
+    const Pixels without = Draw(Path::Immediate);
+    const auto background = At(whole, 0, 0);
+    int gone = 0;
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (At(without, x, y) != At(whole, x, y)) {
+                ASSERT_EQ(At(without, x, y), background) << x << "," << y;
+                ++gone;
+            }
+    EXPECT_GT(gone, 4 * 60);
+    EXPECT_LT(gone, CountCovered(whole) / 4);
+    for (Path path : kAllPaths) EXPECT_TRUE(Draw(path) == without) << "path " << static_cast<int>(path);
+    // The normals and boxes of the hidden meshes go with them.
+    const Pixels withoutExtras = Draw(extras, 0, 20);
+    EXPECT_FALSE(withoutExtras == wholeWithExtras);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (At(withoutExtras, x, y) != At(wholeWithExtras, x, y)) {
+                ASSERT_EQ(At(withoutExtras, x, y), background);
+            }
+
+    // A list per mesh and the model's list, under the name it had.
+    const GLuint list = loaded->render.displayList.get();
+    EXPECT_EQ(render_testing::LiveDisplayLists(), 13);
+    loaded->SetMeshShown(4, true);
+    loaded->SetMeshShown(6, true);
+    EXPECT_EQ(loaded->render.displayList.get(), list);
+    for (Path path : kAllPaths) EXPECT_TRUE(Draw(path) == whole) << "path " << static_cast<int>(path);
+    EXPECT_TRUE(Draw(extras, 0, 20) == wholeWithExtras);
+
+    // The lists follow a rebuild with a mesh hidden, and go with the model.
+    loaded->SetMeshShown(6, false);
+    loaded->InvertNormals();
+    loaded->InvertNormals();
+    EXPECT_EQ(render_testing::LiveDisplayLists(), 13);
+    const Pixels rebuilt = Draw(Path::Immediate);
+    EXPECT_TRUE(Draw(Path::List) == rebuilt);
+    EXPECT_FALSE(rebuilt == whole);
+    loaded->Clear();
+    EXPECT_EQ(render_testing::LiveDisplayLists(), 0);
 }
 
 }  // namespace

@@ -146,6 +146,28 @@ AnimationTiming TimingOf(const Model& model, std::size_t set)
     return timing;
 }
 
+std::vector<double> KeyTimesOf(const Model& model, std::size_t set)
+{
+    if (set >= model.animationSets.size()) return {};
+    std::vector<std::uint32_t> ticks;
+    auto add = [&ticks](const auto& keys) {
+        for (const auto& key : keys) ticks.push_back(key.time);
+    };
+    for (const AnimationRecord& animation : model.animationSets[set].animations) {
+        add(animation.rotationKeys);
+        add(animation.scaleKeys);
+        add(animation.positionKeys);
+        add(animation.matrixKeys);
+    }
+    std::sort(ticks.begin(), ticks.end());
+    ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+    const AnimationTiming timing = TimingOf(model, set);
+    std::vector<double> seconds;
+    seconds.reserve(ticks.size());
+    for (const std::uint32_t tick : ticks) seconds.push_back((tick - timing.firstTick) / timing.ticksPerSecond);
+    return seconds;
+}
+
 Matrix4 RotationMatrix(const Quaternion& q)
 {
     const float length = std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z);

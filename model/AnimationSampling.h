@@ -19,8 +19,12 @@ struct AnimationTiming {
     // `seconds` after the set's start, as played: wrapped into the set's
     // length when it loops, held within it otherwise.
     double Wrap(double seconds) const;
-    // The tick shown `seconds` after the set's start.
-    double TickAt(double seconds) const { return firstTick + Wrap(seconds) * ticksPerSecond; }
+    // The tick shown `seconds` after the set's start. The length itself
+    // shows the last key, even in a loop: the end a seek sends the set to.
+    double TickAt(double seconds) const
+    {
+        return seconds == LengthSeconds() ? lastTick : firstTick + Wrap(seconds) * ticksPerSecond;
+    }
 };
 
 // The file's "AnimTicksPerSecond" when it gives one. Without it, keys that
@@ -28,6 +32,10 @@ struct AnimationTiming {
 // shorter ones are frame numbers, as game exporters write them, played at
 // 30 per second. A set is open when any of its animations says so.
 AnimationTiming TimingOf(const Model& model, std::size_t set);
+// Every time set `set` has a key at (of any kind, of any of its
+// animations), in seconds from the set's start as TimingOf runs it: sorted,
+// each once. Empty for a set without keys or a set the model does not have.
+std::vector<double> KeyTimesOf(const Model& model, std::size_t set);
 
 // A matrix's upper 3x3 as a scale and rotation rows: each row a scale times
 // a unit row (a row of length 0 becomes the axis' own). A mirror stays in the

@@ -202,3 +202,43 @@ void ScenePose::PoseMesh(const Model& model, std::size_t meshIndex, MeshRecord::
     if (withNormals)
         for (std::size_t v = vertexCount; v < normals->size(); ++v) (*normals)[v] = (*mesh.normals)[v];
 }
+
+std::span<const std::int32_t> ScenePose::BoneFrames(std::size_t mesh) const
+{
+    if (mesh >= skins_.size()) return {};
+    return skins_[mesh].boneFrames;
+}
+
+void PoseSkeleton(const Model& model, const ScenePose& pose, Skeleton& skeleton)
+{
+    skeleton.joints.clear();
+    skeleton.bones.clear();
+    const std::size_t frameCount = model.frames.size();
+    // The joint of each frame once it has one; -1 before.
+    std::vector<std::int32_t> jointOf(frameCount, -1);
+    auto joint = [&](std::size_t frame) {
+        if (jointOf[frame] < 0) {
+            const Matrix4& world = pose.WorldOf(static_cast<std::int32_t>(frame));
+            jointOf[frame] = static_cast<std::int32_t>(skeleton.joints.size());
+            skeleton.joints.push_back({world.m[12], world.m[13], world.m[14]});
+        }
+        return static_cast<std::uint32_t>(jointOf[frame]);
+    };
+    std::vector<bool> joined(frameCount, false);  // whose bone to its parent is made
+    auto join = [&](std::size_t frame) {
+        if (frame >= frameCount || joined[frame]) return;
+        joined[frame] = true;
+        const std::uint32_t own = joint(frame);
+        // The same rule for a parent as the world matrices follow.
+        const std::int32_t parent = model.frames[frame].parent;
+        if (parent >= 0 && static_cast<std::size_t>(parent) < frame)
+            skeleton.bones.push_back({own, joint(static_cast<std::size_t>(parent))});
+    };
+    if (model.meshes.empty()) {
+        for (std::size_t f = 0; f < frameCount; ++f) join(f);
+        return;
+    }
+    for (std::size_t m = 0; m < model.meshes.size(); ++m)
+        for (const std::int32_t frame : pose.BoneFrames(m))
+            if (frame >= 0) join(static_cast<std::size_t>(frame));
+}

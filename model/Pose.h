@@ -6,6 +6,7 @@
 #include "model/AuthoredSurface.h"
 #include "model/Model.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -44,6 +45,9 @@ public:
     // transpose: a mirror leaves it on the side its author set it.
     void PoseStoredNormals(const Model& model, std::size_t mesh, const SplitSurface& split,
                            MeshRecord::VertexList& normals) const;
+    // The frames the skins of mesh `mesh` name (those that are frames), one
+    // per skin, in the mesh's order of skins; empty for an unskinned mesh.
+    std::span<const std::int32_t> BoneFrames(std::size_t mesh) const;
 
 private:
     // What weighs the vertices of one mesh: for vertex v, the influences
@@ -63,3 +67,17 @@ private:
     std::vector<Matrix4> worlds_;
     std::vector<MeshSkin> skins_;  // one per mesh
 };
+
+// The skeleton of a posed scene: a joint at the world origin of each frame
+// it holds, and bones joining a frame's joint to its parent's.
+struct Skeleton {
+    std::vector<Vector3> joints;
+    std::vector<std::array<std::uint32_t, 2>> bones;  // indices into joints: the frame's, then its parent's
+};
+
+// The skeleton of `model` in `pose`, written over `skeleton`: for every
+// skinned mesh, each bone frame joined to its parent (each frame once,
+// however many meshes it moves); for a model with frames and no mesh, every
+// frame joined to its parent. A frame without a parent (one before it) is a
+// joint alone unless a child joins it. `pose` must be made for `model`.
+void PoseSkeleton(const Model& model, const ScenePose& pose, Skeleton& skeleton);

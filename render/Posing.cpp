@@ -4,7 +4,9 @@
 
 namespace {
 
-void MirrorZ(MeshRecord::VertexList& vectors)
+// DirectX's left-handed coordinates into OpenGL's.
+template <typename Vectors>
+void MirrorZ(Vectors& vectors)
 {
     for (Vector3& v : vectors) v.z = -v.z;
 }
@@ -41,7 +43,9 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
     MatchMeshes(model);
     pose_ = choice;
     ++geometryVersion_;
-    if (choice.asAuthored) {
+    // A model of frames alone shows them as its author placed them.
+    const bool framesAlone = model.meshes.empty() && !model.frames.empty();
+    if (choice.asAuthored || framesAlone) {
         if (!scenePose_) scenePose_.emplace(model);
         const bool animated =
             choice.animationSet >= 0 && static_cast<std::size_t>(choice.animationSet) < model.animationSets.size();
@@ -52,6 +56,11 @@ void RenderModel::PoseMeshes(const Model& model, const PoseChoice& choice)
         } else {
             scenePose_->ComputeWorlds(model);
         }
+        PoseSkeleton(model, *scenePose_, skeleton_);
+        if (choice.asAuthored) MirrorZ(skeleton_.joints);
+    } else {
+        skeleton_.joints.clear();
+        skeleton_.bones.clear();
     }
     // Written over the buffers of the last pose: a pose a frame costs no allocation.
     for (std::size_t m = 0; m < meshes.size(); ++m) {

@@ -121,6 +121,13 @@ public:
     void PoseMeshes(const Model& model, const PoseChoice& choice);
     // The choice the drawn geometry was posed for.
     const PoseChoice& pose() const { return pose_; }
+    // The skeleton in the drawn pose, in the coordinates the meshes are drawn
+    // in (see PoseSkeleton): posed as authored, and for a model with frames
+    // and no mesh whatever the choice (its frames are all it shows), the
+    // animation then at rest as read; empty otherwise.
+    const Skeleton& skeleton() const { return skeleton_; }
+    // Its joints: the points a view must hold to show it.
+    std::span<const Vector3> SkeletonJoints() const { return skeleton_.joints; }
 
     // Loads the texture of every mesh material that names one, each file
     // once; a material whose texture fails ends untextured (its name emptied).
@@ -175,6 +182,7 @@ private:
     PoseChoice pose_;
     std::optional<ScenePose> scenePose_;  // made with the first pose as authored
     std::vector<Matrix4> animatedLocals_;  // each frame's matrix at the animation's time
+    Skeleton skeleton_;
     // Each kind of drawing data is current when its version is the geometry's.
     std::uint64_t geometryVersion_ = 0;
     std::uint64_t arraysVersion_ = 0;

@@ -106,4 +106,83 @@ TEST(ScenePose, NormalsGoByTheInverseTransposeAndSurviveAFlatTransform)
     ExpectNear(normals[0], {half, half, 0});
 }
 
+// Two bones up the y axis: "Lower" at the origin, "Upper" its child one up.
+// A strip of vertices at y = 0, 1, 2: the joint's vertex half with each bone.
+Model TwoBoneArm()
+{
+    Model model;
+    model.frames = {Frame("Lower", -1, Matrix4{}), Frame("Upper", 0, Translation(0, 1, 0))};
+    MeshRecord& mesh = model.meshes.emplace_back();
+    mesh.vertices = {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}};
+    mesh.skinWeights = {{"Lower", {0, 1}, {1, 0.5f}, Matrix4{}}, {"Upper", {1, 2}, {0.5f, 1}, Translation(0, -1, 0)}};
+    return model;
+}
+
+TEST(Skeleton, BonesJoinEachBoneFrameToItsParentWhereTheSkinnedMeshBends)
+{
+    Model model = TwoBoneArm();
+    ScenePose pose(model);
+    Skeleton skeleton;
+    PoseSkeleton(model, pose, skeleton);
+    ASSERT_EQ(skeleton.joints.size(), 2u);
+    ExpectNear(skeleton.joints[0], {0, 0, 0});
+    ExpectNear(skeleton.joints[1], {0, 1, 0});
+    ASSERT_EQ(skeleton.bones.size(), 1u);
+    EXPECT_EQ(skeleton.bones[0], (std::array<std::uint32_t, 2>{1, 0})) << "the bone frame, then its parent";
+
+    // Both bones turned a quarter: the arm bends at the joint, which moves
+    // with it and stays on the skinned mesh's bend.
+    const std::vector<Matrix4> locals{kQuarterTurn, kQuarterTurn * Translation(0, 1, 0)};
+    pose.ComputeWorlds(model, locals);
+    PoseSkeleton(model, pose, skeleton);
+    MeshRecord::VertexList vertices;
+    pose.PoseMesh(model, 0, vertices, nullptr);
+    ExpectNear(skeleton.joints[1], {-1, 0, 0});
+    ExpectNear(skeleton.joints[1], vertices[1]);
+    ExpectNear(skeleton.joints[0], vertices[0]);
+
+    // A second mesh on the same bones, and one naming only the upper bone,
+    // add no bone twice; a mesh without skins adds nothing.
+    model.meshes.push_back(model.meshes[0]);
+    model.meshes.push_back(model.meshes[0]);
+    model.meshes.back().skinWeights.erase(model.meshes.back().skinWeights.begin());
+    model.meshes.emplace_back().vertices = {{5, 5, 5}};
+    const ScenePose shared(model);
+    PoseSkeleton(model, shared, skeleton);
+    EXPECT_EQ(skeleton.joints.size(), 2u);
+    EXPECT_EQ(skeleton.bones.size(), 1u);
+
+    model.meshes.resize(1);
+    model.meshes[0].skinWeights.clear();
+    PoseSkeleton(model, ScenePose(model), skeleton);
+    EXPECT_TRUE(skeleton.joints.empty());
+    EXPECT_TRUE(skeleton.bones.empty());
+}
+
+TEST(Skeleton, AModelOfFramesAloneJoinsEveryFrameToItsParent)
+{
+    Model model;
+    model.frames = {Frame("Root", -1, Translation(0, 0, 1)), Frame("Arm", 0, Translation(2, 0, 0)),
+                    Frame("Hand", 1, std::nullopt), Frame("Lone", -1, Translation(7, 0, 0)),
+                    Frame("Stray", 9, std::nullopt)};  // its parent does not come before it: alone
+    Skeleton skeleton;
+    PoseSkeleton(model, ScenePose(model), skeleton);
+    ASSERT_EQ(skeleton.joints.size(), 5u);
+    ASSERT_EQ(skeleton.bones.size(), 2u);
+    auto ends = [&](std::size_t bone) {
+        return std::pair(skeleton.joints[skeleton.bones[bone][0]], skeleton.joints[skeleton.bones[bone][1]]);
+    };
+    ExpectNear(ends(0).first, {2, 0, 1});
+    ExpectNear(ends(0).second, {0, 0, 1});
+    ExpectNear(ends(1).first, {2, 0, 1});  // the hand sits where the arm is: a bone of no length
+    ExpectNear(ends(1).second, {2, 0, 1});
+
+    // One frame is one joint.
+    model.frames.resize(1);
+    PoseSkeleton(model, ScenePose(model), skeleton);
+    ASSERT_EQ(skeleton.joints.size(), 1u);
+    EXPECT_TRUE(skeleton.bones.empty());
+    ExpectNear(skeleton.joints[0], {0, 0, 1});
+}
+
 }  // namespace

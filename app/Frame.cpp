@@ -35,15 +35,19 @@ void DrawOverlay(const ShellState& state, const std::string& fpsLine, OverlayFon
 
 }  // namespace
 
-void DrawScene(ShellState& state, const ViewOptions& options)
+SceneFrame FrameOf(ShellState& state, const ViewOptions& options)
 {
-    LoadedModel* loaded = state.currentModel.get();
-    if (loaded) loaded->ShowPose(PoseOf(options, state.playback), SelectedPath(options));
-    ApplyPerspective(state, state.drawnCameraDistance);
-    AimCamera(state.drawnCameraDistance);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawModelScene(loaded, options, state.angleX, state.angleY, state.viewFrame.centre);
+    SceneFrame frame;
+    frame.model = state.currentModel.get();
+    frame.pose = PoseOf(options, state.playback.set, state.playback.seconds);
+    frame.view = options;
+    frame.camera = {state.angleX, state.angleY, state.drawnCameraDistance, state.viewFrame};
+    frame.width = static_cast<int>(state.windowWidth);
+    frame.height = static_cast<int>(state.windowHeight);
+    return frame;
 }
+
+void DrawScene(ShellState& state, const ViewOptions& options) { DrawSceneFrame(FrameOf(state, options)); }
 
 void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& font, const TickSource& ticks,
                  const std::function<void()>& swapBuffers)

@@ -5,6 +5,7 @@
 #include "app/Overlay.h"
 #include "app/ShellState.h"
 #include "render/Scene.h"
+#include "render/SceneFrame.h"
 
 #include <functional>
 
@@ -15,9 +16,12 @@ void ResizeGL(ShellState& state, int width, int height);
 // Records the client size alone, for a window that has no context yet.
 void RecordClientSize(ShellState& state, int width, int height);
 
-// Poses the current model for the switches and the playback's time, sets
-// the projection and the camera, clears and draws the model: the frame
-// without its overlay, the clock left alone.
+// The frame the shell's state describes: the current model in the pose of
+// the switches and the playback's time, seen from the camera at the distance
+// the next frame is drawn from, at the window's size.
+SceneFrame FrameOf(ShellState& state, const ViewOptions& options);
+
+// The frame without its overlay (DrawSceneFrame), the clock left alone.
 void DrawScene(ShellState& state, const ViewOptions& options);
 
 // The last frame drawn again, as it was: the scene and the overlay with

@@ -43,6 +43,17 @@ MenuNode MenuSubmenu(std::string text, std::vector<MenuNode> entries)
     return node;
 }
 
+namespace {
+
+// A draw path's item, marked when the path is the one at start.
+MenuNode DrawPathItem(DrawPath path)
+{
+    const DrawPathEntry& entry = DrawPathOf(path);
+    return MenuCheckItem(entry.menuCommand, std::string(entry.menuText), ViewOptions{}.*entry.flag);
+}
+
+}  // namespace
+
 const std::vector<MenuNode>& MainMenuLayout()
 {
     static const std::vector<MenuNode> layout = {
@@ -69,9 +80,9 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuSeparator(),
                     MenuCheckItem(command::DrawNormals, "Draw Normales", false),
                     MenuItem(command::ComputeNormals, "Compute Normales"),
-                    MenuCheckItem(command::DisplayList, "Liste GL", false),
-                    MenuCheckItem(command::IndexedArrays, "Indexed Primitive", false),
-                    MenuCheckItem(command::BufferObjects, "Indexed Primitive ARB", true),
+                    DrawPathItem(DrawPath::DisplayList),
+                    DrawPathItem(DrawPath::IndexedArrays),
+                    DrawPathItem(DrawPath::BufferObjects),
                     MenuSeparator(),
                     MenuCheckItem(command::BoundingBox, "Bounding Box", false),
                     MenuSeparator(),

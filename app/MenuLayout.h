@@ -2,6 +2,8 @@
 // separators. The viewer builds its menu bar from this table.
 #pragma once
 
+#include "render/DrawPaths.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +21,11 @@ constexpr int SaveText = 40010;
 constexpr int InverseCulling = 40011;
 constexpr int ComputeNormals = 40012;
 constexpr int InverseNormals = 40013;
-constexpr int DisplayList = 40014;
-constexpr int IndexedArrays = 40015;
+// The draw paths' items, from their table.
+constexpr int DisplayList = DrawPathOf(DrawPath::DisplayList).menuCommand;
+constexpr int IndexedArrays = DrawPathOf(DrawPath::IndexedArrays).menuCommand;
 constexpr int BoundingBox = 103;
-constexpr int BufferObjects = 104;
+constexpr int BufferObjects = DrawPathOf(DrawPath::BufferObjects).menuCommand;
 constexpr int Reload = 40016;
 constexpr int SaveImage = 40017;
 constexpr int ExportGltf = 40018;

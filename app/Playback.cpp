@@ -34,18 +34,6 @@ void AnimationPlayback::Reset()
     lastTick_.reset();
 }
 
-PoseChoice PoseOf(const ViewOptions& options, const AnimationPlayback& playback)
-{
-    // As read, the animation does not show: the pose stays the same however the time moves.
-    PoseChoice choice;
-    choice.vertexColors = options.vertexColors;
-    if (!options.asAuthored) return choice;
-    choice.asAuthored = true;
-    choice.animationSet = playback.set;
-    choice.seconds = playback.set >= 0 ? playback.seconds : 0.0;
-    return choice;
-}
-
 std::optional<std::string> AnimationOverlayLine(const Model& model, const AnimationPlayback& playback)
 {
     if (playback.set < 0 || static_cast<std::size_t>(playback.set) >= model.animationSets.size()) return std::nullopt;

@@ -35,10 +35,6 @@ private:
     std::optional<std::uint32_t> lastTick_;
 };
 
-// The pose a frame draws: the switch, and the chosen set at its time only
-// while the scene is drawn as authored.
-PoseChoice PoseOf(const ViewOptions& options, const AnimationPlayback& playback);
-
 // "Animation : %s %.2f / %.2f s" for the chosen set (its name, the time and
 // the length in seconds); nothing while none is chosen.
 std::optional<std::string> AnimationOverlayLine(const Model& model, const AnimationPlayback& playback);

@@ -1,6 +1,7 @@
 #include "app/Shell.h"
 
 #include "app/AnimationMenu.h"
+#include "app/Frame.h"
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
 #include "gltf/GltfExport.h"
@@ -119,6 +120,13 @@ void Shell::LoadAtStart(const std::string& commandLineText)
 void Shell::OnCommand(int id)
 {
     if (closed_) return;
+    RunCommand(id);
+    // However the command ended, the marks and the OpenGL state say what the value holds.
+    FollowView();
+}
+
+void Shell::RunCommand(int id)
+{
     switch (id) {
     case command::LoadMesh: LoadFromOpenDialog(); break;
     case command::SaveText: SaveTextFromDialog(); break;
@@ -130,17 +138,14 @@ void Shell::OnCommand(int id)
     case command::FillPolygons:
     case command::WirePolygons:
     case command::VertexPolygons: ChoosePolygonMode(id); break;
-    case command::Light: SetLighting(Toggle(id)); break;
+    case command::Light: options_.lighting = Toggle(id); break;
     case command::DrawNormals: options_.drawNormals = Toggle(id); break;
     case command::ComputeNormals: RunOnModel([](LoadedModel& loaded) { loaded.ComputeNormals(); }); break;
-    case command::DisplayList:
-    case command::IndexedArrays:
-    case command::BufferObjects: ExclusiveToggle(id); break;
     case command::BoundingBox: options_.drawBoundingBox = Toggle(id); break;
     case command::InverseCulling: FlipFrontFace(); break;
     case command::InverseNormals: RunOnModel([](LoadedModel& loaded) { loaded.InvertNormals(); }); break;
     case command::AsAuthored:
-        if (!Busy()) SetAsAuthored(!menu_.CheckItem(id, false));
+        if (!Busy()) ChooseAsAuthored(!menu_.CheckItem(id, false));
         break;
     case command::FitView: FitView(); break;
     case command::UpAxisZ: options_.upZ = Toggle(id); break;
@@ -148,6 +153,7 @@ void Shell::OnCommand(int id)
     case command::PlayPause: TogglePlayback(); break;
     case command::RewindAnimation: RewindAnimation(); break;
     default:
+        if (const DrawPathEntry* path = DrawPathOfCommand(id)) ExclusiveToggle(*path);
         if (const auto set = SetOfCommand(id)) ChooseAnimationSet(*set);
         if (const auto speed = SpeedOfCommand(id)) ChooseSpeed(*speed);
         break;
@@ -193,7 +199,7 @@ bool Shell::LoadInto(LoadedModel& model, const std::string& path)
 {
     const LongStepScope loading(*this);
     // No set is chosen yet: a reload puts its set back once the file shows it has it.
-    if (model.Load(path, PoseOf(options_, AnimationPlayback{})) == S_OK) return true;
+    if (model.Load(path, PoseOf(options_)) == S_OK) return true;
     platform::ShowMessage("Chargement de la mesh échoué.", "Erreur", platform::MessageKind::Plain);
     return false;
 }
@@ -318,15 +324,10 @@ void Shell::Close()
 
 void Shell::ChoosePolygonMode(int id)
 {
-    static constexpr std::array<std::pair<int, PolygonFill>, 3> modes = {{
-        {command::FillPolygons, PolygonFill::Fill},
-        {command::WirePolygons, PolygonFill::Wire},
-        {command::VertexPolygons, PolygonFill::Points},
-    }};
-    for (const auto& [item, fill] : modes) {
-        menu_.CheckItem(item, item == id);
-        if (item == id) SetPolygonFill(fill);
-    }
+    // The marks follow (FollowView): the chosen item alone is marked, even when chosen again.
+    options_.fill = id == command::WirePolygons ? PolygonFill::Wire
+                  : id == command::VertexPolygons ? PolygonFill::Points
+                                                  : PolygonFill::Fill;
 }
 
 bool Shell::Toggle(int id)
@@ -336,31 +337,43 @@ bool Shell::Toggle(int id)
     return true;
 }
 
-void Shell::ExclusiveToggle(int id)
+void Shell::ExclusiveToggle(const DrawPathEntry& chosen)
 {
-    struct Path {
-        int id;
-        bool ViewOptions::*flag;
-    };
-    const Path displayList{command::DisplayList, &ViewOptions::useDisplayList};
-    const Path indexedArrays{command::IndexedArrays, &ViewOptions::useIndexedArrays};
-    const Path bufferObjects{command::BufferObjects, &ViewOptions::useBufferObjects};
-
-    // The chosen path, then the two others in the order they are cleared.
-    std::array<Path, 3> order;
-    switch (id) {
-    case command::DisplayList: order = {displayList, indexedArrays, bufferObjects}; break;
-    case command::IndexedArrays: order = {indexedArrays, displayList, bufferObjects}; break;
-    default: order = {bufferObjects, indexedArrays, displayList}; break;
-    }
-
-    const bool on = Toggle(order[0].id);
-    options_.*order[0].flag = on;
+    const bool on = Toggle(chosen.menuCommand);
+    options_.*chosen.flag = on;
     if (!on) return;
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        menu_.CheckItem(order[i].id, false);
-        options_.*order[i].flag = false;
+    for (const DrawPath path : chosen.clearOrder) {
+        const DrawPathEntry& other = DrawPathOf(path);
+        menu_.CheckItem(other.menuCommand, false);
+        options_.*other.flag = false;
     }
+}
+
+std::vector<std::pair<int, bool>> MarksOf(const ViewOptions& options, const AnimationPlayback& playback)
+{
+    std::vector<std::pair<int, bool>> marks{
+        {command::FillPolygons, options.fill == PolygonFill::Fill},
+        {command::WirePolygons, options.fill == PolygonFill::Wire},
+        {command::VertexPolygons, options.fill == PolygonFill::Points},
+        {command::Light, options.lighting},
+        {command::DrawNormals, options.drawNormals},
+        {command::BoundingBox, options.drawBoundingBox},
+        {command::AsAuthored, options.asAuthored},
+        {command::UpAxisZ, options.upZ},
+        {command::VertexColors, options.vertexColors},
+        {command::PlayPause, playback.playing},
+    };
+    for (const DrawPathEntry& path : kDrawPaths)
+        if (path.flag != nullptr) marks.emplace_back(path.menuCommand, options.*path.flag);
+    return marks;
+}
+
+void Shell::FollowView()
+{
+    // Only marks that disagree are set: a menu already in step hears nothing.
+    for (const auto& [id, on] : MarksOf(options_, state_.playback))
+        if (menu_.IsChecked(id) != on) menu_.CheckItem(id, on);
+    ApplyViewState(options_);
 }
 
 void Shell::MarkRadio(int first, std::size_t count, int chosen)
@@ -373,11 +386,7 @@ void Shell::MarkRadio(int first, std::size_t count, int chosen)
     }
 }
 
-void Shell::FlipFrontFace()
-{
-    options_.frontFaceCCW = !options_.frontFaceCCW;
-    ApplyFrontFace(options_);
-}
+void Shell::FlipFrontFace() { options_.frontFaceCCW = !options_.frontFaceCCW; }
 
 void Shell::OnLeftButtonDown(int x, int y)
 {
@@ -412,21 +421,24 @@ void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
 void Shell::SetAsAuthored(bool on)
 {
     if (closed_) return;
+    ChooseAsAuthored(on);
+    FollowView();
+}
+
+void Shell::ChooseAsAuthored(bool on)
+{
     BusyScope busy(*this);
-    menu_.CheckItem(command::AsAuthored, on);
     options_.asAuthored = on;
-    ApplyFrontFace(options_);
     // As read, an animation does not show: it does not go on meanwhile either.
-    if (!on && state_.playback.playing) {
-        state_.playback.Stop();
-        menu_.CheckItem(command::PlayPause, false);
-    }
+    if (!on) state_.playback.Stop();
     ShowCurrentPose();
 }
 
 void Shell::ShowCurrentPose()
 {
-    if (state_.currentModel) state_.currentModel->ShowPose(PoseOf(options_, state_.playback), SelectedPath(options_));
+    if (state_.currentModel)
+        state_.currentModel->ShowPose(PoseOf(options_, state_.playback.set, state_.playback.seconds),
+                                      SelectedPath(options_));
 }
 
 // Centres the view on the model as drawn and backs the camera off until the
@@ -435,13 +447,11 @@ void Shell::ShowCurrentPose()
 void Shell::FitView()
 {
     if (Busy() || !state_.currentModel) return;
-    ShowCurrentPose();  // the boxes of the pose on screen
-    const std::optional<FittedView> view = ::FitView(*state_.currentModel, state_.windowWidth, state_.windowHeight,
-                                                     {state_.angleX, state_.angleY, options_.upZ, options_.asAuthored});
-    if (!view) return;
-    state_.viewFrame = view->frame;
-    state_.cameraDistance = view->distance;
-    state_.drawnCameraDistance = view->distance;
+    const std::optional<Camera> fitted = FittedCamera(FrameOf(state_, options_));
+    if (!fitted) return;
+    state_.viewFrame = fitted->frame;
+    state_.cameraDistance = fitted->distance;
+    state_.drawnCameraDistance = fitted->distance;
 }
 
 bool Shell::HasAnimationSets() const
@@ -466,7 +476,7 @@ void Shell::TogglePlayback()
     if (playback.set < 0) ChooseAnimationSet(0);
     const AnimationTiming timing = TimingOf(state_.currentModel->model, static_cast<std::size_t>(playback.set));
     if (!timing.loops && playback.seconds >= timing.LengthSeconds()) playback.Rewind();  // played to its end: again
-    if (!options_.asAuthored) SetAsAuthored(true);
+    if (!options_.asAuthored) ChooseAsAuthored(true);
     playback.Start();
 }
 
@@ -479,7 +489,7 @@ void Shell::ChooseAnimationSet(std::int32_t set)
     state_.playback.set = set;
     state_.playback.Rewind();
     if (!options_.asAuthored)
-        SetAsAuthored(true);
+        ChooseAsAuthored(true);
     else
         ShowCurrentPose();
 }
@@ -497,8 +507,4 @@ void Shell::RewindAnimation()
     ShowCurrentPose();
 }
 
-void Shell::FollowPlayback()
-{
-    if (menu_.IsChecked(command::PlayPause) != state_.playback.playing)
-        menu_.CheckItem(command::PlayPause, state_.playback.playing);
-}
+void Shell::FollowPlayback() { FollowView(); }

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The buttons and modifier keys held during a mouse event.
@@ -52,7 +53,7 @@ public:
     void SetAnimationMenuReplacer(std::function<void(const MenuNode&)> replace) { replaceAnimationMenu_ = std::move(replace); }
 
     // After a frame: a set that stopped on its own (an open one at its end)
-    // clears the mark of "Lecture / Pause".
+    // clears the mark of "Lecture / Pause" (FollowView).
     void FollowPlayback();
 
     // The scene as authored or as read (the "Scène telle que créée" switch),
@@ -107,9 +108,17 @@ private:
     void RunOnModel(const std::function<void(LoadedModel&)>& operation);
     void ReleaseModel();
 
+    void RunCommand(int id);
+    // SetAsAuthored within a command, which follows the view when it ends.
+    void ChooseAsAuthored(bool on);
+    // Every marked item set from the view value and the playback (only
+    // those that disagree), then the OpenGL state applied from the value.
+    void FollowView();
     void ChoosePolygonMode(int id);
+    // The mark of `id` turned over; its new state. The mark, not the value,
+    // tells the previous state.
     bool Toggle(int id);
-    void ExclusiveToggle(int id);
+    void ExclusiveToggle(const DrawPathEntry& chosen);
     // Marks `chosen` of the radio run of `count` items from id `first` on, and clears the others.
     void MarkRadio(int first, std::size_t count, int chosen);
     void FlipFrontFace();
@@ -144,6 +153,10 @@ platform::FileDialogRequest OpenModelDialogRequest();
 platform::FileDialogRequest SaveReportDialogRequest();
 platform::FileDialogRequest SaveImageDialogRequest();
 platform::FileDialogRequest ExportGltfDialogRequest();
+
+// Each marked item of the menus with the mark the view value and the
+// playback give it (the animation sets' and speeds' radio runs aside).
+std::vector<std::pair<int, bool>> MarksOf(const ViewOptions& options, const AnimationPlayback& playback);
 
 // The camera distance after `notches` wheel notches away from the user.
 float WheelCameraDistance(float distance, double notches);

@@ -1,6 +1,7 @@
 #include "render/RenderModel.h"
 
 #include "model/AnimationSampling.h"
+#include "render/DrawPaths.h"
 
 namespace {
 
@@ -120,15 +121,9 @@ RenderModel::MeshGeometry RenderModel::Geometry(const Model& model, std::size_t 
 
 void RenderModel::RefreshPath(const Model& model, DrawPath path)
 {
-    switch (path) {
-    case DrawPath::Immediate: break;  // draws the posed geometry itself
-    case DrawPath::DisplayList:
-        if (listVersion_ != geometryVersion_) RecompileDisplayList(model);
-        break;
-    case DrawPath::IndexedArrays:
-    case DrawPath::BufferObjects:
-        if (arraysVersion_ != geometryVersion_) RefreshInterleavedVertices(model);
-        if (path == DrawPath::BufferObjects && bufferVersion_ != geometryVersion_) UpdateVertexBuffer();
-        break;
-    }
+    // Immediate mode draws the posed geometry itself.
+    const DrawPathEntry& entry = DrawPathOf(path);
+    if (entry.drawsList && listVersion_ != geometryVersion_) RecompileDisplayList(model);
+    if (entry.drawsArrays && arraysVersion_ != geometryVersion_) RefreshInterleavedVertices(model);
+    if (entry.drawsVertexBuffer && bufferVersion_ != geometryVersion_) UpdateVertexBuffer();
 }

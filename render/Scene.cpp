@@ -19,6 +19,7 @@ namespace {
 constexpr double kFieldOfView = 45.0;
 constexpr float kNearPlane = 0.1f;  // single precision, widened where GLU takes doubles
 constexpr double kFarPlane = 1000.0;
+constexpr float kGrey = 0.4f;  // the clear colour of the start
 
 }  // namespace
 
@@ -32,7 +33,7 @@ void InitGL(float width, float height)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
+    glClearColor(kGrey, kGrey, kGrey, 1.0f);
     glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
     SetPerspective(width, height);
     AimCamera(kStartCameraDistance);
@@ -200,6 +201,19 @@ void SetFrontFaceCounterClockwise(bool counterClockwise) { glFrontFace(counterCl
 
 void ApplyFrontFace(const ViewOptions& options) { SetFrontFaceCounterClockwise(options.frontFaceCCW != options.asAuthored); }
 
+void ApplyViewState(const ViewOptions& options)
+{
+    SetPolygonFill(options.fill);
+    SetLighting(options.lighting);
+    ApplyFrontFace(options);
+    switch (options.background) {
+    case Background::Black: glClearColor(0.0f, 0.0f, 0.0f, 1.0f); break;
+    case Background::White: glClearColor(1.0f, 1.0f, 1.0f, 1.0f); break;
+    case Background::Grey:
+    case Background::Gradient: glClearColor(kGrey, kGrey, kGrey, 1.0f); break;
+    }
+}
+
 void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
                     const Vector3& centre)
 {
@@ -211,12 +225,7 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
     if (loaded != nullptr) {
         const Model& model = loaded->model;
         const RenderModel& render = loaded->render;
-        switch (SelectedPath(options)) {
-        case DrawPath::DisplayList: render.DrawDisplayList(); break;
-        case DrawPath::IndexedArrays: render.DrawIndexedArrays(model); break;
-        case DrawPath::BufferObjects: render.DrawBufferObjects(model); break;
-        case DrawPath::Immediate: render.DrawImmediate(model); break;
-        }
+        DrawPathOf(SelectedPath(options)).draw(render, model);
         if (options.drawNormals) render.DrawNormals(model);
         if (options.drawBoundingBox) render.DrawBoundingBox();
     }

@@ -4,41 +4,18 @@
 #pragma once
 
 #include "model/Records.h"
+#include "render/DrawPaths.h"
 #include "render/RenderModel.h"
+#include "render/ViewOptions.h"
 
 #include <optional>
 
 class LoadedModel;
 
-// Switches set by the menu commands and read by the frame.
-struct ViewOptions {
-    bool useDisplayList = false;
-    bool useIndexedArrays = false;
-    bool useBufferObjects = true;
-    bool drawNormals = false;
-    bool drawBoundingBox = false;
-    bool frontFaceCCW = true;
-    bool asAuthored = false;  // meshes placed by their frames and bones, in OpenGL's handedness
-    bool upZ = false;         // "Axe vertical Z": the scene turned so that the model's z points up
-    bool vertexColors = false;  // "Couleurs des sommets": a mesh's vertex colours as its diffuse colour
-};
-
-// The process-wide switches.
-ViewOptions& TheViewOptions();
-
-// The path the switches select: the first that is on, in the order display
-// list, indexed arrays, buffer objects; immediate mode when none is.
-DrawPath SelectedPath(const ViewOptions& options);
-// The switches that select `path` alone (none of them for immediate mode).
-void SelectPath(ViewOptions& options, DrawPath path);
-
 constexpr float kStartCameraDistance = 10.0f;
 
-// How polygons are drawn, front and back: filled, as lines, as points.
-enum class PolygonFill { Fill, Wire, Points };
-
-// View settings that live only in the OpenGL state (and the menu's marks):
-// they apply to everything drawn afterwards.
+// OpenGL state for everything drawn afterwards; ApplyViewState sets them all
+// from the view value.
 void SetPolygonFill(PolygonFill fill);
 void SetLighting(bool on);
 void SetFrontFaceCounterClockwise(bool counterClockwise);
@@ -46,6 +23,10 @@ void SetFrontFaceCounterClockwise(bool counterClockwise);
 // "Inverse Culling", and flipped once more while drawing as authored (the
 // mirror from DirectX's handedness turns every winding over).
 void ApplyFrontFace(const ViewOptions& options);
+// The OpenGL state the view value stands for: polygon mode, lighting, front
+// face, clear colour. Applied after each command and before each frame, so
+// that a change behind the value's back lasts one frame at most.
+void ApplyViewState(const ViewOptions& options);
 
 // Fixed state, viewport, projection, camera at the start distance, light 0.
 void InitGL(float width, float height);

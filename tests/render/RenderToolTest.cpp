@@ -32,8 +32,8 @@ TEST(RenderToolCommandLine, DefaultsAndEveryOption)
     EXPECT_TRUE(o.view.useDisplayList);
     EXPECT_FALSE(o.view.useBufferObjects);
     EXPECT_TRUE(o.view.drawNormals && o.view.drawBoundingBox);
-    EXPECT_EQ(o.fill, PolygonFill::Wire);
-    EXPECT_FALSE(o.lighting);
+    EXPECT_EQ(o.view.fill, PolygonFill::Wire);
+    EXPECT_FALSE(o.view.lighting);
     EXPECT_EQ(o.width, 320);
     EXPECT_EQ(o.height, 200);
     EXPECT_EQ(o.yaw, 30.0f);

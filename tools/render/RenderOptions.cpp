@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -11,16 +12,32 @@
 
 namespace render_tool {
 
-const char* const kUsage =
-    "Usage: pelmora-render [options] FILE OUT.png\n"
+namespace {
+
+// "  --path immediate|list|arrays|buffers   draw path (default: buffers)", from the paths' table.
+std::string PathUsageLine()
+{
+    std::string line = "  --path ";
+    for (const DrawPathEntry& entry : kDrawPaths) {
+        if (&entry != &kDrawPaths.front()) line += '|';
+        line += entry.word;
+    }
+    line.resize(std::max<std::size_t>(line.size() + 1, 41), ' ');
+    return line + "draw path (default: " + std::string(DrawPathOf(SelectedPath(ViewOptions{})).word) + ")\n";
+}
+
+}  // namespace
+
+const std::string kUsage =
+    std::string("Usage: pelmora-render [options] FILE OUT.png\n"
     "       pelmora-render --thumbnail SIZE FILE OUT.png\n"
     "       pelmora-render --list-animations FILE\n"
     "\n"
     "Loads the .x model FILE with its textures, draws one frame offscreen as the\n"
     "viewer would, and writes it to OUT.png. No display is needed.\n"
     "\n"
-    "Options:\n"
-    "  --path immediate|list|arrays|buffers   draw path (default: buffers)\n"
+    "Options:\n") +
+    PathUsageLine() +
     "  --normals                              draw the vertex normals\n"
     "  --box                                  draw the bounding boxes\n"
     "  --mode fill|wire|points                polygon mode (default: fill)\n"
@@ -77,12 +94,11 @@ std::optional<int> ParseDimension(const std::string& text)
     return value;
 }
 
-bool SetPath(ViewOptions& view, const std::string& name)
+bool SetPath(ViewOptions& view, const std::string& word)
 {
-    view.useDisplayList = name == "list";
-    view.useIndexedArrays = name == "arrays";
-    view.useBufferObjects = name == "buffers";
-    return name == "immediate" || name == "list" || name == "arrays" || name == "buffers";
+    const DrawPathEntry* entry = DrawPathOfWord(word);
+    if (entry != nullptr) SelectPath(view, entry->path);
+    return entry != nullptr;
 }
 
 }  // namespace
@@ -102,7 +118,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     app.add_flag("--version", version);
     app.add_flag("--normals", options.view.drawNormals);
     app.add_flag("--box", options.view.drawBoundingBox);
-    app.add_flag("--no-light", [&](std::int64_t) { options.lighting = false; });
+    app.add_flag("--no-light", [&](std::int64_t) { options.view.lighting = false; });
     app.add_flag("--traces", options.traces);
     app.add_flag("--as-authored", options.view.asAuthored);
     app.add_flag("--fit", options.fit);
@@ -132,11 +148,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         return {options, {}};
     }
 
-    if (path && !SetPath(options.view, *path)) return fail("--path takes immediate, list, arrays or buffers");
+    if (path && !SetPath(options.view, *path)) {
+        std::string words;
+        for (const DrawPathEntry& entry : kDrawPaths)
+            words += std::string(words.empty() ? "" : &entry == &kDrawPaths.back() ? " or " : ", ") + std::string(entry.word);
+        return fail("--path takes " + words);
+    }
     if (mode) {
-        if (*mode == "fill") options.fill = PolygonFill::Fill;
-        else if (*mode == "wire") options.fill = PolygonFill::Wire;
-        else if (*mode == "points") options.fill = PolygonFill::Points;
+        if (*mode == "fill") options.view.fill = PolygonFill::Fill;
+        else if (*mode == "wire") options.view.fill = PolygonFill::Wire;
+        else if (*mode == "points") options.view.fill = PolygonFill::Points;
         else return fail("--mode takes fill, wire or points");
     }
     if (size) {

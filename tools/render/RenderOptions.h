@@ -12,9 +12,7 @@ namespace render_tool {
 struct RenderOptions {
     std::string modelPath;
     std::string outputPath;
-    ViewOptions view;  // the draw path and the extras
-    PolygonFill fill = PolygonFill::Fill;
-    bool lighting = true;
+    ViewOptions view;  // the draw path, the extras, the polygon mode, the lighting, the up axis
     bool fit = false;  // the view fitted to the model
     bool transparent = false;  // the background left transparent (a thumbnail's)
     bool version = false;
@@ -41,6 +39,6 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-extern const char* const kUsage;
+extern const std::string kUsage;
 
 }  // namespace render_tool

@@ -10,6 +10,7 @@
 #include "model/file/ModelFile.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
+#include "render/SceneFrame.h"
 
 #include <GL/gl.h>
 
@@ -26,16 +27,16 @@ int Render(const render_tool::RenderOptions& options)
         return 1;
     }
     InitGL(static_cast<float>(options.width), static_cast<float>(options.height));
-    if (options.transparent) glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     std::vector<std::uint8_t> pixels;
     {
         // The model goes before the context: it gives its OpenGL objects back.
         LoadedModel loaded;
-        PoseChoice pose{options.view.asAuthored};
-        pose.vertexColors = options.view.vertexColors;
+        SceneFrame frame;
+        frame.view = options.view;
+        frame.pose = PoseOf(options.view);
         LoadError failure;
-        if (loaded.Load(options.modelPath, pose, &failure) != S_OK) {
+        if (loaded.Load(options.modelPath, frame.pose, &failure) != S_OK) {
             std::cerr << "pelmora-render: cannot load " << options.modelPath << ": " << failure.reason << "\n";
             return 1;
         }
@@ -48,25 +49,16 @@ int Render(const render_tool::RenderOptions& options)
                           << "\n";
                 return 1;
             }
-            pose.animationSet = static_cast<std::int32_t>(*set);
-            pose.seconds = options.time;
+            frame.pose = PoseOf(options.view, static_cast<std::int32_t>(*set), options.time);
         }
-        loaded.ShowPose(pose, SelectedPath(options.view));
-        SetPolygonFill(options.fill);
-        if (!options.lighting) SetLighting(false);
-        ApplyFrontFace(options.view);
-        ViewFrame frame;
-        float distance = options.distance;
+        frame.model = &loaded;
+        frame.camera = {options.pitch, options.yaw, options.distance, {}};
+        frame.width = options.width;
+        frame.height = options.height;
+        frame.transparentBackground = options.transparent;
         if (options.fit)
-            if (const auto view = FitView(loaded, static_cast<float>(options.width), static_cast<float>(options.height),
-                                          {options.pitch, options.yaw, options.view.upZ, options.view.asAuthored})) {
-                frame = view->frame;
-                distance = view->distance;
-            }
-        SetPerspective(static_cast<float>(options.width), static_cast<float>(options.height), frame, distance);
-        AimCamera(distance);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawModelScene(&loaded, options.view, options.pitch, options.yaw, frame.centre);
+            if (const auto fitted = FittedCamera(frame)) frame.camera = *fitted;
+        DrawSceneFrame(frame);
         glFinish();
         pixels = context.ReadPixels();
     }

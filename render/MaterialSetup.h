@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "render/MaterialAlpha.h"
 #include "texture/LoadTexture.h"
 
 #include <GL/gl.h>
@@ -26,6 +27,9 @@ public:
     // none) only when it names a texture file, so that an untextured
     // material keeps whatever texture is bound.
     void Setup(const MaterialRecord& material, const LoadTexture* texture);
+    // The same, and the material's alpha mode when drawn as authored (see
+    // AlphaState, which puts the starting state back when the draw ends).
+    void Setup(const MaterialRecord& material, const DrawnTexture& drawn);
     // From here to the mesh's end, each vertex's colour is the diffuse
     // colour of the material (lit) or the colour (unlit): colour material
     // on the front faces' diffuse reflectance, as the fixed pipeline of
@@ -42,6 +46,7 @@ private:
     std::optional<MaterialColors> colors_;  // unknown until this draw sets them
     std::optional<GLuint> texture_;
     bool vertexColors_ = false;
+    AlphaState alpha_;
 };
 
 }  // namespace render

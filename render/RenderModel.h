@@ -12,6 +12,8 @@
 #include "platform/GlName.h"
 #include "platform/LargeBlocks.h"
 #include "platform/ResultCodes.h"
+#include "render/MaterialAlpha.h"
+#include "render/TextureReport.h"
 #include "texture/LoadTexture.h"
 
 #include <array>
@@ -71,6 +73,8 @@ struct MeshRenderData {
     // The texture of each material, shared with every material of the model
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
+    // What became of each material's texture names (see TextureReportOf).
+    std::vector<TextureReport> textureReports;
 };
 
 class RenderModel {
@@ -121,7 +125,12 @@ public:
     // once; a material whose texture fails ends untextured (its name emptied).
     // For a scene shown as authored, a file its extension's reader refuses
     // goes to the reader its bytes name (ReaderChoice::ContentOnRefusal).
+    // As authored, a material's first name is its texture (those after it
+    // are other stages, not drawn) and DDS alpha is classified.
     void LoadMaterialTextures(Model& model, const PoseChoice& pose = {});
+    // What the load made of the texture names of material `material` of
+    // mesh `mesh`; null when the model names no texture or out of range.
+    const TextureReport* TextureReportOf(std::size_t mesh, std::size_t material) const;
     void ComputeBoundingBoxes(const Model& model);
     // The triangles of each material (which no pose changes) and the
     // interleaved vertices of every mesh.
@@ -147,7 +156,11 @@ public:
     void DrawDisplayList() const;
     void DrawIndexedArrays(const Model& model) const;
     void DrawBufferObjects(const Model& model) const;
+    // Each drawn normal as a line from its vertex: of unit length, or as
+    // authored a fiftieth of the model's box diagonal (so seen at any scale).
     void DrawNormals(const Model& model) const;
+    // The diagonal of the box around every mesh's box, as posed; 0 without vertices.
+    float BoxDiagonal(const Model& model) const;
     void DrawBoundingBox() const;
 
     std::vector<MeshRenderData> meshes;  // one per mesh of the model, in its order
@@ -183,6 +196,7 @@ private:
     void UpdateVertexBuffer();
     // The display list's contents compiled again, under the same name.
     void RecompileDisplayList(const Model& model);
-    // The texture of material `material` of mesh `mesh`, or null.
-    const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
+    // The texture of material `material` of mesh `mesh` (null for none), and
+    // the pose's way of drawing its alpha.
+    render::DrawnTexture TextureOf(std::size_t mesh, std::size_t material) const;
 };

@@ -136,6 +136,13 @@ struct MaterialRecord {
     std::string name;
     MaterialColors colors;
     std::string textureFile;  // as written in the model; empty when untextured
+    // Every "TextureFilename" the material holds, in file order: the first
+    // is the diffuse texture, those after it the author's other stages.
+    std::vector<std::string> textureFiles;
+
+    // The diffuse texture as its author meant it: the first name (the one a
+    // material made in memory sets, when it lists none).
+    const std::string& DiffuseTextureFile() const { return textureFiles.empty() ? textureFile : textureFiles.front(); }
     bool operator==(const MaterialRecord&) const = default;
 };
 

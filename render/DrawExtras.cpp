@@ -1,6 +1,7 @@
 #include "render/RenderModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,10 +28,31 @@ private:
     bool wasLit_;
 };
 
+// Drawn as authored, a normal's line is this share of the model's size.
+constexpr float kNormalShareOfDiagonal = 1.0f / 50.0f;
+
 }  // namespace
+
+float RenderModel::BoxDiagonal(const Model& model) const
+{
+    bool any = false;
+    Vector3 low{}, high{};
+    for (std::size_t m = 0; m < meshes.size() && m < model.meshes.size(); ++m) {
+        if (Geometry(model, m).vertices.empty()) continue;  // a mesh without vertices has no box
+        for (const Vector3& p : meshes[m].boxCorners) {
+            if (!any) low = high = p;
+            any = true;
+            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
+    }
+    const float dx = high.x - low.x, dy = high.y - low.y, dz = high.z - low.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
 
 void RenderModel::DrawNormals(const Model& model) const
 {
+    const float length = pose_.asAuthored ? BoxDiagonal(model) * kNormalShareOfDiagonal : 1.0f;
     for (std::size_t m = 0; m < model.meshes.size(); ++m) {
         if (m < meshes.size() && !meshes[m].shown) continue;
         const MeshGeometry geometry = Geometry(model, m);
@@ -42,7 +64,7 @@ void RenderModel::DrawNormals(const Model& model) const
             const Vector3& n = (*geometry.normals)[i];
             glBegin(GL_LINES);
             glVertex3f(p.x, p.y, p.z);
-            glVertex3f(p.x + n.x, p.y + n.y, p.z + n.z);
+            glVertex3f(p.x + length * n.x, p.y + length * n.y, p.z + length * n.z);
             glEnd();
         }
     }

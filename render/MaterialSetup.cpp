@@ -37,6 +37,12 @@ void MaterialState::Setup(const MaterialRecord& material, const LoadTexture* tex
     if (!material.textureFile.empty()) Bind(texture ? texture->GetTextureId() : 0);
 }
 
+void MaterialState::Setup(const MaterialRecord& material, const DrawnTexture& drawn)
+{
+    alpha_.Setup(material, drawn);
+    Setup(material, drawn.texture);
+}
+
 void MaterialState::SetupWithoutMaterial() { SettleReset(); }
 
 void MaterialState::SettleReset()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "render/MaterialAlpha.h"
 #include "texture/LoadTexture.h"
 
 #include <GL/gl.h>
@@ -31,6 +32,9 @@ public:
     void Setup(const MaterialRecord& material, const LoadTexture* texture);
     // Before a face drawn without a material: the state the mesh started in.
     void SetupWithoutMaterial();
+    // The same, and the material's alpha mode when drawn as authored (see
+    // AlphaState, which puts the starting state back when the draw ends).
+    void Setup(const MaterialRecord& material, const DrawnTexture& drawn);
     // From here to the mesh's end, each vertex's colour is the diffuse
     // colour of the material (lit) or the colour (unlit): colour material
     // on the front faces' diffuse reflectance, as the fixed pipeline of
@@ -54,6 +58,7 @@ private:
     std::optional<GLuint> texture_;
     bool vertexColors_ = false;
     bool resetOwed_ = false;
+    AlphaState alpha_;
 };
 
 }  // namespace render

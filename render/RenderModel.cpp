@@ -5,10 +5,10 @@ void RenderModel::MatchMeshes(const Model& model)
     if (meshes.size() != model.meshes.size()) meshes.resize(model.meshes.size());
 }
 
-const LoadTexture* RenderModel::TextureOf(std::size_t mesh, std::size_t material) const
+render::DrawnTexture RenderModel::TextureOf(std::size_t mesh, std::size_t material) const
 {
-    if (mesh >= meshes.size() || material >= meshes[mesh].textures.size()) return nullptr;
-    return meshes[mesh].textures[material].get();
+    if (mesh >= meshes.size() || material >= meshes[mesh].textures.size()) return {nullptr, pose_.asAuthored};
+    return {meshes[mesh].textures[material].get(), pose_.asAuthored};
 }
 
 HRESULT RenderModel::RebuildRenderData(const Model& model)

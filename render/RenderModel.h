@@ -12,6 +12,8 @@
 #include "platform/GlName.h"
 #include "platform/LargeBlocks.h"
 #include "platform/ResultCodes.h"
+#include "render/MaterialAlpha.h"
+#include "render/TextureReport.h"
 #include "texture/LoadTexture.h"
 
 #include <array>
@@ -72,6 +74,8 @@ struct MeshRenderData {
     // that names the same file; null for a material without one.
     std::vector<std::shared_ptr<const LoadTexture>> textures;
     bool shown = true;  // drawn by the paths and the extras (see RenderModel::SetMeshShown)
+    // What became of each material's texture names (see TextureReportOf).
+    std::vector<TextureReport> textureReports;
 };
 
 namespace render {
@@ -133,7 +137,12 @@ public:
     // once; a material whose texture fails ends untextured (its name emptied).
     // For a scene shown as authored, a file its extension's reader refuses
     // goes to the reader its bytes name (ReaderChoice::ContentOnRefusal).
+    // As authored, a material's first name is its texture (those after it
+    // are other stages, not drawn) and DDS alpha is classified.
     void LoadMaterialTextures(Model& model, const PoseChoice& pose = {});
+    // What the load made of the texture names of material `material` of
+    // mesh `mesh`; null when the model names no texture or out of range.
+    const TextureReport* TextureReportOf(std::size_t mesh, std::size_t material) const;
     void ComputeBoundingBoxes(const Model& model);
     // The triangles of each material (which no pose changes) and the
     // interleaved vertices of every mesh.
@@ -159,7 +168,11 @@ public:
     void DrawDisplayList() const;
     void DrawIndexedArrays(const Model& model) const;
     void DrawBufferObjects(const Model& model) const;
+    // Each drawn normal as a line from its vertex: of unit length, or as
+    // authored a fiftieth of the model's box diagonal (so seen at any scale).
     void DrawNormals(const Model& model) const;
+    // The diagonal of the box around every mesh's box, as posed; 0 without vertices.
+    float BoxDiagonal(const Model& model) const;
     void DrawBoundingBox() const;
 
     // Whether mesh `mesh` is drawn: every mesh is after a load. A hidden mesh
@@ -208,6 +221,7 @@ private:
     void CompileModelList(const Model& model);
     void DrawImmediateMesh(const Model& model, std::size_t mesh, render::MaterialState& state) const;
     std::vector<platform::GlName> meshLists_;
-    // The texture of material `material` of mesh `mesh`, or null.
-    const LoadTexture* TextureOf(std::size_t mesh, std::size_t material) const;
+    // The texture of material `material` of mesh `mesh` (null for none), and
+    // the pose's way of drawing its alpha.
+    render::DrawnTexture TextureOf(std::size_t mesh, std::size_t material) const;
 };

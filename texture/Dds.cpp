@@ -379,5 +379,6 @@ HRESULT LoadTexture::Load_DDS(const TextureFile& file)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     UploadDdsLevels(*image, compressedTexImage2D);
+    facts_ = DdsFacts(*image, ddsAlpha_);
     return S_OK;
 }

@@ -47,7 +47,9 @@ HRESULT LoadTexture::ReadDecodeUpload(const TextureFile& file, TextureFormat for
     // The file's bytes go with the temporary, before the upload makes its own copies.
     std::optional<TextureImage> image = ReadTextureFile(format, file, MaxTextureSide()).image;
     if (!image) return E_FAIL;
+    const TextureFacts facts = ImageFacts(format, *image);
     UploadTextureImage(std::move(*image), minFilter);
+    facts_ = facts;
     return S_OK;
 }
 

@@ -6,16 +6,22 @@
 #include "platform/GlName.h"
 #include "platform/ResultCodes.h"
 #include "texture/Decoders.h"
+#include "texture/TextureFacts.h"
 #include "texture/TextureSource.h"
 
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 class LoadTexture {
 public:
+    // `ddsAlpha`: whether a DDS file's alpha is classified too (see DdsAlpha);
+    // every other format's is, from the decoded image.
+    explicit LoadTexture(DdsAlpha ddsAlpha = DdsAlpha::Skip) : ddsAlpha_(ddsAlpha) {}
+
     // Chooses a reader by the extension of `fileName` and runs it (with
     // ContentOnRefusal, see ReadChoosingByContent). The file is looked for as
     // written, then in `modelFolder` (see ResolveTextureFile).
@@ -24,9 +30,15 @@ public:
     // The same for a file already looked for.
     HRESULT DoLoadTexture(const TextureFile& file, ReaderChoice choice = ReaderChoice::ByExtension);
 
-    void ReleaseTexture() { textureId.Reset(); }
+    void ReleaseTexture()
+    {
+        textureId.Reset();
+        facts_.reset();
+    }
     // The name to bind: the texture's, or 0 when there is none.
     GLuint GetTextureId() const { return textureId ? textureId.get() : 0; }
+    // What the texture a reader loaded is; none before a load succeeds.
+    const std::optional<TextureFacts>& facts() const { return facts_; }
 
     // The readers; each creates the texture only once its file has been read.
     HRESULT Load_Ppm(const TextureFile& file);
@@ -42,6 +54,9 @@ public:
     platform::GlName textureId;  // the texture this object owns, if any
 
 private:
+    DdsAlpha ddsAlpha_;
+    std::optional<TextureFacts> facts_;
+
     // Releases a texture held before and binds a fresh name, owned here.
     void BindNewTexture();
 

@@ -310,5 +310,6 @@ HRESULT LoadTexture::Load_PNG(const TextureFile& file)
         if (image) ShowTextureMessages({ReaderMessage(kPng, file.name, " n'existe pas")});
         return E_FAIL;
     }
+    facts_ = ImageFacts(TextureFormat::Png, *image);
     return S_OK;
 }

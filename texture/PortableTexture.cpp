@@ -8,8 +8,6 @@
 
 #include <GL/glext.h>
 
-namespace {
-
 std::optional<DxtKind> DxtKindOf(GLenum format)
 {
     switch (format) {
@@ -20,6 +18,8 @@ std::optional<DxtKind> DxtKindOf(GLenum format)
     default: return std::nullopt;
     }
 }
+
+namespace {
 
 // RGBA texels without their alpha, when every texel is opaque.
 std::vector<std::uint8_t> DropOpaqueAlpha(std::vector<std::uint8_t> rgba, int& components)

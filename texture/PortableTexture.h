@@ -4,6 +4,7 @@
 
 #include "model/Transparency.h"
 #include "texture/Decoders.h"
+#include "texture/DxtBlocks.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,3 +34,6 @@ std::optional<PortableTexture> ReadPortableTexture(const std::string& fileName, 
 // grey, an alpha-only layout white. Nothing when its bytes fall short or
 // memory runs out.
 std::optional<TextureImage> DdsSurfaceImage(const DdsImage& image);
+
+// The kind of blocks of a compressed DDS format; none for any other format.
+std::optional<DxtKind> DxtKindOf(GLenum format);

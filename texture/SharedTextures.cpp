@@ -36,12 +36,12 @@ std::pair<std::string, std::string> FileKey(const TextureFile& file)
 
 }  // namespace
 
-std::shared_ptr<const LoadTexture> SharedTextures::Load(const std::string& fileName)
+const SharedTextures::Outcome& SharedTextures::LoadOutcome(const std::string& fileName)
 {
     if (const auto known = byName_.find(fileName); known != byName_.end()) {
         for (const auto& message : known->second.messages)
             platform::ShowMessage(message.text, message.caption, message.kind);
-        return known->second.texture;
+        return known->second;
     }
 
     Outcome outcome;
@@ -52,12 +52,12 @@ std::shared_ptr<const LoadTexture> SharedTextures::Load(const std::string& fileN
     } else {
         RecordingForwarder forwarder(platform::CurrentMessageSink());
         const platform::ScopedMessageSink recording(forwarder);
-        auto texture = std::make_shared<LoadTexture>();
+        auto texture = std::make_shared<LoadTexture>(ddsAlpha_);
         if (texture->DoLoadTexture(file, choice_) != E_FAIL) {
             outcome.texture = std::move(texture);
             byFile_.emplace(key, outcome.texture);
         }
         outcome.messages = std::move(forwarder.messages);
     }
-    return byName_.emplace(fileName, std::move(outcome)).first->second.texture;
+    return byName_.emplace(fileName, std::move(outcome)).first->second;
 }

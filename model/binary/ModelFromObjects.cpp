@@ -296,10 +296,21 @@ private:
         material.colors = objects::MaterialColorsOf(values);
         for (const DataPart& part : document_.PartsOf(object))
             if (const DataObject* child = document_.ObjectOf(part); child && Is(*child, "TextureFilename"))
-                for (const DataPart& inner : document_.PartsOf(*child))
-                    for (const std::string& name : document_.StringsOf(inner))
-                        if (material.textureFile.empty()) material.textureFile = name;
+                ReadTextureNames(*child, material);
         return material;
+    }
+
+    // The first string of a "TextureFilename" is its name, kept in order;
+    // the material's texture is the first name that is not empty.
+    void ReadTextureNames(const DataObject& object, MaterialRecord& material)
+    {
+        bool named = false;
+        for (const DataPart& part : document_.PartsOf(object))
+            for (const std::string& name : document_.StringsOf(part)) {
+                if (!named) material.textureFiles.push_back(name);
+                named = true;
+                if (material.textureFile.empty()) material.textureFile = name;
+            }
     }
 
     void ReadSharedMaterial(const DataObject& object)

@@ -24,11 +24,12 @@ inline void LowerOpacity(float& meshOpacity, const MaterialColors& colors)
     if (meshOpacity > colors.diffuse[3]) meshOpacity = colors.diffuse[3];
 }
 
-// A material list's slot that names a shared material takes its texture and
+// A material list's slot that names a shared material takes its textures and
 // colours (and keeps its own name).
 inline void FillFromShared(const MaterialRecord& shared, MaterialRecord& slot, float& meshOpacity)
 {
     slot.textureFile = shared.textureFile;
+    slot.textureFiles = shared.textureFiles;
     slot.colors = shared.colors;
     LowerOpacity(meshOpacity, shared.colors);
 }

@@ -28,7 +28,7 @@ template <std::integral Index>
 // fill them: "Unnamed", default colours, no texture.
 inline std::vector<MaterialRecord> UnfilledMaterials(std::size_t count)
 {
-    return std::vector<MaterialRecord>(count, MaterialRecord{"Unnamed", {}, {}});
+    return std::vector<MaterialRecord>(count, MaterialRecord{"Unnamed", {}, {}, {}});
 }
 
 }  // namespace objects

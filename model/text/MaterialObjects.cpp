@@ -46,7 +46,7 @@ HRESULT TextReader::ReadHeader(std::int32_t line)
 
 HRESULT TextReader::ReadMaterial(std::int32_t line)
 {
-    MaterialRecord material{objects::NameOrUnnamed(NameWord(SplitWords(Line(line)))), ReadColors(*this, line), {}};
+    MaterialRecord material{objects::NameOrUnnamed(NameWord(SplitWords(Line(line)))), ReadColors(*this, line), {}, {}};
     // Materials beyond the list's count are skipped but keep their place,
     // so that their texture names land nowhere.
     if (IsOpenBlock(0, "MeshMaterialList"))
@@ -63,7 +63,10 @@ HRESULT TextReader::ReadTextureFilename(std::int32_t line)
         IsOpenBlock(1, "MeshMaterialList")
             ? objects::MaterialSlot(currentMesh_.materials, materialCursor_ - 1)
             : objects::MaterialSlot(model_.sharedMaterials, static_cast<std::int32_t>(model_.sharedMaterials.size()) - 1);
-    if (target) target->textureFile = std::string(QuotedName(text));  // no material to name: ignored
+    if (!target) return S_OK;  // no material to name: ignored
+    // The last name is the material's texture; every name is kept in order.
+    target->textureFile = std::string(QuotedName(text));
+    target->textureFiles.push_back(target->textureFile);
     return S_OK;
 }
 

@@ -55,6 +55,7 @@ void AddMaterial(Fields& f, const std::string& at, const MaterialRecord& m)
     f[at + ".colors"] = Join(m.colors.diffuse) + " / " + Join(m.colors.ambient) + " / " + Join(m.colors.specular) +
                         " / " + Join(m.colors.emissive) + " / " + Join(std::span(&m.colors.power, 1));
     f[at + ".texture"] = m.textureFile;
+    f[at + ".textures"] = JoinEach(m.textureFiles, [](const std::string& name) { return '"' + name + '"'; });
 }
 
 // Everything a reader keeps that both forms can say, except the first line's values (they tell the form).
@@ -210,7 +211,18 @@ const std::vector<Case> kCases = {
      Mesh(" MeshMaterialList {\n  1;\n  1;\n  0;;\n  Material {\n   1.0;1.0;1.0;1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n"
           "   0.0;0.0;0.0;;\n   TextureFilename {\n    \"a.png\";\n   }\n   TextureFilename {\n    \"b.png\";\n   }\n"
           "  }\n }\n"),
-     {"meshes[0].materials[0].texture = b.png"}, {"meshes[0].materials[0].texture = a.png"}},
+     {"meshes[0].materials[0].texture = b.png", "meshes[0].materials[0].textures = \"a.png\" | \"b.png\""},
+     {"meshes[0].materials[0].texture = a.png"}},
+    // A shared material's names go with it to the slots that name it, in order, empty names too.
+    {"Shared material with three TextureFilename",
+     "Material Skin {\n 1.0;1.0;1.0;1.0;;\n 0.0;\n 0.0;0.0;0.0;;\n 0.0;0.0;0.0;;\n"
+     " TextureFilename {\n  \"\";\n }\n TextureFilename {\n  \"diffuse.dds\";\n }\n"
+     " TextureFilename {\n  \"normal.png\";\n }\n}\n" +
+         Mesh(" MeshMaterialList {\n  1;\n  1;\n  0;;\n  {Skin}\n }\n"),
+     {"sharedMaterials[0].textures = \"\" | \"diffuse.dds\" | \"normal.png\"", "sharedMaterials[0].texture = normal.png",
+      "meshes[0].materials[0].textures = \"\" | \"diffuse.dds\" | \"normal.png\"",
+      "meshes[0].materials[0].texture = normal.png"},
+     {"sharedMaterials[0].texture = diffuse.dds", "meshes[0].materials[0].texture = diffuse.dds"}},
     {"MeshMaterialList with shared materials",
      kRed + "Mesh Quad {\n 4;\n 0;0;0;,\n 1;0;0;,\n 1;1;0;,\n 0;1;0;;\n 2;\n 3;0,1,2;,\n 3;0,2,3;;\n"
             " MeshMaterialList {\n  2;\n  2;\n  1,\n  0;;\n  {Red}\n  Material Blue {\n   0.0;0.0;1.0;1.0;;\n"

@@ -1,5 +1,6 @@
 #include "render/Scene.h"
 
+#include "render/DrawSkeleton.h"
 #include "render/LoadedModel.h"
 
 #include <GL/gl.h>
@@ -114,9 +115,14 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
     // The posed vertices, turned as they will be seen (about the origin),
     // visited afresh by each pass rather than copied.
     const Turn turn(sceneTurn);
+    // Hidden meshes are not what the picture holds; a model without meshes
+    // is held by its frames' joints.
     auto forEachPoint = [&](auto&& visit) {
         for (std::size_t m = 0; m < loaded.render.meshes.size() && m < loaded.model.meshes.size(); ++m)
-            for (const Vector3& v : loaded.render.Geometry(loaded.model, m).vertices) visit(turn.Apply(v.x, v.y, v.z));
+            if (loaded.render.MeshShown(m))
+                for (const Vector3& v : loaded.render.Geometry(loaded.model, m).vertices) visit(turn.Apply(v.x, v.y, v.z));
+        if (loaded.model.meshes.empty())
+            for (const Vector3& j : loaded.render.SkeletonJoints()) visit(turn.Apply(j.x, j.y, j.z));
     };
 
     // The turned model's box: its middle is what the camera looks at.
@@ -228,6 +234,7 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
         DrawPathOf(SelectedPath(options)).draw(render, model);
         if (options.drawNormals) render.DrawNormals(model);
         if (options.drawBoundingBox) render.DrawBoundingBox();
+        if (options.skeleton) DrawSkeleton(render);
     }
     glPopMatrix();
 }

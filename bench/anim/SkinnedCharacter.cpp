@@ -39,7 +39,7 @@ void FillSkinnedCharacter(Model& model, int vertexCount, int boneCount)
             const std::int32_t quad[] = {a, b, b + kRingVertices, a + kRingVertices};
             mesh.faces.Append(quad);
         }
-    mesh.materials.push_back({"Skin", {}, {}});
+    mesh.materials.push_back({"Skin", {}, {}, {}});
     mesh.faceMaterials = MeshRecord::FaceMaterialList(static_cast<std::size_t>(mesh.faceCount()), 0);
 
     // Each vertex on the bone at its height and the three above it, the

@@ -94,6 +94,10 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuCheckItem(command::UpAxisZ, "Axe vertical Z", false),
                     MenuCheckItem(command::VertexColors, "Couleurs des sommets", false),
                 }),
+        MenuSubmenu("Vue",
+                {
+                    MenuCheckItem(command::ScenePanel, "Scène", false, "F9"),
+                }),
         AnimationMenu(nullptr, 1.0),
     };
     return layout;

@@ -33,6 +33,8 @@ constexpr int AsAuthored = 40101;
 constexpr int FitView = 40102;
 constexpr int UpAxisZ = 40103;
 constexpr int VertexColors = 40104;
+// The "Vue" menu.
+constexpr int ScenePanel = 40431;
 // The "Animation" menu (AnimationMenu.h).
 constexpr int PlayPause = 40201;
 constexpr int RewindAnimation = 40202;

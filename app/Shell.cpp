@@ -150,6 +150,7 @@ void Shell::RunCommand(int id)
     case command::FitView: FitView(); break;
     case command::UpAxisZ: options_.upZ = Toggle(id); break;
     case command::VertexColors: options_.vertexColors = Toggle(id); break;
+    case command::ScenePanel: options_.scenePanel = Toggle(id); break;
     case command::PlayPause: TogglePlayback(); break;
     case command::RewindAnimation: RewindAnimation(); break;
     default:
@@ -191,6 +192,7 @@ bool Shell::OpenFile(const std::string& path)
     state_.currentModel = std::make_unique<LoadedModel>();
     const bool loaded = LoadInto(*state_.currentModel, path);
     if (!loaded) state_.currentModel.reset();
+    ModelReplaced();
     ReplaceAnimationMenu();
     return loaded;
 }
@@ -214,6 +216,7 @@ void Shell::Reload()
     if (!LoadInto(*reloaded, state_.openedPath)) return;
     ReleaseModel();
     state_.currentModel = std::move(reloaded);
+    ModelReplaced();
 
     const AnimationPlayback playback = state_.playback;
     state_.playback.Reset();
@@ -227,6 +230,24 @@ void Shell::Reload()
     if (playback.playing) state_.playback.Start();  // the clock is taken afresh
     menu_.CheckItem(command::PlayPause, playback.playing);
     ShowCurrentPose();
+}
+
+void Shell::ModelReplaced()
+{
+    options_.selectedMesh = -1;  // the indices were the old model's
+    if (modelReplaced_) modelReplaced_();
+}
+
+void Shell::ShowMesh(std::size_t mesh, bool shown)
+{
+    if (Busy() || closed_ || !state_.currentModel || mesh >= state_.currentModel->model.meshes.size()) return;
+    state_.currentModel->SetMeshShown(mesh, shown);
+}
+
+void Shell::SelectMesh(std::int32_t mesh)
+{
+    const bool inModel = state_.currentModel && mesh >= 0 && mesh < state_.currentModel->model.meshCount();
+    options_.selectedMesh = inModel ? mesh : -1;
 }
 
 void Shell::ReplaceAnimationMenu()
@@ -361,6 +382,7 @@ std::vector<std::pair<int, bool>> MarksOf(const ViewOptions& options, const Anim
         {command::AsAuthored, options.asAuthored},
         {command::UpAxisZ, options.upZ},
         {command::VertexColors, options.vertexColors},
+        {command::ScenePanel, options.scenePanel},
         {command::PlayPause, playback.playing},
     };
     for (const DrawPathEntry& path : kDrawPaths)

@@ -52,6 +52,15 @@ public:
     // Told the "Animation" menu anew each time a model is opened (or fails to open).
     void SetAnimationMenuReplacer(std::function<void(const MenuNode&)> replace) { replaceAnimationMenu_ = std::move(replace); }
 
+    // Told after a model was opened, reloaded or failed to open, once the
+    // current model is the new one (or none).
+    void SetModelReplacedListener(std::function<void()> replaced) { modelReplaced_ = std::move(replaced); }
+    // The "Scène" panel's requests: mesh `mesh` of the current model hidden
+    // or shown in every draw path (with the model's context current), and
+    // the mesh whose box is drawn (-1, or a mesh out of range: none).
+    void ShowMesh(std::size_t mesh, bool shown);
+    void SelectMesh(std::int32_t mesh);
+
     // After a frame: a set that stopped on its own (an open one at its end)
     // clears the mark of "Lecture / Pause" (FollowView).
     void FollowPlayback();
@@ -132,6 +141,8 @@ private:
     bool HasAnimationSets() const;
     // The "Animation" menu of the current model (none: greyed).
     void ReplaceAnimationMenu();
+    // The selection cleared and the listener told: the model is another.
+    void ModelReplaced();
     // The current model drawn in the pose the switches and the playback ask for.
     void ShowCurrentPose();
 
@@ -143,6 +154,7 @@ private:
     std::function<void(bool)> showWorking_;
     std::function<void(const MenuNode&)> replaceAnimationMenu_;
     std::function<void(bool)> showRunning_;
+    std::function<void()> modelReplaced_;
     int busyDepth_ = 0;
     bool closePending_ = false;
     bool closed_ = false;

@@ -70,17 +70,32 @@ void RenderModel::DrawNormals(const Model& model) const
     }
 }
 
+namespace {
+
+void DrawBoxOf(const MeshRenderData& data)
+{
+    glBegin(GL_TRIANGLES);
+    for (const std::int32_t corner : data.boxTriangles) {
+        if (corner < 0 || corner >= static_cast<std::int32_t>(data.boxCorners.size())) continue;
+        const Vector3& p = data.boxCorners[static_cast<std::size_t>(corner)];
+        glVertex3f(p.x, p.y, p.z);
+    }
+    glEnd();
+}
+
+}  // namespace
+
 void RenderModel::DrawBoundingBox() const
 {
     const UnlitColourScope halfOrange(0.9f, 0.6f, 0.0f, 0.5f);
-    for (const MeshRenderData& data : meshes) {
-        if (!data.shown) continue;
-        glBegin(GL_TRIANGLES);
-        for (const std::int32_t corner : data.boxTriangles) {
-            if (corner < 0 || corner >= static_cast<std::int32_t>(data.boxCorners.size())) continue;
-            const Vector3& p = data.boxCorners[static_cast<std::size_t>(corner)];
-            glVertex3f(p.x, p.y, p.z);
-        }
-        glEnd();
-    }
+    for (const MeshRenderData& data : meshes)
+        if (data.shown) DrawBoxOf(data);
+}
+
+void RenderModel::DrawMeshBoundingBox(std::size_t mesh) const
+{
+    if (mesh >= meshes.size() || !meshes[mesh].shown) return;
+    // Another colour than the boxes of every mesh, so that it shows among them.
+    const UnlitColourScope halfCyan(0.0f, 0.8f, 0.9f, 0.5f);
+    DrawBoxOf(meshes[mesh]);
 }

@@ -174,6 +174,9 @@ public:
     // The diagonal of the box around every mesh's box, as posed; 0 without vertices.
     float BoxDiagonal(const Model& model) const;
     void DrawBoundingBox() const;
+    // The box of mesh `mesh` alone (the one chosen in the viewer's panel);
+    // nothing for a hidden mesh or one out of range.
+    void DrawMeshBoundingBox(std::size_t mesh) const;
 
     // Whether mesh `mesh` is drawn: every mesh is after a load. A hidden mesh
     // is left out by the four paths and the extras, its data kept; the

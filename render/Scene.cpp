@@ -234,6 +234,7 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
         DrawPathOf(SelectedPath(options)).draw(render, model);
         if (options.drawNormals) render.DrawNormals(model);
         if (options.drawBoundingBox) render.DrawBoundingBox();
+        if (options.selectedMesh >= 0) render.DrawMeshBoundingBox(static_cast<std::size_t>(options.selectedMesh));
         if (options.skeleton) DrawSkeleton(render);
     }
     glPopMatrix();

@@ -3,6 +3,8 @@
 // The viewer's shell owns it; pelmora-render builds it from its options.
 #pragma once
 
+#include <cstdint>
+
 // How polygons are drawn, front and back: filled, as lines, as points.
 enum class PolygonFill { Fill, Wire, Points };
 
@@ -28,6 +30,8 @@ struct ViewOptions {
     bool grid = false;
     bool axes = false;
     Background background = Background::Grey;
+    bool scenePanel = false;         // "Scène": the panel of the scene's parts beside the picture
+    std::int32_t selectedMesh = -1;  // the mesh whose box is drawn (chosen in the panel); -1 for none
 };
 
 // The viewer's value.

@@ -5,6 +5,7 @@
 #include "app/Frame.h"
 #include "app/viewer/MenuBarBuilder.h"
 #include "app/viewer/PelmoraIcon.xpm"
+#include "app/viewer/ScenePanel.h"
 #include "platform/Ticks.h"
 #include "platform/gui/SwapInterval.h"
 #include "render/Scene.h"
@@ -14,6 +15,7 @@
 #include <wx/dnd.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
+#include <wx/splitter.h>
 #include <wx/utils.h>
 
 namespace {
@@ -71,7 +73,18 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
 
     shell_ = std::make_unique<Shell>(state_, options_, *marks_, dialogs_, [this] { Close(); });
     shell_->SetAnimationMenuReplacer([this](const MenuNode& menu) { ReplaceMenu(*GetMenuBar(), menu); });
-    view_ = new GlView(this, attributes, state_, *shell_);  // owned by this frame, as every child window
+    // The panel of the scene's parts left of the canvas, when asked; both
+    // are owned by the splitter, which this frame owns, as every child window.
+    splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE);
+    splitter_->SetMinimumPaneSize(80);  // no drag or double-click closes a side behind the menu's back
+    splitter_->SetSashGravity(0.0);     // the canvas takes what the window gains
+    view_ = new GlView(splitter_, attributes, state_, *shell_);
+    panel_ = new ScenePanel(splitter_, *shell_, [this] { view_->MakeCurrent(); });
+    panel_->Hide();
+    splitter_->Initialize(view_);
+    shell_->SetModelReplacedListener([this] {
+        if (splitter_->IsSplit()) panel_->ShowModel(state_.currentModel.get());
+    });
     view_->SetDropTarget(new ModelDropTarget(*this, *shell_));  // owned by the canvas
     shell_->SetLongStepIndicator([](bool working) {
         if (working)
@@ -89,7 +102,7 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
         if (shell_->Busy()) ShowLastFrame();
     });
     auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
-    sizer->Add(view_, 1, wxEXPAND);
+    sizer->Add(splitter_, 1, wxEXPAND);
     SetSizer(sizer.release());
 
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
@@ -180,6 +193,26 @@ void MainFrame::OnMenu(wxCommandEvent& event)
 {
     marks_->UndoToolkitToggle(event.GetId(), event.IsChecked());
     shell_->OnCommand(event.GetId());
+    FollowScenePanel();
+}
+
+void MainFrame::FollowScenePanel()
+{
+    if (options_.scenePanel == splitter_->IsSplit()) return;
+    if (options_.scenePanel) {
+        panel_->ShowModel(state_.currentModel.get());
+        splitter_->SplitVertically(panel_, view_, kScenePanelWidth);
+    } else {
+        splitter_->Unsplit(panel_);
+        panel_->ShowModel(nullptr);  // its rows go with it
+    }
+}
+
+bool MainFrame::PanelHasFocus() const
+{
+    for (const wxWindow* window = FindFocus(); window != nullptr; window = window->GetParent())
+        if (window == panel_) return panel_->IsShown();
+    return false;
 }
 
 void MainFrame::OnKey(wxKeyEvent& event)
@@ -193,12 +226,18 @@ void MainFrame::OnKey(wxKeyEvent& event)
         name = "Ctrl+" + name;
     else if (modifiers != wxMOD_NONE)
         name.clear();
+    // The tree keeps the keys it moves and checks with (letters, Space,
+    // arrows) while it has the focus; function keys and Ctrl still command.
+    const int code = event.GetKeyCode();
+    const bool functionKey = code >= WXK_F1 && code <= WXK_F12;
+    if (PanelHasFocus() && !functionKey && modifiers != wxMOD_CONTROL) name.clear();
     const int id = name.empty() ? 0 : CommandOfAccelerator(MainMenuLayout(), name);
     if (id == 0 || !GetMenuBar()->IsEnabled(id)) {
         event.Skip();
         return;
     }
     shell_->OnCommand(id);
+    FollowScenePanel();
 }
 
 void MainFrame::OnIdle(wxIdleEvent& event)

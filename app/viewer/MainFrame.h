@@ -13,6 +13,9 @@
 
 #include <wx/frame.h>
 
+class ScenePanel;
+class wxSplitterWindow;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,6 +45,9 @@ private:
     void BeginOnScreen(const ViewerCommandLine& commandLine, const StartNotice& notice);
     void OnMenu(wxCommandEvent& event);
     void OnKey(wxKeyEvent& event);
+    // The panel shown or hidden as the view value says, its rows made anew when shown.
+    void FollowScenePanel();
+    bool PanelHasFocus() const;
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
     // While a command runs no frame is drawn: the last one is kept, to be
@@ -54,7 +60,10 @@ private:
     std::unique_ptr<platform::WxMenuMarks> marks_;
     platform::WxFileDialogs dialogs_;
     std::unique_ptr<Shell> shell_;
-    GlView* view_ = nullptr;  // a child window, owned by this frame
+    wxSplitterWindow* splitter_ = nullptr;  // child windows, owned by this frame
+    GlView* view_ = nullptr;
+    ScenePanel* panel_ = nullptr;
+    static constexpr int kScenePanelWidth = 320;
     std::optional<GlutOverlayFont> font_;
     TickSource ticks_;
     bool started_ = false;

@@ -57,7 +57,7 @@ std::string FactsText(const TextureFacts& facts)
 // What became of one texture name of a material.
 std::string TextureText(const TextureReport& report, const std::string& name)
 {
-    if (name != report.loadedName) return "non chargée (autre étage)";
+    if (name != report.loadedName) return "non lue (le matériau en dessine une autre)";
     if (report.texture && report.texture->facts()) return FactsText(*report.texture->facts());
     std::string text = "non chargée";
     for (std::size_t k = 0; k < report.messages.size(); ++k) text += (k == 0 ? " : " : " ; ") + report.messages[k].text;

@@ -82,8 +82,9 @@ void AddMesh(RowWriter& out, const LoadedModel& loaded, std::size_t m, std::int3
 {
     const MeshRecord& mesh = loaded.model.meshes[m];
     std::string counts = std::to_string(mesh.vertexCount()) + " sommets, " + std::to_string(mesh.faceCount()) +
-                         " faces, " + std::to_string(mesh.materialCount()) + " matériaux";
-    if (!mesh.skinWeights.empty()) counts += ", skinnée (" + std::to_string(mesh.skinWeights.size()) + " os)";
+                         " faces, " + std::to_string(mesh.materialCount()) +
+                         (mesh.materialCount() > 1 ? " matériaux" : " matériau");
+    if (!mesh.skinWeights.empty()) counts += ", skin de " + std::to_string(mesh.skinWeights.size()) + " os";
     const std::int32_t meshRow =
         out.Add({ScenePartRow::Kind::Mesh, parent, NameOrUnnamed(mesh.name), std::move(counts),
                  static_cast<std::int32_t>(m), false});
@@ -100,7 +101,7 @@ void AddMesh(RowWriter& out, const LoadedModel& loaded, std::size_t m, std::int3
         out.Detail(row, "Puissance", power);
         const TextureReport* report = loaded.render.TextureReportOf(m, k);
         if (report == nullptr) continue;
-        for (const std::string& name : report->names) out.Detail(row, "Texture " + name, TextureText(*report, name));
+        for (const std::string& name : report->names) out.Detail(row, "Texture", name + " : " + TextureText(*report, name));
     }
 }
 

@@ -1,8 +1,8 @@
 // The rows of the "Scène" panel, without the toolkit: the frame tree (each
 // frame under its parent, the meshes on a frame under it, meshes outside
 // any frame at the top, bones marked), each mesh's counts, its materials'
-// colours and textures (the file, its size and format, or why it did not
-// load).
+// colours and textures (the file, then its size and format, or why it did
+// not load).
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include <wx/dnd.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
@@ -201,7 +203,9 @@ void MainFrame::FollowScenePanel()
     if (options_.scenePanel == splitter_->IsSplit()) return;
     if (options_.scenePanel) {
         panel_->ShowModel(state_.currentModel.get());
-        splitter_->SplitVertically(panel_, view_, kScenePanelWidth);
+        // Wide enough for names and counts, never more than half the window.
+        const int width = std::max(kScenePanelWidth, GetClientSize().x * 2 / 5);
+        splitter_->SplitVertically(panel_, view_, std::min(width, GetClientSize().x / 2));
     } else {
         splitter_->Unsplit(panel_);
         panel_->ShowModel(nullptr);  // its rows go with it

@@ -8,7 +8,7 @@ ScenePanel::ScenePanel(wxWindow* parent, Shell& shell, std::function<void()> mak
       shell_(shell),
       makeCurrent_(std::move(makeCurrent))
 {
-    AppendColumn("Élément", 220);
+    AppendColumn("Élément", wxCOL_WIDTH_AUTOSIZE);
     AppendColumn("Détails", wxCOL_WIDTH_AUTOSIZE);
     Bind(wxEVT_TREELIST_ITEM_CHECKED, &ScenePanel::OnChecked, this);
     Bind(wxEVT_TREELIST_SELECTION_CHANGED, &ScenePanel::OnSelected, this);

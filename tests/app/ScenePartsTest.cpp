@@ -54,10 +54,12 @@ std::vector<std::string> Labels(const std::vector<ScenePartRow>& rows, ScenePart
     return labels;
 }
 
-const ScenePartRow* RowNamed(const std::vector<ScenePartRow>& rows, const std::string& label, std::size_t from = 0)
+// The first row of that label from row `from` on (and whose detail begins so).
+const ScenePartRow* RowNamed(const std::vector<ScenePartRow>& rows, const std::string& label, std::size_t from = 0,
+                             const std::string& detail = {})
 {
     for (std::size_t r = from; r < rows.size(); ++r)
-        if (rows[r].label == label) return &rows[r];
+        if (rows[r].label == label && rows[r].detail.rfind(detail, 0) == 0) return &rows[r];
     return nullptr;
 }
 
@@ -125,16 +127,16 @@ TEST_F(SceneParts, RowsHoldTheFrameTreeBonesCountsColoursAndTextures)
 
     EXPECT_EQ(body->kind, ScenePartRow::Kind::Mesh);
     EXPECT_EQ(loaded.model.meshes[static_cast<std::size_t>(body->mesh)].name, "Body");
-    EXPECT_EQ(body->detail, "4 sommets, 4 faces, 1 matériaux, skinnée (1 os)");
+    EXPECT_EQ(body->detail, "4 sommets, 4 faces, 1 matériau, skin de 1 os");
     EXPECT_EQ(RowNamed(rows, "Diffuse", static_cast<std::size_t>(rowIndex(plate)))->detail, "0.5 0.25 1 1");
 
-    const ScenePartRow* missing = RowNamed(rows, "Texture missing.png");
+    const ScenePartRow* missing = RowNamed(rows, "Texture", 0, "missing.png : non chargée : ");
     ASSERT_NE(missing, nullptr);
-    EXPECT_EQ(missing->detail.rfind("non chargée : ", 0), 0u) << missing->detail;
-    EXPECT_NE(missing->detail.find("missing.png"), std::string::npos) << "the load's own message: " << missing->detail;
-    const ScenePartRow* present = RowNamed(rows, "Texture tiny.ppm");
+    EXPECT_NE(missing->detail.find("missing.png", 5), std::string::npos) << "the load's own message: " << missing->detail;
+    EXPECT_EQ(missing->parent, rowIndex(plate) + 1) << "under the plate's material";
+    const ScenePartRow* present = RowNamed(rows, "Texture", 0, "tiny.ppm");
     ASSERT_NE(present, nullptr);
-    EXPECT_EQ(present->detail, "2 × 1, PPM, 3 composantes");
+    EXPECT_EQ(present->detail, "tiny.ppm : 2 × 1, PPM, 3 composantes");
 
     // A box ticked on a frame holds the meshes under it; one on a colour, its mesh.
     EXPECT_EQ(MeshesUnder(rows, static_cast<std::size_t>(rowIndex(root))),

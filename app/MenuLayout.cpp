@@ -94,6 +94,20 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuCheckItem(command::UpAxisZ, "Axe vertical Z", false),
                     MenuCheckItem(command::VertexColors, "Couleurs des sommets", false),
                 }),
+        MenuSubmenu("Vue",
+                {
+                    MenuCheckItem(command::Skeleton, "Squelette", false, "K"),
+                    MenuCheckItem(command::Grid, "Grille", false, "G"),
+                    MenuCheckItem(command::Axes, "Axes", false, "A"),
+                    MenuSubmenu("Fond",
+                            {
+                                MenuRadioItem(command::BackgroundGrey, "Gris", true),
+                                MenuRadioItem(command::BackgroundBlack, "Noir", false),
+                                MenuRadioItem(command::BackgroundWhite, "Blanc", false),
+                                MenuRadioItem(command::BackgroundGradient, "Dégradé", false),
+                            }),
+                    MenuSeparator(),
+                }),
         AnimationMenu(nullptr, 1.0),
     };
     return layout;

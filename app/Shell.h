@@ -132,6 +132,8 @@ private:
     bool HasAnimationSets() const;
     // The "Animation" menu of the current model (none: greyed).
     void ReplaceAnimationMenu();
+    // "Squelette" on or off; on, a model with meshes is drawn as authored, where its bones are posed.
+    void ShowSkeleton(bool on);
     // The current model drawn in the pose the switches and the playback ask for.
     void ShowCurrentPose();
 

@@ -101,6 +101,7 @@ std::optional<GroundGrid> GroundGridOf(const Model& model, const RenderModel& re
                                     static_cast<double>(high.x) - low.x, static_cast<double>(high.y) - low.y,
                                     static_cast<double>(high.z) - low.z});
     grid.step = static_cast<float>(GridStep(extent * kGridShareOfModel, kGridCells));
+    if (!std::isfinite(grid.step) || grid.step <= 0) return std::nullopt;  // a model too large for floats
     grid.halfCells = kGridCells / 2;
     // The middle on a grid line, so that the lines keep their places as the model moves a little.
     for (int a = 0; a < 2; ++a)

@@ -61,6 +61,36 @@ TEST(GridStep, IsOneTwoOrFiveTimesAPowerOfTenCoveringTheLength)
     for (const double bad : {0.0, -4.0, std::nan(""), HUGE_VAL}) EXPECT_DOUBLE_EQ(GridStep(bad, 10), 1);
 }
 
+// The plane is the model's lowest along the up axis whichever way it is
+// read and stood up: as authored the drawn z is the model's mirrored.
+TEST_F(ViewAids, TheGridPlanePassesThroughTheModelsLowestPointAlongTheUpAxis)
+{
+    MeshRecord box = render_testing::MakeMesh({}, {}, {}, {{}});
+    render_testing::AddSquare(box, -1, 4, 3, 6, 1, 0);
+    render_testing::AddSquare(box, -1, 4, 3, 6, 3, 0);
+    loaded.model.meshes.push_back(std::move(box));
+    for (const bool asAuthored : {false, true}) {
+        PrepareLoadedModel(loaded, PoseChoice{asAuthored});
+        ViewOptions options;
+        options.asAuthored = asAuthored;
+        const auto flat = GroundGridOf(loaded.model, loaded.render, options);
+        ASSERT_TRUE(flat);
+        EXPECT_EQ(flat->upAxis, 1);
+        EXPECT_FLOAT_EQ(flat->level, 4);
+        EXPECT_FLOAT_EQ(flat->step, 1) << "twice the box's 4 across, in ten";
+        EXPECT_FLOAT_EQ(flat->centre[0], 1);
+        options.upZ = true;
+        const auto upright = GroundGridOf(loaded.model, loaded.render, options);
+        ASSERT_TRUE(upright);
+        EXPECT_EQ(upright->upAxis, 2);
+        EXPECT_FLOAT_EQ(upright->level, asAuthored ? -1.0f : 1.0f) << "the model's z = 1, drawn mirrored as authored";
+        EXPECT_FLOAT_EQ(upright->centre[1], 5);
+    }
+    loaded.model.meshes.clear();
+    PrepareLoadedModel(loaded);
+    EXPECT_FALSE(GroundGridOf(loaded.model, loaded.render, {})) << "nothing to stand on";
+}
+
 TEST_F(ViewAids, TheGridLiesUnderTheModelReachingPastItAndBehindItsFittedPlanes)
 {
     LoadWall();

@@ -96,6 +96,17 @@ const std::vector<MenuNode>& MainMenuLayout()
                 }),
         MenuSubmenu("Vue",
                 {
+                    MenuCheckItem(command::Skeleton, "Squelette", false, "K"),
+                    MenuCheckItem(command::Grid, "Grille", false, "G"),
+                    MenuCheckItem(command::Axes, "Axes", false, "A"),
+                    MenuSubmenu("Fond",
+                            {
+                                MenuRadioItem(command::BackgroundGrey, "Gris", true),
+                                MenuRadioItem(command::BackgroundBlack, "Noir", false),
+                                MenuRadioItem(command::BackgroundWhite, "Blanc", false),
+                                MenuRadioItem(command::BackgroundGradient, "Dégradé", false),
+                            }),
+                    MenuSeparator(),
                     MenuCheckItem(command::ScenePanel, "Scène", false, "F9"),
                 }),
         AnimationMenu(nullptr, 1.0),

@@ -34,6 +34,13 @@ constexpr int FitView = 40102;
 constexpr int UpAxisZ = 40103;
 constexpr int VertexColors = 40104;
 // The "Vue" menu.
+constexpr int Skeleton = 40411;
+constexpr int Grid = 40412;
+constexpr int Axes = 40413;
+constexpr int BackgroundGrey = 40421;  // the "Fond" radio run, in the order of Background
+constexpr int BackgroundBlack = 40422;
+constexpr int BackgroundWhite = 40423;
+constexpr int BackgroundGradient = 40424;
 constexpr int ScenePanel = 40431;
 // The "Animation" menu (AnimationMenu.h).
 constexpr int PlayPause = 40201;

@@ -4,6 +4,7 @@
 #include "app/Frame.h"
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
+#include "app/ViewAidsMenu.h"
 #include "gltf/GltfExport.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
@@ -153,7 +154,11 @@ void Shell::RunCommand(int id)
     case command::ScenePanel: options_.scenePanel = Toggle(id); break;
     case command::PlayPause: TogglePlayback(); break;
     case command::RewindAnimation: RewindAnimation(); break;
+    case command::Skeleton: ShowSkeleton(Toggle(id)); break;
+    case command::Grid: options_.grid = Toggle(id); break;
+    case command::Axes: options_.axes = Toggle(id); break;
     default:
+        if (const auto background = BackgroundOfCommand(id)) options_.background = *background;
         if (const DrawPathEntry* path = DrawPathOfCommand(id)) ExclusiveToggle(*path);
         if (const auto set = SetOfCommand(id)) ChooseAnimationSet(*set);
         if (const auto speed = SpeedOfCommand(id)) ChooseSpeed(*speed);
@@ -387,6 +392,7 @@ std::vector<std::pair<int, bool>> MarksOf(const ViewOptions& options, const Anim
     };
     for (const DrawPathEntry& path : kDrawPaths)
         if (path.flag != nullptr) marks.emplace_back(path.menuCommand, options.*path.flag);
+    for (const auto& mark : ViewAidMarks(options)) marks.push_back(mark);
     return marks;
 }
 
@@ -454,6 +460,14 @@ void Shell::ChooseAsAuthored(bool on)
     // As read, an animation does not show: it does not go on meanwhile either.
     if (!on) state_.playback.Stop();
     ShowCurrentPose();
+}
+
+void Shell::ShowSkeleton(bool on)
+{
+    options_.skeleton = on;
+    // A mesh's bones are posed only as authored (frames alone are posed either way), as Space turns it on to play.
+    if (on && !Busy() && !options_.asAuthored && state_.currentModel && !state_.currentModel->model.meshes.empty())
+        ChooseAsAuthored(true);
 }
 
 void Shell::ShowCurrentPose()

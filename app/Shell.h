@@ -143,6 +143,8 @@ private:
     void ReplaceAnimationMenu();
     // The selection cleared and the listener told: the model is another.
     void ModelReplaced();
+    // "Squelette" on or off; on, a model with meshes is drawn as authored, where its bones are posed.
+    void ShowSkeleton(bool on);
     // The current model drawn in the pose the switches and the playback ask for.
     void ShowCurrentPose();
 

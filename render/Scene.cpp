@@ -2,6 +2,7 @@
 
 #include "render/DrawSkeleton.h"
 #include "render/LoadedModel.h"
+#include "render/ViewAids.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -65,16 +66,13 @@ void SetPerspective(float width, float height, const ViewFrame& frame, float dis
     glMatrixMode(GL_MODELVIEW);
 }
 
-namespace {
-
-// The quarter turn about X that stands the model's z up. As authored the
-// drawn z is the model's mirrored, so the turn goes the other way: the
-// model's +z ends at the top either way.
 float UpTurnDegrees(bool upZ, bool asAuthored)
 {
     if (!upZ) return 0.0f;
     return asAuthored ? 90.0f : -90.0f;
 }
+
+namespace {
 
 // The scene's turn as DrawModelScene makes it, as a function of a point.
 class Turn {
@@ -231,6 +229,8 @@ void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float
     if (loaded != nullptr) {
         const Model& model = loaded->model;
         const RenderModel& render = loaded->render;
+        if (options.grid)
+            if (const auto grid = GroundGridOf(model, render, options)) DrawGroundGrid(*grid);
         DrawPathOf(SelectedPath(options)).draw(render, model);
         if (options.drawNormals) render.DrawNormals(model);
         if (options.drawBoundingBox) render.DrawBoundingBox();

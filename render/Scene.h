@@ -54,6 +54,11 @@ struct SceneTurn {
     bool asAuthored = false;  // drawn mirrored in z (ViewOptions::asAuthored)
 };
 
+// The quarter turn about X, in degrees, that stands the model's z up. As
+// authored the drawn z is the model's mirrored, so the turn goes the other
+// way: the model's +z ends at the top either way. 0 without "Axe vertical Z".
+float UpTurnDegrees(bool upZ, bool asAuthored);
+
 // The view that holds the whole model as it is drawn (its posed vertices),
 // seen turned by `turn`: centred on the model's picture, the camera at the
 // distance where the model's larger extent fills kFitFill of the window's
@@ -67,7 +72,7 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
 // Model-view: identity, then the eye at (0, 0, distance) looking at the origin.
 void AimCamera(float distance);
 // Pushes the model-view matrix, turns by the two angles (Y first, then X)
-// about `centre` (after turning the model's z up when `options.upZ`), draws the model along the selected path and
-// the extras, pops the matrix. A null model draws nothing.
+// about `centre` (after turning the model's z up when `options.upZ`), draws the ground grid when asked, the model
+// along the selected path and the extras, pops the matrix. A null model draws nothing.
 void DrawModelScene(const LoadedModel* loaded, const ViewOptions& options, float angleX, float angleY,
                     const Vector3& centre = {});

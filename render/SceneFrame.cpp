@@ -1,6 +1,7 @@
 #include "render/SceneFrame.h"
 
 #include "render/LoadedModel.h"
+#include "render/ViewAids.h"
 
 #include <GL/gl.h>
 
@@ -28,7 +29,9 @@ void DrawSceneFrame(const SceneFrame& frame)
         glMatrixMode(GL_MODELVIEW);
     AimCamera(camera.distance);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (frame.view.background == Background::Gradient && !frame.transparentBackground) DrawBackgroundGradient();
     DrawModelScene(frame.model, frame.view, camera.angleX, camera.angleY, camera.frame.centre);
+    if (frame.view.axes) DrawAxisGizmo(frame.view, camera.angleX, camera.angleY);
 }
 
 std::optional<Camera> FittedCamera(const SceneFrame& frame)

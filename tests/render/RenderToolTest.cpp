@@ -2,7 +2,9 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -201,6 +203,54 @@ TEST(RenderTool, UpZPutsTheModelsZAtTheTopAsReadAndAsAuthored)
             EXPECT_TRUE(testing_support::ReadFileBytes(out) == stoodUp) << mode << turn;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The aids' options, and a file of frames alone drawn as its skeleton,
+// fitted on its joints.
+TEST(RenderTool, AidsOptionsAndTheSkeletonOfFramesAlone)
+{
+    const auto aids = ParseCommandLine({"--skeleton", "--grid", "--axes", "--background", "gradient", "a.x", "b.png"});
+    ASSERT_TRUE(aids.options) << aids.error;
+    const ViewOptions& view = aids.options->view;
+    EXPECT_TRUE(view.skeleton && view.grid && view.axes && view.asAuthored);
+    EXPECT_EQ(view.background, Background::Gradient);
+    const auto defaults = ParseCommandLine({"a.x", "b.png"});
+    ASSERT_TRUE(defaults.options);
+    EXPECT_FALSE(defaults.options->view.skeleton || defaults.options->view.grid || defaults.options->view.axes);
+    EXPECT_EQ(defaults.options->view.background, Background::Grey);
+    EXPECT_FALSE(ParseCommandLine({"--background", "red", "a.x", "b.png"}).options);
+
+    testing_support::TempDir folder;
+    const std::string frames = folder.Write("arm.x",
+                                            "xof 0303txt 0032\n"
+                                            "Frame Root {\n"
+                                            " Frame Hand {\n"
+                                            "  FrameTransformMatrix {\n"
+                                            "   1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,2.0,0.0,1.0;;\n"
+                                            "  }\n"
+                                            " }\n"
+                                            "}\n");
+    const std::string picture = (folder.path() / "arm.png").string();
+    EXPECT_EQ(RunTool(frames + " " + picture), 1) << "no mesh, and no skeleton asked for";
+    ASSERT_EQ(RunTool("--skeleton --fit --size 64x48 " + frames + " " + picture), 0);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&image, picture.c_str()), 0);
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_NE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr), 0);
+    // The bone, fitted, runs down most of the picture's height.
+    int top = 48, bottom = -1;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        if (rgb[i] == 255 && rgb[i + 1] == 255 && rgb[i + 2] == 0) {
+            const int row = static_cast<int>(i / 3 / 64);
+            top = std::min(top, row), bottom = std::max(bottom, row);
+        }
+    EXPECT_GT(bottom - top, 30);
 }
 
 }  // namespace

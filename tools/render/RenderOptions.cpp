@@ -59,6 +59,13 @@ const std::string kUsage =
     "  --up y|z                               the model's vertical axis (default: y); z turns\n"
     "                                         the scene so that z points up\n"
     "  --vertex-colors                        a mesh's vertex colours as its diffuse colour\n"
+    "  --skeleton                             draw the skeleton over the model, in its pose\n"
+    "                                         (implies --as-authored); a file of frames alone\n"
+    "                                         is drawn as its frames, fitted on them with --fit\n"
+    "  --grid                                 draw a ground grid under the model\n"
+    "  --axes                                 draw the axes in the bottom-left corner\n"
+    "  --background grey|black|white|gradient\n"
+    "                                         the background (default: grey)\n"
     "  --transparent                          leave the background transparent\n"
     "  --thumbnail SIZE                       a file manager's thumbnail: SIZExSIZE, as\n"
     "                                         authored, fitted, at a three-quarter view, on a\n"
@@ -70,9 +77,10 @@ const std::string kUsage =
     "  --version                              show the version\n"
     "\n"
     "Messages go to standard error. A file that loads but holds no mesh is told\n"
-    "as \"no mesh in FILE\" and gives no picture. The exit status is 0 when the\n"
-    "picture was written, 1 when the model could not be loaded, held no mesh or\n"
-    "the picture was not made, 2 when the command line is wrong.\n";
+    "as \"no mesh in FILE\" and gives no picture, unless --skeleton draws its\n"
+    "frames. The exit status is 0 when the picture was written, 1 when the model\n"
+    "could not be loaded, held nothing to draw or the picture was not made, 2 when\n"
+    "the command line is wrong.\n";
 
 namespace {
 
@@ -124,6 +132,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     app.add_flag("--fit", options.fit);
     app.add_flag("--vertex-colors", options.view.vertexColors);
     app.add_flag("--transparent", options.transparent);
+    app.add_flag("--skeleton", options.view.skeleton);
+    app.add_flag("--grid", options.view.grid);
+    app.add_flag("--axes", options.view.axes);
+    std::string background = "grey";
+    app.add_option("--background", background)->check(CLI::IsMember({"grey", "black", "white", "gradient"}));
     app.add_option("--up", up)->check(CLI::IsMember({"y", "z"}));
     app.add_option("--thumbnail", thumbnail);
     app.add_option("--path", path);
@@ -183,6 +196,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     }
     if (distance && options.distance <= 0) return fail("--distance takes a positive number");
     options.view.upZ = up == "z";
+    options.view.background = background == "black"   ? Background::Black
+                            : background == "white"    ? Background::White
+                            : background == "gradient" ? Background::Gradient
+                                                       : Background::Grey;
     if (thumbnail) {
         const auto side = ParseDimension(*thumbnail);
         if (!side) return fail("--thumbnail takes a size from 1 to 16384");
@@ -191,7 +208,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         options.yaw = kThumbnailYaw;
         options.pitch = kThumbnailPitch;
     }
-    if (options.animation) options.view.asAuthored = true;
+    // Bones are posed only as authored.
+    if (options.animation || options.view.skeleton) options.view.asAuthored = true;
     if (options.listAnimations) {
         if (positional.size() != 1) return fail("--list-animations takes the model file alone");
         options.modelPath = positional[0];

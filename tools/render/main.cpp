@@ -41,7 +41,9 @@ int Render(const render_tool::RenderOptions& options)
             return 1;
         }
         // Nothing to draw: no picture, so that a thumbnailer shows its icon instead.
-        if (tool_common::TellWhenNoMesh("pelmora-render", loaded.model, options.modelPath)) return 1;
+        // Frames alone are drawn when the skeleton is asked for.
+        const bool framesDrawn = options.view.skeleton && !loaded.model.frames.empty();
+        if (!framesDrawn && tool_common::TellWhenNoMesh("pelmora-render", loaded.model, options.modelPath)) return 1;
         if (options.animation) {
             const auto set = tool_common::FindAnimationSet(loaded.model, *options.animation);
             if (!set) {

@@ -42,6 +42,9 @@ std::string KeyName(int keyCode)
     switch (keyCode) {
     case WXK_SPACE: return "Space";
     case WXK_HOME: return "Home";
+    case WXK_END: return "End";
+    case WXK_LEFT: return "Left";
+    case WXK_RIGHT: return "Right";
     default: break;
     }
     if (keyCode >= 'A' && keyCode <= 'Z') return std::string(1, static_cast<char>(keyCode));
@@ -90,6 +93,9 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     });
     auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
     sizer->Add(view_, 1, wxEXPAND);
+    // Under the picture, shown while a set is chosen: the canvas gives up its height then.
+    timeline_ = new TimelinePanel(this, state_, *shell_);  // owned by this frame
+    sizer->Add(timeline_, 0, wxEXPAND);
     SetSizer(sizer.release());
 
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
@@ -185,12 +191,19 @@ void MainFrame::OnMenu(wxCommandEvent& event)
 void MainFrame::OnKey(wxKeyEvent& event)
 {
     // Every shortcut shown in the menus is handled here, from whichever
-    // window has the focus, before the toolkit's menus see the key.
-    // Shift does not count: F and f are the same shortcut.
-    std::string name = KeyName(event.GetKeyCode());
-    const int modifiers = event.GetModifiers() & ~wxMOD_SHIFT;
+    // window has the focus, before the toolkit's menus see the key. The
+    // timeline's slider included: its own Home, End and arrows would move
+    // the time as the commands do, which it then follows.
+    // Shift does not count for letters (F and f are the same shortcut); with
+    // an arrow it steps by a tenth of a second instead of to a key.
+    const int code = event.GetKeyCode();
+    std::string name = KeyName(code);
+    int modifiers = event.GetModifiers();
+    if (code != WXK_LEFT && code != WXK_RIGHT) modifiers &= ~wxMOD_SHIFT;
     if (modifiers == wxMOD_CONTROL)
         name = "Ctrl+" + name;
+    else if (modifiers == wxMOD_SHIFT)
+        name = "Shift+" + name;
     else if (modifiers != wxMOD_NONE)
         name.clear();
     const int id = name.empty() ? 0 : CommandOfAccelerator(MainMenuLayout(), name);
@@ -207,6 +220,7 @@ void MainFrame::OnIdle(wxIdleEvent& event)
     if (!started_ || !shell_->CanDrawFrame() || !view_->HasContext()) return;
     DrawFrame();
     shell_->FollowPlayback();
+    if (timeline_->Follow()) Layout();  // the canvas resized: the next frame is drawn at its new size
     event.RequestMore();
 }
 

@@ -8,6 +8,7 @@
 #include "app/Shell.h"
 #include "app/ShellState.h"
 #include "app/viewer/GlView.h"
+#include "app/viewer/TimelinePanel.h"
 #include "platform/gui/WxFileDialogs.h"
 #include "platform/gui/WxMenuMarks.h"
 
@@ -55,6 +56,7 @@ private:
     platform::WxFileDialogs dialogs_;
     std::unique_ptr<Shell> shell_;
     GlView* view_ = nullptr;  // a child window, owned by this frame
+    TimelinePanel* timeline_ = nullptr;  // likewise
     std::optional<GlutOverlayFont> font_;
     TickSource ticks_;
     bool started_ = false;

@@ -11,7 +11,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include <wx/dnd.h>
+#include <wx/menu.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
 #include <wx/utils.h>
@@ -101,6 +104,14 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
     Bind(wxEVT_CHAR_HOOK, &MainFrame::OnKey, this);
     Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
+    Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+        ++openMenus_;
+        event.Skip();
+    });
+    Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& event) {
+        openMenus_ = std::max(openMenus_ - 1, 0);
+        event.Skip();
+    });
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 }
 
@@ -197,6 +208,13 @@ void MainFrame::OnKey(wxKeyEvent& event)
     // Shift does not count for letters (F and f are the same shortcut); with
     // an arrow it steps by a tenth of a second instead of to a key.
     const int code = event.GetKeyCode();
+    // An open menu moves with the arrows, Home and End: they are not shortcuts then.
+    const bool movesInMenus = code == WXK_LEFT || code == WXK_RIGHT || code == WXK_UP || code == WXK_DOWN ||
+                              code == WXK_HOME || code == WXK_END;
+    if (openMenus_ > 0 && movesInMenus) {
+        event.Skip();
+        return;
+    }
     std::string name = KeyName(code);
     int modifiers = event.GetModifiers();
     if (code != WXK_LEFT && code != WXK_RIGHT) modifiers &= ~wxMOD_SHIFT;

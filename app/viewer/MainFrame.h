@@ -60,6 +60,7 @@ private:
     std::optional<GlutOverlayFont> font_;
     TickSource ticks_;
     bool started_ = false;
+    int openMenus_ = 0;  // menus on screen, submenus included: they take the keys that move in them
     std::vector<std::uint8_t> lastFrame_;  // RGBA, bottom row first, at lastFrameSize_
     wxSize lastFrameSize_;
 };

@@ -5,6 +5,7 @@
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
 #include "app/Seeking.h"
+#include "app/SeekingCommands.h"
 #include "gltf/GltfExport.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "app/MenuLayout.h"
-#include "app/SeekingCommands.h"
 #include "app/ShellState.h"
 #include "platform/FileDialogs.h"
 #include "platform/Menu.h"

@@ -16,7 +16,13 @@ std::string SpeedText(double speed)
 MenuNode AnimationMenu(const Model* model, double speed)
 {
     std::vector<MenuNode> entries{MenuCheckItem(command::PlayPause, "Lecture / Pause", false, "Space"),
-                                  MenuItem(command::RewindAnimation, "Revenir au début", "Home"), MenuSeparator()};
+                                  MenuItem(command::RewindAnimation, "Revenir au début", "Home"),
+                                  MenuItem(command::PreviousKey, "Clé précédente", "Left"),
+                                  MenuItem(command::NextKey, "Clé suivante", "Right"),
+                                  MenuItem(command::StepBack, "Reculer d'un dixième de seconde", "Shift+Left"),
+                                  MenuItem(command::StepForward, "Avancer d'un dixième de seconde", "Shift+Right"),
+                                  MenuItem(command::GoToEnd, "Aller à la fin", "End"),
+                                  MenuSeparator()};
     if (model != nullptr)
         for (std::size_t k = 0; k < model->animationSets.size() && k < kAnimationSetItems; ++k)
             entries.push_back(MenuRadioItem(CommandOfSet(static_cast<std::int32_t>(k)),

@@ -15,7 +15,9 @@ constexpr std::size_t kAnimationSetItems = 99;
 // The speeds offered, in menu order.
 constexpr std::array<double, 5> kPlaybackSpeeds{0.25, 0.5, 1, 2, 4};
 
-// "Lecture / Pause" (key Space), "Revenir au début" (key Home), one radio
+// "Lecture / Pause" (key Space), "Revenir au début" (key Home), the key and
+// tenth-of-a-second steps and "Aller à la fin" (Left, Right, Shift+Left,
+// Shift+Right, End: SeekingCommands.h), one radio
 // item per set of `model` by its name, the speeds (radio, `speed` marked).
 // Greyed without a model or when the model has no set.
 MenuNode AnimationMenu(const Model* model, double speed);

@@ -45,6 +45,11 @@ constexpr int ScenePanel = 40431;
 // The "Animation" menu (AnimationMenu.h).
 constexpr int PlayPause = 40201;
 constexpr int RewindAnimation = 40202;
+constexpr int PreviousKey = 40203;
+constexpr int NextKey = 40204;
+constexpr int StepBack = 40205;
+constexpr int StepForward = 40206;
+constexpr int GoToEnd = 40207;
 constexpr int FirstSpeed = 40211;         // one per speed, in menu order
 constexpr int FirstAnimationSet = 40301;  // one per set, in file order
 }  // namespace command

@@ -5,6 +5,8 @@
 #include "app/MenuLayout.h"
 #include "app/SceneImage.h"
 #include "app/ViewAidsMenu.h"
+#include "app/Seeking.h"
+#include "app/SeekingCommands.h"
 #include "gltf/GltfExport.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
@@ -162,6 +164,7 @@ void Shell::RunCommand(int id)
         if (const DrawPathEntry* path = DrawPathOfCommand(id)) ExclusiveToggle(*path);
         if (const auto set = SetOfCommand(id)) ChooseAnimationSet(*set);
         if (const auto speed = SpeedOfCommand(id)) ChooseSpeed(*speed);
+        if (const SeekMove move = SeekMoveOfCommand(id)) MoveAnimationTime(move);
         break;
     }
 }
@@ -541,6 +544,24 @@ void Shell::RewindAnimation()
     if (Busy() || state_.playback.set < 0) return;
     state_.playback.Rewind();
     ShowCurrentPose();
+}
+
+void Shell::SeekAnimationTo(double seconds)
+{
+    if (closed_) return;
+    MoveAnimationTime([seconds](AnimationPlayback& playback, const Model& model) { SeekAnimation(playback, model, seconds); });
+    FollowView();
+}
+
+void Shell::MoveAnimationTime(const std::function<void(AnimationPlayback&, const Model&)>& move)
+{
+    if (Busy() || !HasAnimationSets() || state_.playback.set < 0) return;
+    move(state_.playback, state_.currentModel->model);
+    // A set posed by hand is seen as authored, as one played is.
+    if (!options_.asAuthored)
+        ChooseAsAuthored(true);
+    else
+        ShowCurrentPose();
 }
 
 void Shell::FollowPlayback() { FollowView(); }

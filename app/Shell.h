@@ -73,6 +73,10 @@ public:
     // (false): while it runs the window shows its last frame again when asked.
     void SetCommandIndicator(std::function<void(bool)> running) { showRunning_ = std::move(running); }
 
+    // The chosen animation set sent to `seconds` (the timeline's slider):
+    // playback paused, the model posed there. Nothing without a chosen set.
+    void SeekAnimationTo(double seconds);
+
     void OnLeftButtonDown(int x, int y);
     // Wheel notches, positive away from the user: each brings the camera a
     // tenth of its distance nearer (negative: farther).
@@ -138,6 +142,9 @@ private:
     void ChooseAnimationSet(std::int32_t set);
     void ChooseSpeed(double speed);
     void RewindAnimation();
+    // The chosen set's time moved by `move` (SeekingCommands.h), then the
+    // model posed there as authored.
+    void MoveAnimationTime(const std::function<void(AnimationPlayback&, const Model&)>& move);
     bool HasAnimationSets() const;
     // The "Animation" menu of the current model (none: greyed).
     void ReplaceAnimationMenu();

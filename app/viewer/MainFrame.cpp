@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include <wx/dnd.h>
+#include <wx/menu.h>
 #include <wx/icon.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
@@ -46,6 +47,9 @@ std::string KeyName(int keyCode)
     switch (keyCode) {
     case WXK_SPACE: return "Space";
     case WXK_HOME: return "Home";
+    case WXK_END: return "End";
+    case WXK_LEFT: return "Left";
+    case WXK_RIGHT: return "Right";
     default: break;
     }
     if (keyCode >= 'A' && keyCode <= 'Z') return std::string(1, static_cast<char>(keyCode));
@@ -105,11 +109,22 @@ MainFrame::MainFrame(ShellState& state, ViewOptions& options, const wxGLAttribut
     });
     auto sizer = std::make_unique<wxBoxSizer>(wxVERTICAL);
     sizer->Add(splitter_, 1, wxEXPAND);
+    // Under the picture, shown while a set is chosen: the canvas gives up its height then.
+    timeline_ = new TimelinePanel(this, state_, *shell_);  // owned by this frame
+    sizer->Add(timeline_, 0, wxEXPAND);
     SetSizer(sizer.release());
 
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
     Bind(wxEVT_CHAR_HOOK, &MainFrame::OnKey, this);
     Bind(wxEVT_IDLE, &MainFrame::OnIdle, this);
+    Bind(wxEVT_MENU_OPEN, [this](wxMenuEvent& event) {
+        ++openMenus_;
+        event.Skip();
+    });
+    Bind(wxEVT_MENU_CLOSE, [this](wxMenuEvent& event) {
+        openMenus_ = std::max(openMenus_ - 1, 0);
+        event.Skip();
+    });
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 }
 
@@ -222,17 +237,30 @@ bool MainFrame::PanelHasFocus() const
 void MainFrame::OnKey(wxKeyEvent& event)
 {
     // Every shortcut shown in the menus is handled here, from whichever
-    // window has the focus, before the toolkit's menus see the key.
-    // Shift does not count: F and f are the same shortcut.
-    std::string name = KeyName(event.GetKeyCode());
-    const int modifiers = event.GetModifiers() & ~wxMOD_SHIFT;
+    // window has the focus, before the toolkit's menus see the key. The
+    // timeline's slider included: its own Home, End and arrows would move
+    // the time as the commands do, which it then follows.
+    // Shift does not count for letters (F and f are the same shortcut); with
+    // an arrow it steps by a tenth of a second instead of to a key.
+    const int code = event.GetKeyCode();
+    // An open menu moves with the arrows, Home and End: they are not shortcuts then.
+    const bool movesInMenus = code == WXK_LEFT || code == WXK_RIGHT || code == WXK_UP || code == WXK_DOWN ||
+                              code == WXK_HOME || code == WXK_END;
+    if (openMenus_ > 0 && movesInMenus) {
+        event.Skip();
+        return;
+    }
+    std::string name = KeyName(code);
+    int modifiers = event.GetModifiers();
+    if (code != WXK_LEFT && code != WXK_RIGHT) modifiers &= ~wxMOD_SHIFT;
     if (modifiers == wxMOD_CONTROL)
         name = "Ctrl+" + name;
+    else if (modifiers == wxMOD_SHIFT)
+        name = "Shift+" + name;
     else if (modifiers != wxMOD_NONE)
         name.clear();
     // The tree keeps the keys it moves and checks with (letters, Space,
     // arrows) while it has the focus; function keys and Ctrl still command.
-    const int code = event.GetKeyCode();
     const bool functionKey = code >= WXK_F1 && code <= WXK_F12;
     if (PanelHasFocus() && !functionKey && modifiers != wxMOD_CONTROL) name.clear();
     const int id = name.empty() ? 0 : CommandOfAccelerator(MainMenuLayout(), name);
@@ -250,6 +278,7 @@ void MainFrame::OnIdle(wxIdleEvent& event)
     if (!started_ || !shell_->CanDrawFrame() || !view_->HasContext()) return;
     DrawFrame();
     shell_->FollowPlayback();
+    if (timeline_->Follow()) Layout();  // the canvas resized: the next frame is drawn at its new size
     event.RequestMore();
 }
 

@@ -8,6 +8,7 @@
 #include "app/Shell.h"
 #include "app/ShellState.h"
 #include "app/viewer/GlView.h"
+#include "app/viewer/TimelinePanel.h"
 #include "platform/gui/WxFileDialogs.h"
 #include "platform/gui/WxMenuMarks.h"
 
@@ -64,9 +65,11 @@ private:
     GlView* view_ = nullptr;
     ScenePanel* panel_ = nullptr;
     static constexpr int kScenePanelWidth = 320;
+    TimelinePanel* timeline_ = nullptr;
     std::optional<GlutOverlayFont> font_;
     TickSource ticks_;
     bool started_ = false;
+    int openMenus_ = 0;  // menus on screen, submenus included: they take the keys that move in them
     std::vector<std::uint8_t> lastFrame_;  // RGBA, bottom row first, at lastFrameSize_
     wxSize lastFrameSize_;
 };

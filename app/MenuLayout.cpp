@@ -94,6 +94,15 @@ const std::vector<MenuNode>& MainMenuLayout()
                     MenuCheckItem(command::UpAxisZ, "Axe vertical Z", false),
                     MenuCheckItem(command::VertexColors, "Couleurs des sommets", false),
                 }),
+        MenuSubmenu("Vue",
+                {
+                    MenuItem(command::FirstView, "Vue initiale", "R"),
+                    MenuItem(command::FrontView, "Vue de face", "1"),
+                    MenuItem(command::TopView, "Vue de dessus", "7"),
+                    MenuItem(command::SideView, "Vue de côté", "3"),
+                    MenuCheckItem(command::Orthographic, "Projection orthographique", false, "5"),
+                    MenuSeparator(),
+                }),
         AnimationMenu(nullptr, 1.0),
     };
     return layout;

@@ -33,6 +33,12 @@ constexpr int AsAuthored = 40101;
 constexpr int FitView = 40102;
 constexpr int UpAxisZ = 40103;
 constexpr int VertexColors = 40104;
+// The "Vue" menu.
+constexpr int FirstView = 40401;
+constexpr int FrontView = 40402;
+constexpr int TopView = 40403;
+constexpr int SideView = 40404;
+constexpr int Orthographic = 40405;
 // The "Animation" menu (AnimationMenu.h).
 constexpr int PlayPause = 40201;
 constexpr int RewindAnimation = 40202;

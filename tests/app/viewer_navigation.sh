@@ -96,6 +96,21 @@ changed=$(differing "$work/first.png" "$work/restored.png")
 [ "${changed%.*}" = 0 ] && pass "R restores the first picture pixel for pixel" ||
     fail "R: $changed pixels differ from the first picture"
 
+# The views of the "Vue" menu by their keys, the numeric pad's included:
+# turned, then "Vue de face" is the first picture (angles 0, 0); so is the
+# orthographic projection switched on and off.
+for pair in "turn 1" "turn KP_1" "5 5"; do
+    set -- $pair
+    if [ "$1" = turn ]; then drag 1 30 20; else keys "$1"; fi
+    shot_changed "away_$2" restored 300; shot "away_$2"
+    other=$(differing "$work/restored.png" "$work/away_$2.png")
+    keys "$2"
+    shot "back_$2"
+    changed=$(differing "$work/first.png" "$work/back_$2.png")
+    [ "${other%.*}" -gt 300 ] && [ "${changed%.*}" = 0 ] && pass "$pair: the view changes and comes back ($other pixels)" ||
+        fail "$pair: $other pixels changed, then $changed differ from the first picture"
+done
+
 # A double click on the cube 30 pixels right of and 20 below the middle
 # brings that point to the middle; the model's middle moves as much, less a
 # tenth (the point clicked was a tenth nearer than the centre).

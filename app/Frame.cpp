@@ -60,7 +60,9 @@ void RenderFrame(ShellState& state, const ViewOptions& options, OverlayFont& fon
             static_cast<std::size_t>(playback.set) < loaded->model.animationSets.size())
             playback.Advance(ticks(), TimingOf(loaded->model, static_cast<std::size_t>(playback.set)));
     }
-    DrawScene(state, options);
+    const SceneFrame frame = FrameOf(state, options);
+    DrawSceneFrame(frame);
+    if (!state.firstView) state.firstView = frame.camera;
 
     DrawOverlay(state, UpdateFps(state, ticks), font);
     // What the next frame is drawn from, unless a command moves the camera first.

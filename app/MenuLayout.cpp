@@ -96,6 +96,12 @@ const std::vector<MenuNode>& MainMenuLayout()
                 }),
         MenuSubmenu("Vue",
                 {
+                    MenuItem(command::FirstView, "Vue initiale", "R"),
+                    MenuItem(command::FrontView, "Vue de face", "1"),
+                    MenuItem(command::TopView, "Vue de dessus", "7"),
+                    MenuItem(command::SideView, "Vue de côté", "3"),
+                    MenuCheckItem(command::Orthographic, "Projection orthographique", false, "5"),
+                    MenuSeparator(),
                     MenuCheckItem(command::Skeleton, "Squelette", false, "K"),
                     MenuCheckItem(command::Grid, "Grille", false, "G"),
                     MenuCheckItem(command::Axes, "Axes", false, "A"),

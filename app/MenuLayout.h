@@ -34,6 +34,11 @@ constexpr int FitView = 40102;
 constexpr int UpAxisZ = 40103;
 constexpr int VertexColors = 40104;
 // The "Vue" menu.
+constexpr int FirstView = 40401;
+constexpr int FrontView = 40402;
+constexpr int TopView = 40403;
+constexpr int SideView = 40404;
+constexpr int Orthographic = 40405;
 constexpr int Skeleton = 40411;
 constexpr int Grid = 40412;
 constexpr int Axes = 40413;

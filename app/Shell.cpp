@@ -3,13 +3,16 @@
 #include "app/AnimationMenu.h"
 #include "app/Frame.h"
 #include "app/MenuLayout.h"
+#include "app/Navigation.h"
 #include "app/SceneImage.h"
 #include "app/ViewAidsMenu.h"
 #include "app/Seeking.h"
 #include "app/SeekingCommands.h"
+#include "app/ScenePick.h"
 #include "gltf/GltfExport.h"
 #include "platform/AsciiCase.h"
 #include "platform/Messages.h"
+#include "render/AxisViews.h"
 #include "report/Report.h"
 
 #include <algorithm>
@@ -159,6 +162,11 @@ void Shell::RunCommand(int id)
     case command::Skeleton: ShowSkeleton(Toggle(id)); break;
     case command::Grid: options_.grid = Toggle(id); break;
     case command::Axes: options_.axes = Toggle(id); break;
+    case command::FirstView: GoToFirstView(); break;
+    case command::FrontView: MoveCamera(AlongAxis(FrameOf(state_, options_).camera, AxisView::Front)); break;
+    case command::TopView: MoveCamera(AlongAxis(FrameOf(state_, options_).camera, AxisView::Top)); break;
+    case command::SideView: MoveCamera(AlongAxis(FrameOf(state_, options_).camera, AxisView::Side)); break;
+    case command::Orthographic: options_.orthographic = Toggle(id); break;
     default:
         if (const auto background = BackgroundOfCommand(id)) options_.background = *background;
         if (const DrawPathEntry* path = DrawPathOfCommand(id)) ExclusiveToggle(*path);
@@ -196,12 +204,16 @@ bool Shell::OpenFile(const std::string& path)
     state_.playback.Reset();
     menu_.CheckItem(command::PlayPause, false);
     state_.viewFrame = ViewFrame{};
+    state_.firstView.reset();  // taken again from the first frame of the new model
+    state_.cameraMovedByUser = false;
     state_.openedPath = path;
     state_.currentModel = std::make_unique<LoadedModel>();
     const bool loaded = LoadInto(*state_.currentModel, path);
     if (!loaded) state_.currentModel.reset();
     ModelReplaced();
     ReplaceAnimationMenu();
+    // As authored, a model is shown framed, as its author saw it.
+    if (loaded && options_.asAuthored) FrameModel();
     return loaded;
 }
 
@@ -391,6 +403,7 @@ std::vector<std::pair<int, bool>> MarksOf(const ViewOptions& options, const Anim
         {command::UpAxisZ, options.upZ},
         {command::VertexColors, options.vertexColors},
         {command::ScenePanel, options.scenePanel},
+        {command::Orthographic, options.orthographic},
         {command::PlayPause, playback.playing},
     };
     for (const DrawPathEntry& path : kDrawPaths)
@@ -423,15 +436,27 @@ void Shell::OnLeftButtonDown(int x, int y)
 {
     state_.lastMouseX = x;
     state_.lastMouseY = y;
+    OnMiddleButtonDown(x, y);  // Shift+left-drag pans from here too
 }
 
-void Shell::OnRightButtonDown(int y) { state_.cameraDistance = static_cast<float>(y); }
+void Shell::OnRightButtonDown(int y)
+{
+    state_.cameraDistance = static_cast<float>(y);
+    state_.cameraMovedByUser = true;
+}
+
+void Shell::OnMiddleButtonDown(int x, int y)
+{
+    state_.panAnchorX = x;
+    state_.panAnchorY = y;
+}
 
 void Shell::OnWheel(double notches)
 {
     if (notches == 0 || !std::isfinite(notches)) return;
     state_.cameraDistance = WheelCameraDistance(state_.cameraDistance, notches);
     state_.drawnCameraDistance = state_.cameraDistance;
+    state_.cameraMovedByUser = true;
 }
 
 void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
@@ -441,12 +466,30 @@ void Shell::OnMouseMove(int x, int y, const MouseKeys& keys)
         state_.angleX += static_cast<float>(y - state_.lastMouseY);
         state_.lastMouseX = x;
         state_.lastMouseY = y;
+        state_.cameraMovedByUser = true;
     } else if (keys == MouseKeys{.right = true}) {
         // The frame that follows is drawn at nine tenths of the old distance,
         // the frames after it at the cursor's height.
         state_.drawnCameraDistance = state_.cameraDistance - state_.cameraDistance * 0.1f;
         state_.cameraDistance = static_cast<float>(y);
+        state_.cameraMovedByUser = true;
+    } else if (keys == MouseKeys{.middle = true} || keys == MouseKeys{.left = true, .shift = true}) {
+        const SceneTurn turn{state_.angleX, state_.angleY, options_.upZ, options_.asAuthored};
+        state_.viewFrame = PannedFrame(state_.viewFrame, turn, state_.drawnCameraDistance, state_.windowHeight,
+                                       x - state_.panAnchorX, y - state_.panAnchorY);
+        state_.panAnchorX = x;
+        state_.panAnchorY = y;
+        state_.cameraMovedByUser = true;
     }
+}
+
+void Shell::OnDoubleClick(int x, int y)
+{
+    if (!CanDrawFrame()) return;
+    const std::optional<Vector3> point = PickScenePoint(state_, options_, x, y);
+    if (!point) return;
+    state_.viewFrame = RecentredFrame(state_.viewFrame, *point);
+    state_.cameraMovedByUser = true;
 }
 
 void Shell::SetAsAuthored(bool on)
@@ -485,12 +528,37 @@ void Shell::ShowCurrentPose()
 // without a model that has vertices.
 void Shell::FitView()
 {
-    if (Busy() || !state_.currentModel) return;
+    if (Busy()) return;
+    FrameModel();
+}
+
+void Shell::FrameModel()
+{
+    if (!state_.currentModel) return;
     const std::optional<Camera> fitted = FittedCamera(FrameOf(state_, options_));
     if (!fitted) return;
     state_.viewFrame = fitted->frame;
     state_.cameraDistance = fitted->distance;
     state_.drawnCameraDistance = fitted->distance;
+    state_.cameraMovedByUser = false;
+}
+
+void Shell::MoveCamera(const Camera& camera)
+{
+    state_.angleX = camera.angleX;
+    state_.angleY = camera.angleY;
+    state_.viewFrame = camera.frame;
+    // Drawn from this distance at once, and from it on.
+    state_.cameraDistance = state_.drawnCameraDistance = camera.distance;
+    state_.cameraMovedByUser = true;
+}
+
+void Shell::GoToFirstView()
+{
+    // Before any frame the view is still the first one.
+    if (!state_.firstView) return;
+    MoveCamera(*state_.firstView);
+    state_.cameraMovedByUser = false;
 }
 
 bool Shell::HasAnimationSets() const
@@ -516,6 +584,8 @@ void Shell::TogglePlayback()
     const AnimationTiming timing = TimingOf(state_.currentModel->model, static_cast<std::size_t>(playback.set));
     if (!timing.loops && playback.seconds >= timing.LengthSeconds()) playback.Rewind();  // played to its end: again
     if (!options_.asAuthored) ChooseAsAuthored(true);
+    // The pose it starts in framed, unless the user has placed the camera.
+    if (!state_.cameraMovedByUser) FrameModel();
     playback.Start();
 }
 

@@ -82,7 +82,13 @@ public:
     // tenth of its distance nearer (negative: farther).
     void OnWheel(double notches);
     void OnRightButtonDown(int y);
+    // Middle-drag, and Shift with the left button, pan from where the
+    // button went down.
+    void OnMiddleButtonDown(int x, int y);
     void OnMouseMove(int x, int y, const MouseKeys& keys);
+    // Turns the view about the model's point under the cursor, at the same
+    // distance; nothing over the background. Draws a frame to find it.
+    void OnDoubleClick(int x, int y);
 
     // While a command runs (message boxes and dialogs run nested event
     // loops), model commands are ignored, a close waits for the command to
@@ -136,6 +142,11 @@ private:
     void MarkRadio(int first, std::size_t count, int chosen);
     void FlipFrontFace();
     void FitView();
+    // The camera fitted to the model as drawn (see FitView), within a command.
+    void FrameModel();
+    // The camera as the user set it by hand; the next playback no longer frames.
+    void MoveCamera(const Camera& camera);
+    void GoToFirstView();
 
     // The animation commands, and what they share.
     void TogglePlayback();

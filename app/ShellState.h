@@ -6,9 +6,11 @@
 #include "app/Playback.h"
 #include "render/LoadedModel.h"
 #include "render/Scene.h"
+#include "render/SceneFrame.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 struct ShellState {
@@ -25,6 +27,13 @@ struct ShellState {
     ViewFrame viewFrame;  // what the view turns about; the origin until the view is fitted
     std::int32_t lastMouseX = 0;
     std::int32_t lastMouseY = 0;
+    std::int32_t panAnchorX = 0;  // where a pan last left the cursor
+    std::int32_t panAnchorY = 0;
+    // The camera of the first frame drawn since the model was opened (or
+    // since the start): what "Vue initiale" goes back to. None until drawn.
+    std::optional<Camera> firstView;
+    // The user turned, moved or zoomed the view since it was last framed.
+    bool cameraMovedByUser = false;
     std::unique_ptr<LoadedModel> currentModel;
     std::string openedPath;  // the file opened last, loaded or not: what "Recharger" opens
     AnimationPlayback playback;  // of the current model's sets

@@ -49,21 +49,37 @@ void InitGL(float width, float height)
     glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
 
-void SetPerspective(float width, float height, const ViewFrame& frame, float distance)
+void SetPerspective(float width, float height, const ViewFrame& frame, float distance, bool orthographic)
 {
     if (height != 0.0f) {
         double nearPlane = static_cast<double>(kNearPlane), farPlane = kFarPlane;
+        const double eye = std::fabs(static_cast<double>(distance));
         if (frame.radius > 0) {
             // The model lies within `radius` of the centre, `distance` away.
-            const double radius = frame.radius, eye = std::fabs(static_cast<double>(distance));
+            const double radius = frame.radius;
             nearPlane = std::max(eye - 1.5 * radius, radius * 1e-3);
             farPlane = std::max(eye + 1.5 * radius, nearPlane * 2);
         }
+        const double aspect = static_cast<double>(width) / static_cast<double>(height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height), nearPlane, farPlane);
+        if (orthographic) {
+            // Nothing is behind the eye in a parallel view: the near plane may
+            // lie behind it, so zooming in never cuts the model open.
+            const double top = std::max(eye, 1e-6) * std::tan(kFieldOfView * std::numbers::pi / 360.0);
+            nearPlane = frame.radius > 0 ? eye - 1.5 * frame.radius : -farPlane;
+            glOrtho(-top * aspect, top * aspect, -top, top, nearPlane, farPlane);
+        } else {
+            gluPerspective(kFieldOfView, aspect, nearPlane, farPlane);
+        }
     }
     glMatrixMode(GL_MODELVIEW);
+}
+
+double SceneUnitsPerPixel(float distance, float height)
+{
+    if (!(height > 0)) return 0;
+    return 2 * std::fabs(static_cast<double>(distance)) * std::tan(kFieldOfView * std::numbers::pi / 360.0) / height;
 }
 
 float UpTurnDegrees(bool upZ, bool asAuthored)
@@ -108,7 +124,14 @@ private:
 
 }  // namespace
 
-std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& sceneTurn)
+Vector3 ViewToModel(const SceneTurn& turn, const Vector3& direction)
+{
+    const auto d = Turn(turn).Undo(direction.x, direction.y, direction.z);
+    return {static_cast<float>(d[0]), static_cast<float>(d[1]), static_cast<float>(d[2])};
+}
+
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& sceneTurn,
+                                  bool orthographic)
 {
     // The posed vertices, turned as they will be seen (about the origin),
     // visited afresh by each pass rather than copied.
@@ -145,9 +168,16 @@ std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float 
     const double limitX = kFitFill * std::min(w, h) / w, limitY = kFitFill * std::min(w, h) / h;
 
     double distance = 0;
+    // A parallel view shows the box's middle in the middle, at a size that
+    // depth does not change.
+    if (orthographic)
+        forEachPoint([&](const std::array<double, 3>& p) {
+            distance = std::max({distance, std::fabs(p[0] - centre[0]) * scaleX / limitX,
+                                 std::fabs(p[1] - centre[1]) * scaleY / limitY, 1e-3});
+        });
     // Perspective makes the near side larger: centring on the box, then on
     // the picture the first distance gives, puts the model in the middle.
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < 3 && !orthographic; ++pass) {
         distance = 0;
         double nearest = -std::numeric_limits<double>::infinity();
         forEachPoint([&](const std::array<double, 3>& p) {

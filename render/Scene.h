@@ -42,8 +42,11 @@ struct ViewFrame {
 // Projection: identity, then a 45 degree perspective of that aspect, near
 // 0.1f, far 1000 (for a fitted frame, planes around the model at `distance`);
 // leaves the model-view matrix selected. A height of 0 leaves the projection
-// as it was.
-void SetPerspective(float width, float height, const ViewFrame& frame = {}, float distance = 0);
+// as it was. Orthographic: the box that shows what the perspective shows at
+// the centre's depth (half-height `distance`·tan 22.5°), planes as in
+// perspective but never cutting off what lies between the eye and the centre.
+void SetPerspective(float width, float height, const ViewFrame& frame = {}, float distance = 0,
+                    bool orthographic = false);
 
 // How the scene is turned before it is seen: by the two mouse angles (Y
 // first, then X), and first of all from z up to y up when asked.
@@ -68,7 +71,14 @@ struct FittedView {
     float distance = 0;
 };
 constexpr double kFitFill = 0.85;
-std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& turn = {});
+std::optional<FittedView> FitView(const LoadedModel& loaded, float width, float height, const SceneTurn& turn = {},
+                                  bool orthographic = false);
+// A direction seen in the camera's axes (x right, y up, z toward the eye),
+// in the model's axes: what DrawModelScene's turn takes back.
+Vector3 ViewToModel(const SceneTurn& turn, const Vector3& direction);
+// The size in the scene, at the centre's depth, of one pixel of a window
+// `height` pixels high seen from `distance` (perspective and orthographic alike).
+double SceneUnitsPerPixel(float distance, float height);
 // Model-view: identity, then the eye at (0, 0, distance) looking at the origin.
 void AimCamera(float distance);
 // Pushes the model-view matrix, turns by the two angles (Y first, then X)

@@ -24,7 +24,8 @@ void DrawSceneFrame(const SceneFrame& frame)
     if (frame.transparentBackground) glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     const Camera& camera = frame.camera;
     if (frame.width > 0 && frame.height > 0)
-        SetPerspective(static_cast<float>(frame.width), static_cast<float>(frame.height), camera.frame, camera.distance);
+        SetPerspective(static_cast<float>(frame.width), static_cast<float>(frame.height), camera.frame, camera.distance,
+                       frame.view.orthographic);
     else
         glMatrixMode(GL_MODELVIEW);
     AimCamera(camera.distance);
@@ -40,7 +41,7 @@ std::optional<Camera> FittedCamera(const SceneFrame& frame)
     frame.model->ShowPose(frame.pose, SelectedPath(frame.view));  // the vertices of the pose drawn
     const SceneTurn turn{frame.camera.angleX, frame.camera.angleY, frame.view.upZ, frame.view.asAuthored};
     const std::optional<FittedView> fitted =
-        FitView(*frame.model, static_cast<float>(frame.width), static_cast<float>(frame.height), turn);
+        FitView(*frame.model, static_cast<float>(frame.width), static_cast<float>(frame.height), turn, frame.view.orthographic);
     if (!fitted) return std::nullopt;
     Camera camera = frame.camera;
     camera.frame = fitted->frame;

@@ -34,6 +34,8 @@ GlView::GlView(wxWindow* parent, const wxGLAttributes& attributes, ShellState& s
     Bind(wxEVT_PAINT, &GlView::OnPaint, this);
     Bind(wxEVT_LEFT_DOWN, &GlView::OnLeftDown, this);
     Bind(wxEVT_RIGHT_DOWN, &GlView::OnRightDown, this);
+    Bind(wxEVT_MIDDLE_DOWN, &GlView::OnMiddleDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &GlView::OnLeftDoubleClick, this);
     Bind(wxEVT_MOTION, &GlView::OnMotion, this);
     Bind(wxEVT_MOUSEWHEEL, &GlView::OnWheel, this);
 }
@@ -149,6 +151,23 @@ void GlView::OnLeftDown(wxMouseEvent& event)
 void GlView::OnRightDown(wxMouseEvent& event)
 {
     shell_.OnRightButtonDown(event.GetY());
+    event.Skip();
+}
+
+void GlView::OnMiddleDown(wxMouseEvent& event)
+{
+    shell_.OnMiddleButtonDown(event.GetX(), event.GetY());
+    event.Skip();
+}
+
+void GlView::OnLeftDoubleClick(wxMouseEvent& event)
+{
+    // The second press of a double click is this event, not a button down.
+    shell_.OnLeftButtonDown(event.GetX(), event.GetY());
+    if (context_) {
+        SetCurrent(*context_);
+        shell_.OnDoubleClick(event.GetX(), event.GetY());
+    }
     event.Skip();
 }
 

@@ -40,6 +40,8 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnRightDown(wxMouseEvent& event);
+    void OnMiddleDown(wxMouseEvent& event);
+    void OnLeftDoubleClick(wxMouseEvent& event);
     void OnMotion(wxMouseEvent& event);
     void OnWheel(wxMouseEvent& event);
 

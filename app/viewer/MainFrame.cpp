@@ -41,6 +41,26 @@ private:
     Shell& shell_;
 };
 
+// The digit of a key of the numeric pad, with Num Lock on or off (off, the
+// pad's keys are named after their second use), as the top row's digit.
+std::string KeypadDigit(int keyCode)
+{
+    if (keyCode >= WXK_NUMPAD0 && keyCode <= WXK_NUMPAD9) return std::string(1, static_cast<char>('0' + keyCode - WXK_NUMPAD0));
+    switch (keyCode) {
+    case WXK_NUMPAD_INSERT: return "0";
+    case WXK_NUMPAD_END: return "1";
+    case WXK_NUMPAD_DOWN: return "2";
+    case WXK_NUMPAD_PAGEDOWN: return "3";
+    case WXK_NUMPAD_LEFT: return "4";
+    case WXK_NUMPAD_BEGIN: return "5";
+    case WXK_NUMPAD_RIGHT: return "6";
+    case WXK_NUMPAD_HOME: return "7";
+    case WXK_NUMPAD_UP: return "8";
+    case WXK_NUMPAD_PAGEUP: return "9";
+    default: return {};
+    }
+}
+
 // The name a menu shortcut gives a key.
 std::string KeyName(int keyCode)
 {
@@ -52,7 +72,9 @@ std::string KeyName(int keyCode)
     case WXK_RIGHT: return "Right";
     default: break;
     }
-    if (keyCode >= 'A' && keyCode <= 'Z') return std::string(1, static_cast<char>(keyCode));
+    if ((keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9'))
+        return std::string(1, static_cast<char>(keyCode));
+    if (const std::string digit = KeypadDigit(keyCode); !digit.empty()) return digit;
     if (keyCode >= WXK_F1 && keyCode <= WXK_F12) {
         std::string name(1, 'F');
         name += std::to_string(keyCode - WXK_F1 + 1);

@@ -163,9 +163,16 @@ TEST_F(PlaybackTest, ANewModelStopsPlaybackAndForgetsTheFittedView)
     shell.OnCommand(command::LoadMesh);
     EXPECT_FALSE(state.playback.playing || menu.IsChecked(command::PlayPause));
     EXPECT_EQ(state.playback.set, -1);
-    EXPECT_EQ(state.viewFrame.radius, 0);
-    EXPECT_EQ(state.cameraDistance, distance);
+    // Opened as authored, the new model is framed anew, as "Cadrer le modèle" frames it, at the same turn.
     EXPECT_EQ(state.angleY, 30);
+    const ViewFrame framed = state.viewFrame;
+    const float framedDistance = state.cameraDistance;
+    EXPECT_GT(framed.radius, 0);
+    EXPECT_NE(framedDistance, distance);
+    shell.OnCommand(command::FitView);
+    EXPECT_EQ(state.viewFrame.centre, framed.centre);
+    EXPECT_EQ(state.viewFrame.radius, framed.radius);
+    EXPECT_EQ(state.cameraDistance, framedDistance);
     // A model without sets greys the menu, and its commands do nothing.
     EXPECT_FALSE(AnimationMenuShown().enabled);
     shell.OnCommand(command::PlayPause);

@@ -127,6 +127,28 @@ TEST_F(ViewStateTest, TheSavedPictureIsTheToolsPictureOfTheSameView)
     EXPECT_NE(std::count(viewer.begin(), viewer.end(), std::uint8_t{102}), static_cast<std::ptrdiff_t>(viewer.size()));
 }
 
+// The orthographic side view, fitted, is the tool's --ortho --view side --fit.
+TEST_F(ViewStateTest, TheOrthographicSideViewIsTheTools)
+{
+    testing_support::TempDir folder;
+    const std::string model = testing_support::CorpusPath("minetest_game/character.x");
+    shell.LoadAtStart(model);
+    ASSERT_TRUE(state.currentModel);
+    for (const int id : {command::Orthographic, command::SideView, command::FitView}) shell.OnCommand(id);
+    const std::string saved = (folder.path() / "saved.png").string();
+    dialogs.answers.push_back(saved);
+    shell.OnCommand(command::SaveImage);
+
+    const std::string drawn = (folder.path() / "tool.png").string();
+    const std::string line = std::string(PELMORA_RENDER_TOOL) + " --size 160x120 --ortho --view side --fit '" + model +
+                             "' '" + drawn + "' 2>/dev/null";
+    ASSERT_EQ(std::system(line.c_str()), 0);
+    const auto viewer = PngRgb(saved, kWidth, kHeight), tool = PngRgb(drawn, kWidth, kHeight);
+    ASSERT_FALSE(viewer.empty());
+    EXPECT_TRUE(viewer == tool);
+    EXPECT_NE(std::count(viewer.begin(), viewer.end(), std::uint8_t{102}), static_cast<std::ptrdiff_t>(viewer.size()));
+}
+
 TEST_F(ViewStateTest, MarksChangedBehindTheShellAreSetFromTheValueAfterTheNextCommand)
 {
     menu.marks[command::Light] = false;

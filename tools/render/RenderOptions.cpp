@@ -1,6 +1,7 @@
 #include "RenderOptions.h"
 
 #include "platform/AsciiCase.h"
+#include "render/AxisViews.h"
 
 #include <CLI/CLI.hpp>
 
@@ -46,6 +47,11 @@ const std::string kUsage =
     "  --yaw DEGREES                          turn about the vertical axis (default: 0)\n"
     "  --pitch DEGREES                        turn about the horizontal axis (default: 0)\n"
     "  --distance D                           camera distance, positive (default: 10)\n"
+    "  --view front|top|side                  look from the front, from above the vertical\n"
+    "                                         axis or from the model's right (instead of\n"
+    "                                         --yaw and --pitch)\n"
+    "  --ortho                                orthographic projection, the size perspective\n"
+    "                                         gives at the centre\n"
     "  --as-authored                          the scene as its author placed it: meshes moved by\n"
     "                                         their frames and bones, DirectX's left-handed\n"
     "                                         coordinates turned into OpenGL's\n"
@@ -119,7 +125,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     CLI::App app{"pelmora-render", "pelmora-render"};
     app.set_help_flag();  // the help text is ours
     bool version = false;
-    std::optional<std::string> path, mode, size, yaw, pitch, distance, time, thumbnail;
+    std::optional<std::string> path, mode, size, yaw, pitch, distance, time, thumbnail, view;
     std::string up = "y";
     std::vector<std::string> positional;
     app.add_flag("-h,--help", options.help);
@@ -130,6 +136,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     app.add_flag("--traces", options.traces);
     app.add_flag("--as-authored", options.view.asAuthored);
     app.add_flag("--fit", options.fit);
+    app.add_flag("--ortho", options.view.orthographic);
+    app.add_option("--view", view);
     app.add_flag("--vertex-colors", options.view.vertexColors);
     app.add_flag("--transparent", options.transparent);
     app.add_flag("--skeleton", options.view.skeleton);
@@ -187,6 +195,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         const auto number = ParseFloat(**text);
         if (!number) return fail(std::string(name) + " takes a number");
         *target = *number;
+    }
+    if (view) {
+        const std::optional<AxisView> axis = AxisViewOfWord(*view);
+        if (!axis) return fail("--view takes front, top or side");
+        const Camera turned = AlongAxis({}, *axis);
+        options.pitch = turned.angleX;
+        options.yaw = turned.angleY;
     }
     if (time) {
         const auto seconds = ParseFloat(*time);

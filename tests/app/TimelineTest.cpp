@@ -27,43 +27,32 @@ Model ThreeKeyModel()
     return model;
 }
 
-TEST(Seeking, SeeksAndStepsPauseAndStayWithinTheSet)
+TEST(Seeking, StepsVisitEveryAnimationsKeysAndEveryMoveStaysWithinTheSet)
 {
     const Model model = ThreeKeyModel();
     AnimationPlayback playback;
-    for (const int missing : {-1, 3}) {  // no set chosen, or one the model does not have: nothing moves
-        playback.set = missing;
-        SeekAnimation(playback, model, 2);
-        StepToKey(playback, model, true);
-        EXPECT_EQ(playback.seconds, 0) << missing;
-    }
-    playback.set = 0;
-    playback.Start();
-    SeekAnimation(playback, model, 9);
-    EXPECT_FALSE(playback.playing);
-    EXPECT_EQ(playback.seconds, 4);
-    SeekAnimation(playback, model, -1);
+    playback.set = 3;  // a set the model does not have: nothing moves
+    SeekAnimation(playback, model, 2);
+    StepToKey(playback, model, true);
     EXPECT_EQ(playback.seconds, 0);
-
-    for (int k = 0; k < 4; ++k) StepToKey(playback, model, true);
-    EXPECT_EQ(playback.seconds, 4) << "the last key is the end: it stays";
-    // Between keys, a step goes to the key on that side; the first key is the start.
+    playback.set = 0;
+    std::vector<double> visited;
+    for (const bool forward : {true, true, true, true, false, false, false, false}) {
+        StepToKey(playback, model, forward);
+        visited.push_back(playback.seconds);
+    }
+    EXPECT_EQ(visited, (std::vector<double>{1, 1.5, 4, 4, 1.5, 1, 0, 0})) << "the first and last keys are the ends";
+    playback.Start();
     SeekAnimation(playback, model, 1.2);
     StepToKey(playback, model, false);
-    EXPECT_EQ(playback.seconds, 1);
-    SeekAnimation(playback, model, 1.2);
-    StepToKey(playback, model, true);
-    EXPECT_EQ(playback.seconds, 1.5);
-    for (int k = 0; k < 3; ++k) StepToKey(playback, model, false);
-    EXPECT_EQ(playback.seconds, 0);
-
-    playback.Start();
-    StepSeconds(playback, model, false);
     EXPECT_FALSE(playback.playing);
-    EXPECT_EQ(playback.seconds, 0);
-    SeekAnimation(playback, model, 3.95);
+    EXPECT_EQ(playback.seconds, 1) << "between keys, the key on that side";
+    SeekAnimation(playback, model, 9);
     StepSeconds(playback, model, true);
     EXPECT_EQ(playback.seconds, 4);
+    SeekAnimation(playback, model, -1);
+    StepSeconds(playback, model, false);
+    EXPECT_EQ(playback.seconds, 0);
 }
 
 class TimelineTest : public ShellGlTest {

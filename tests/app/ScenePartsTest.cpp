@@ -1,6 +1,6 @@
-// The "Scène" panel's rows and what its requests do to the shell's frame:
-// the frame tree with bones and counts, why a texture is missing, a hidden
-// mesh gone from the frame and from the fit, the chosen mesh's box.
+// The "Scène" panel's rows and what its requests do to the shell: the frame
+// tree with bones and counts, why a texture is missing, a hidden mesh left
+// out of the fit, requests for meshes the model does not have.
 #include "ShellGlTest.h"
 #include "app/SceneParts.h"
 #include "render/LoadedModel.h"

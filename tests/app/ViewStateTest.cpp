@@ -59,7 +59,8 @@ TEST_F(ViewStateTest, EachFrameAppliesTheValueWhateverOpenGlWasLeftIn)
     EXPECT_FLOAT_EQ(clear[0], 0.4f);
 }
 
-// Though OpenGL was changed behind the shell before the save.
+// The tool's picture of the same view, though OpenGL was changed behind the
+// shell, in perspective, orthographic, and with every aid on.
 TEST_F(ViewStateTest, TheSavedPictureIsTheToolsPictureOfTheSameView)
 {
     shell.LoadAtStart(model);

@@ -1,5 +1,5 @@
 // A shell with stand-in menu and dialogs, drawing into a small offscreen
-// context, and the PNG pictures it saves read back.
+// context, the frames it draws and the PNG pictures it saves read back.
 #pragma once
 
 #include "ShellFakes.h"
@@ -16,6 +16,36 @@
 #include <string>
 #include <vector>
 
+// One frame, at rest at x = 50, whose keys put it at x = 0, 1 and 3 at
+// ticks 0, 10 and 30, at 30 ticks a second (keys at 0, 1/3 and 1 s).
+inline constexpr const char* kSlide = R"(xof 0303txt 0032
+Frame Box {
+ FrameTransformMatrix {
+  1,0,0,0,0,1,0,0,0,0,1,0,50,0,0,1;;
+ }
+ Mesh {
+  3;
+  0;0;0;,
+  1;0;0;,
+  0;1;0;;
+  1;
+  3;0,1,2;;
+ }
+}
+AnimationSet Slide {
+ Animation {
+  {Box}
+  AnimationKey {
+   2;
+   3;
+   0;3;0,0,0;;,
+   10;3;1,0,0;;,
+   30;3;3,0,0;;;
+  }
+ }
+}
+)";
+
 class ShellGlTest : public testing_support::GlTest {
 protected:
     static constexpr int kWidth = 160, kHeight = 120;
@@ -26,7 +56,16 @@ protected:
         RecordClientSize(state, kWidth, kHeight);
         InitGL(kWidth, kHeight);
     }
+    // The viewer's frame without its overlay text, read back as RGBA.
+    std::vector<std::uint8_t> Frame()
+    {
+        RenderFrame(state, options, font, [] { return 0u; }, nullptr);
+        return context->ReadPixels();
+    }
 
+    struct SilentFont : OverlayFont {
+        void DrawCharacter(unsigned char) override {}
+    } font;
     ShellState state;
     ViewOptions options;
     FakeMenu menu;

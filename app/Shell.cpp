@@ -597,10 +597,7 @@ void Shell::ChooseAnimationSet(std::int32_t set)
               CommandOfSet(set));
     state_.playback.set = set;
     state_.playback.Rewind();
-    if (!options_.asAuthored)
-        ChooseAsAuthored(true);
-    else
-        ShowCurrentPose();
+    PoseAsAuthored();
 }
 
 void Shell::ChooseSpeed(double speed)
@@ -627,7 +624,11 @@ void Shell::MoveAnimationTime(const std::function<void(AnimationPlayback&, const
 {
     if (Busy() || !HasAnimationSets() || state_.playback.set < 0) return;
     move(state_.playback, state_.currentModel->model);
-    // A set posed by hand is seen as authored, as one played is.
+    PoseAsAuthored();  // a set posed by hand is seen as authored, as one played is
+}
+
+void Shell::PoseAsAuthored()
+{
     if (!options_.asAuthored)
         ChooseAsAuthored(true);
     else

@@ -128,6 +128,8 @@ private:
     void ReleaseModel();
 
     void RunCommand(int id);
+    // The current pose shown as authored, the switch turned on first when it is off.
+    void PoseAsAuthored();
     // SetAsAuthored within a command, which follows the view when it ends.
     void ChooseAsAuthored(bool on);
     // Every marked item set from the view value and the playback (only

@@ -1,5 +1,6 @@
 #include "render/ViewAids.h"
 
+#include "render/IdentityMatrices.h"
 #include "render/Scene.h"
 
 #include <GL/gl.h>
@@ -32,29 +33,6 @@ public:
     ~AidStateScope() { glPopAttrib(); }
     AidStateScope(const AidStateScope&) = delete;
     AidStateScope& operator=(const AidStateScope&) = delete;
-};
-
-// Both matrices kept and set to identity, then put back.
-class MatricesScope {
-public:
-    MatricesScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-    }
-    ~MatricesScope()
-    {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-    }
-    MatricesScope(const MatricesScope&) = delete;
-    MatricesScope& operator=(const MatricesScope&) = delete;
 };
 
 }  // namespace
@@ -143,7 +121,7 @@ void DrawAxisGizmo(const ViewOptions& options, float angleX, float angleY)
     const AidStateScope state;
     glDisable(GL_DEPTH_TEST);
     glViewport(viewport[0], viewport[1], side, side);
-    const MatricesScope matrices;
+    const IdentityMatricesScope matrices;
     glOrtho(-1, 1, -1, 1, -1, 1);
     glRotatef(angleY, 0.0f, 1.0f, 0.0f);
     glRotatef(angleX, 1.0f, 0.0f, 0.0f);
@@ -166,7 +144,7 @@ void DrawBackgroundGradient()
     const AidStateScope state;
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
-    const MatricesScope matrices;
+    const IdentityMatricesScope matrices;
     glBegin(GL_QUADS);
     glColor3fv(kGradientBottom);
     glVertex2f(-1, -1);

@@ -8,6 +8,7 @@
 #include "app/viewer/ScenePanel.h"
 #include "platform/Ticks.h"
 #include "platform/gui/SwapInterval.h"
+#include "render/IdentityMatrices.h"
 #include "render/Scene.h"
 
 #include <GL/gl.h>
@@ -212,19 +213,13 @@ void MainFrame::ShowLastFrame()
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glRasterPos2f(-1.0f, -1.0f);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glDrawPixels(lastFrameSize_.x, lastFrameSize_.y, GL_RGBA, GL_UNSIGNED_BYTE, lastFrame_.data());
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopAttrib();  // the model-view matrix selected again
+    {
+        const IdentityMatricesScope matrices;
+        glRasterPos2f(-1.0f, -1.0f);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glDrawPixels(lastFrameSize_.x, lastFrameSize_.y, GL_RGBA, GL_UNSIGNED_BYTE, lastFrame_.data());
+    }
+    glPopAttrib();
     view_->SwapBuffers();
 }
 

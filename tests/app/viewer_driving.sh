@@ -153,46 +153,37 @@ wait_exit() {
     done
 }
 
-# Starts the viewer, waits for its frames and takes the picture NAME; `top`
-# becomes the first row of its canvas.
+# Starts the viewer and takes the picture NAME; `top` becomes its canvas's first row.
 open_viewer() {  # name arguments-for-pelmora...
-    local name=$1
-    shift
+    local name=$1; shift
     start_viewer "$@" && wait_for_frames || return 1
-    shot "$name"
-    top=$(canvas_top "$work/$name.png")
+    shot "$name"; top=$(canvas_top "$work/$name.png")
 }
-# Pixels near one colour in a region; the default fuzz of 30% takes in the
-# lit shades.
+# Pixels near one colour in a region (fuzz 30% by default: the lit shades).
 count_like() {  # picture colour width height x y [fuzz]
     convert "$1" -crop "$3x$4+$5+$6" +repage -fuzz "${7:-30%}" -fill black +opaque "$2" -fill white -opaque "$2" \
         -format "%[fx:int(mean*w*h+0.5)]" info:
 }
-# Pixels that differ between two pictures of the same size, or between the
-# same REGION (WxH+X+Y) of two pictures; fuzz 4% unless given (0: exactly).
+# Pixels that differ between two pictures, or the same REGION (WxH+X+Y) of both; fuzz 4% unless given.
 differing() {  # picture picture [fuzz [region]]
     if [ -n "${4:-}" ]; then
-        convert "$1" -crop "$4" +repage "$work/a.png"
-        convert "$2" -crop "$4" +repage "$work/b.png"
+        convert "$1" -crop "$4" +repage "$work/a.png"; convert "$2" -crop "$4" +repage "$work/b.png"
         set -- "$work/a.png" "$work/b.png" "$3"
     fi
     compare -metric AE -fuzz "${3:-4%}" "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1
 }
-# One check: an arithmetic CONDITION on the script's figures. A figure that
-# is not a whole number (a tool's error message, nothing) fails it.
+# One check: an arithmetic CONDITION whose figures must all be whole numbers (not an error message).
 check() {  # condition description
-    local _figure
-    for _figure in $(grep -oE '[A-Za-z_][A-Za-z_0-9]*' <<<"$1"); do
-        [[ ${!_figure-} =~ ^-?[0-9]+$ ]] || { fail "$2 ($_figure: '${!_figure-}')"; return; }
+    local f
+    for f in $(grep -oE '[A-Za-z_][A-Za-z_0-9]*' <<<"$1"); do
+        [[ ${!f-} =~ ^-?[0-9]+$ ]] || { fail "$2 ($f: '${!f-}')"; return; }
     done
     if (($1)); then pass "$2"; else fail "$2 [$1]"; fi
 }
-# Closes the viewer (as the window manager does, or with KEYS) and ends the
-# checks: true when all passed.
+# Closes the viewer (as the window manager does, or with KEYS); true when all checks passed.
 close_and_report() {  # [keys]
     if [ $# -gt 0 ]; then keys "$@"; else "$send_close" "$window"; fi
     wait_exit
     [ "$status" = 0 ] || { fail "close: status $status"; tail -n 20 "$work/stderr.txt"; }
-    echo "$failures failure(s); pictures in $work"
-    [ "$failures" -eq 0 ]
+    echo "$failures failure(s); pictures in $work"; [ "$failures" -eq 0 ]
 }
